@@ -1,0 +1,54 @@
+#pragma once
+
+#include "app/ISettingsStore.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QPair>
+#include <QString>
+
+// Settings in one INI file per user. Values are written quoted with backslash
+// escapes so that every text (blanks at either end, ";", "#", "=", quotes,
+// non-ASCII, the empty text) comes back exactly; hand-edited unquoted values
+// are read as the text between "=" and the end of the line, trimmed.
+// Section and key names match without regard to letter case, as the
+// Windows registry does. Every write replaces the file atomically.
+class IniSettingsStore : public ISettingsStore {
+public:
+    explicit IniSettingsStore(const QString& filePath);
+
+    // $XDG_CONFIG_HOME/<applicationName>.ini (~/.config when unset).
+    static QString DefaultPath(const QString& applicationName);
+    // The running executable's file name without its extension.
+    static QString ApplicationName();
+
+    QString Read(const QString& section, const QString& key,
+                 const QString& defaultValue) const override;
+    void Write(const QString& section, const QString& key, const QString& value) override;
+
+    const QString& filePath() const { return filePath_; }
+
+    static QString EncodeValue(const QString& value);
+    static QString DecodeValue(const QString& raw);
+
+private:
+    struct Entry {
+        QString key;
+        QString value;
+    };
+    struct Section {
+        QString name;
+        QList<Entry> entries;
+    };
+
+    void ReloadIfChanged() const;
+    void Parse(const QByteArray& data) const;
+    QByteArray Serialize(const QList<Section>& sections) const;
+    static Section* FindSection(QList<Section>& sections, const QString& name);
+    static Entry* FindEntry(Section& section, const QString& key);
+
+    QString filePath_;
+    mutable QList<Section> sections_;
+    mutable QDateTime loadedModified_;
+    mutable qint64 loadedSize_ = -1;
+};

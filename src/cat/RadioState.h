@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// The program's copy of the radio's state, filled by the poll and stepped by the wheel.
+struct RadioState {
+    QString vfo_a_str;
+    QString vfo_b_str;
+    QString Mode;
+    QString rit;
+    QString xit;
+    QString last_cat_if;
+    QString last_cat_fb;
+    QString last_cat_mode;
+    bool valid_cat_a = false;
+    bool valid_cat_b = false;
+};

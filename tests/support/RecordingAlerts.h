@@ -1,0 +1,48 @@
+#pragma once
+
+#include "app/IAlerts.h"
+
+#include <QList>
+#include <QStringList>
+
+// Records every box and answers from a queue (Ok / the default answer when empty).
+class RecordingAlerts : public IAlerts {
+public:
+    struct Box {
+        QString text;
+        Buttons buttons;
+        Icon icon;
+        QString title;
+    };
+
+    Answer MsgBox(const QString& text, Buttons buttons, Icon icon,
+                  const QString& title = QString()) override
+    {
+        boxes.append(Box{text, buttons, icon, title});
+        if (buttons == Buttons::YesNo)
+            return yesNoAnswers.isEmpty() ? Answer::No : yesNoAnswers.takeFirst();
+        return Answer::Ok;
+    }
+
+    QString InputBox(const QString& prompt, const QString& title,
+                     const QString& defaultAnswer) override
+    {
+        inputs.append(Box{prompt, Buttons::Ok, Icon::None, title});
+        inputDefaults.append(defaultAnswer);
+        return inputAnswers.isEmpty() ? defaultAnswer : inputAnswers.takeFirst();
+    }
+
+    QStringList texts() const
+    {
+        QStringList out;
+        for (const Box& b : boxes)
+            out << b.text;
+        return out;
+    }
+
+    QList<Box> boxes;
+    QList<Box> inputs;
+    QStringList inputDefaults;
+    QList<Answer> yesNoAnswers;
+    QStringList inputAnswers;
+};
