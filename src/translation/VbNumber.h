@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// Reading and writing the numbers that travel as text between the key map,
+// the radio and the MIDI layer. Texts that are not numbers throw VbError 13
+// "Type mismatch"; values beyond what the target holds throw VbError 6 "Overflow".
+class VbNumber {
+public:
+    // Decimal digits with an optional sign and fraction, blanks allowed around.
+    static double ParseDecimal(const QString& text);
+    // Hexadecimal digits in either case, blanks allowed around; at most 0x7FFFFFFF.
+    static int ParseHex(const QString& text);
+    // Rounds to the nearest integer, a tie to the even neighbour.
+    static qint16 ToInt16(double value);
+    // The whole number `value` zero-padded to `digits` digits, "-" in front when negative.
+    // Throws Overflow beyond 2^53, where a double no longer holds every whole number.
+    static QString FormatZeroPadded(double value, int digits);
+    // A blank in the sign position of a non-negative number, then the digits.
+    static QString BlankLed(int value);
+};
