@@ -109,7 +109,7 @@ QString VbNumber::FormatZeroPadded(double value, int digits)
 {
     if (!(std::fabs(value) <= kLargestExactWhole))
         throw VbError::Overflow();
-    const QString padded = QString::number(std::fabs(value), 'f', 0)
+    const QString padded = QString::number(static_cast<qint64>(std::fabs(value)))
                                .rightJustified(digits, QLatin1Char('0'));
     return value < 0 ? QLatin1Char('-') + padded : padded;
 }

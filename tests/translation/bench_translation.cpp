@@ -1,1 +1,85 @@
-int main() { return 0; }
+// Cost of one ProcessMIDI call: key building, map lookup, step arithmetic,
+// formatting and the hand-over to a CAT sender that discards the command.
+#include "app/ISettingsStore.h"
+#include "translation/Translator.h"
+
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+class DefaultsOnlyStore : public ISettingsStore {
+public:
+    QString Read(const QString&, const QString&, const QString& defaultValue) const override
+    {
+        return defaultValue;
+    }
+    void Write(const QString&, const QString&, const QString&) override {}
+};
+
+class NullCatSender : public ICatSender {
+public:
+    void SendCAT(const QString& command) override { bytes += command.size(); }
+    qint64 bytes = 0;
+};
+
+class SilentAlerts : public IAlerts {
+public:
+    Answer MsgBox(const QString&, Buttons, Icon, const QString&) override
+    {
+        ++boxes;
+        return Answer::Ok;
+    }
+    QString InputBox(const QString&, const QString&, const QString& defaultAnswer) override
+    {
+        return defaultAnswer;
+    }
+    int boxes = 0;
+};
+
+double NanosecondsPerCall(const char* rigtype, const char* midiid, const char* midicmd)
+{
+    DefaultsOnlyStore store;
+    KeyMap keyMap;
+    keyMap.Load(store);
+    RadioState radio;
+    radio.vfo_a_str = QStringLiteral("00014060000");
+    radio.Mode = QStringLiteral("2");
+    radio.valid_cat_a = true;
+    MidiMessage message{QString::fromLatin1(midiid), QString::fromLatin1(midicmd)};
+    Options options;
+    options.rigtype = QString::fromLatin1(rigtype);
+    NullCatSender cat;
+    SilentAlerts alerts;
+    Translator translator(keyMap, radio, message, options, cat, alerts);
+
+    constexpr int kCalls = 1000000;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kCalls; ++i)
+        translator.ProcessMIDI(message.midiid, message.midicmd);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    if (alerts.boxes != 0 || cat.bytes == 0)
+        std::fprintf(stderr, "unexpected outcome for %s %s %s\n", rigtype, midiid, midicmd);
+    return std::chrono::duration<double, std::nano>(elapsed).count() / kCalls;
+}
+
+} // namespace
+
+int main()
+{
+    const struct {
+        const char* what;
+        const char* rigtype;
+        const char* midiid;
+        const char* midicmd;
+    } cases[] = {
+        {"Flex wheel step \"#UP10\" (FA frequency)", "flex", "64", "41"},
+        {"Elecraft wheel raw \"UP1;\"", "elecraft", "64", "41"},
+        {"Flex slider \"#TXPWR\"", "flex", "68", "40"},
+        {"Flex button \"#MUP\"", "flex", "06", "7F"},
+    };
+    for (const auto& c : cases)
+        std::printf("%-42s %8.1f ns per ProcessMIDI\n", c.what,
+                    NanosecondsPerCall(c.rigtype, c.midiid, c.midicmd));
+    return 0;
+}
