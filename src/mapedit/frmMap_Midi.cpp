@@ -6,6 +6,7 @@
 #include "app/RuntimeError.h"
 #include "app/Twips.h"
 #include "app/VbError.h"
+#include "mapedit/FormFont.h"
 #include "mapedit/MapEditorLayout.h"
 
 #include <QLabel>
@@ -38,10 +39,7 @@ frmMap_Midi::frmMap_Midi(Rig rig, KeyMap& keyMap, ISettingsStore& store, IAlerts
                                        : QStringLiteral("frmMap_Midi_Flex"));
     setWindowTitle(QStringLiteral("MIDI Mapping"));
     setFixedSize(ToPixels(MapEditorLayout::ClientRect()).size());
-    // The layout has room for 8-point text, as the window was drawn with.
-    QFont small = font();
-    small.setPixelSize(11);
-    setFont(small);
+    FormFont::Apply(*this);
     BuildControls();
     SetTabOrder();
     Form_Load();

@@ -6,6 +6,7 @@
 #include "RecordingStore.h"
 
 #include <QApplication>
+#include <QPixmap>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -358,6 +359,20 @@ TEST(MapEditor, IncompleteStartUpLoadDisablesSave)
     EXPECT_TRUE(flex->isVisible());
     EXPECT_TRUE(editors.Show("elecraft")->findChild<QPushButton*>("cmdSave")->isEnabled() == false);
     EXPECT_TRUE(alerts.boxes[2].text.startsWith(kElecraftLoadError));
+}
+
+// Saves both editors as PNG files into $VMC_SCREENSHOT_DIR (run under xvfb-run).
+TEST(MapEditorScreenshots, BothEditors)
+{
+    const QString dir = qEnvironmentVariable("VMC_SCREENSHOT_DIR");
+    if (dir.isEmpty())
+        GTEST_SKIP() << "set VMC_SCREENSHOT_DIR to save screenshots";
+    Fixture f;
+    for (const char* rig : {"elecraft", "flex"}) {
+        frmMap_Midi* editor = f.editors->Show(rig);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(editor));
+        EXPECT_TRUE(editor->grab().save(dir + "/" + editor->objectName() + ".png"));
+    }
 }
 
 int main(int argc, char** argv)
