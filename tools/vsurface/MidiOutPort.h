@@ -1,0 +1,39 @@
+#pragma once
+
+#include "vsurface/IMidiOut.h"
+
+#include <QString>
+#include <memory>
+#include <rtmidi/RtMidi.h>
+#include <stdexcept>
+
+// A virtual MIDI output port that other programs see as a device named after
+// the client (the connector lists "Vorn-MIDI"). The port lives exactly as long
+// as this object.
+class MidiOutPort : public IMidiOut {
+public:
+    // Opening or sending failed; what() says why in words a user can act on.
+    class Error : public std::runtime_error {
+    public:
+        using std::runtime_error::runtime_error;
+    };
+
+    // Throws Error when the MIDI system cannot be reached.
+    MidiOutPort(RtMidi::Api api, const QString& clientName, const QString& portName);
+    ~MidiOutPort() override;
+    MidiOutPort(const MidiOutPort&) = delete;
+    MidiOutPort& operator=(const MidiOutPort&) = delete;
+
+    void Send(const MidiBytes& message) override;
+
+    // Linux: ALSA when the sequencer device exists, JACK otherwise; `forced`
+    // ("alsa" or "jack", from VMC_MIDI_API) overrides. Throws Error for any
+    // other non-empty `forced`.
+    static RtMidi::Api ChooseApi(const QString& forced, bool alsaSequencerPresent);
+    // ChooseApi applied to this machine's environment.
+    static RtMidi::Api ApiFromEnvironment();
+    static QString ApiName(RtMidi::Api api);
+
+private:
+    std::unique_ptr<RtMidiOut> out_;
+};

@@ -1,0 +1,31 @@
+#include "vsurface/MidiOutPort.h"
+#include "vsurface/SurfaceWindow.h"
+
+#include <QApplication>
+#include <memory>
+
+// Stands in for the hardware control surface: run it, then let the Vorn-MIDI
+// Connector connect to the MIDI input device "Vorn-MIDI".
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vmc-vsurface"));
+
+    const QString deviceName = QStringLiteral("Vorn-MIDI");
+    std::unique_ptr<MidiOutPort> port;
+    QString status;
+    try {
+        const RtMidi::Api api = MidiOutPort::ApiFromEnvironment();
+        port = std::make_unique<MidiOutPort>(api, deviceName, QStringLiteral("out"));
+        status = QStringLiteral("Sending as MIDI device \"%1\" on %2")
+                     .arg(deviceName, MidiOutPort::ApiName(api));
+    } catch (const MidiOutPort::Error& e) {
+        status = QString::fromLocal8Bit(e.what())
+                 + QStringLiteral(" Messages are only shown below, not sent.");
+        qWarning("%s", e.what());
+    }
+
+    SurfaceWindow window(port.get(), status);
+    window.show();
+    return app.exec();
+}
