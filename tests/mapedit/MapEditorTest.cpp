@@ -1,6 +1,7 @@
 #include "app/KeyMap.h"
 #include "mapedit/MapEditors.h"
 #include "mapedit/frmMap_Midi.h"
+#include "translation/Translator.h"
 #include "support/RecordingAlerts.h"
 #include "support/TempSettings.h"
 #include "RecordingStore.h"
@@ -259,6 +260,34 @@ TEST(MapEditor, SaveWritesEveryKeyOfItsRigInOrderAndNothingElse)
 
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(editor.isNull()) << "Save closes and deletes the editor";
+    EXPECT_TRUE(f.alerts.boxes.isEmpty());
+}
+
+struct RecordingCat : ICatSender {
+    void SendCAT(const QString& command) override { sent.append(command); }
+    QStringList sent;
+};
+
+TEST(MapEditor, SavedEditIsUsedByTheVeryNextMessage)
+{
+    Fixture f;
+    RadioState radio;
+    radio.valid_cat_a = true;
+    MidiMessage message;
+    const Options options{"0", "1000", "100", "0", "elecraft"};
+    RecordingCat cat;
+    Translator translator(f.keyMap, radio, message, options, cat, f.alerts);
+
+    frmMap_Midi* editor = f.editors->Show("elecraft");
+    Box(editor, "txtm6441")->setText("UP3;");
+    Box(editor, "txtm047f")->setText("SWT99;");
+    QTest::mouseClick(Button(editor, "cmdSave"), Qt::LeftButton);
+
+    for (const auto& [id, cmd] : {std::pair{"64", "41"}, {"04", "7F"}}) {
+        message = MidiMessage{id, cmd};
+        translator.ProcessMIDI(id, cmd);
+    }
+    EXPECT_EQ(cat.sent, QStringList({"UP3;", "SWT99;"}));
     EXPECT_TRUE(f.alerts.boxes.isEmpty());
 }
 
