@@ -13,8 +13,11 @@ MidiOutPort::MidiOutPort(RtMidi::Api api, const QString& clientName, const QStri
             ? QStringLiteral("Start a JACK server (for example \"jackd -d dummy\") or set "
                              "VMC_MIDI_API=alsa.")
             : QStringLiteral("Check that the MIDI system is available.");
+        QString reason = QString::fromStdString(e.getMessage()).trimmed();
+        if (reason.endsWith(QLatin1Char('.')))
+            reason.chop(1);
         throw Error(QStringLiteral("Cannot open a virtual MIDI port on %1: %2. %3")
-                        .arg(ApiName(api), QString::fromStdString(e.getMessage()), hint)
+                        .arg(ApiName(api), reason, hint)
                         .toStdString());
     }
 }

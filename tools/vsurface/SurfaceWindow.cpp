@@ -1,6 +1,7 @@
 #include "vsurface/SurfaceWindow.h"
 
 #include <QComboBox>
+#include <QFrame>
 #include <QDial>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -60,29 +61,41 @@ SurfaceWindow::SurfaceWindow(IMidiOut* out, const QString& portStatus, QWidget* 
     modeRow->addStretch();
 
     auto* controls = new QHBoxLayout;
-    controls->addWidget(BuildWheel(), 3);
-    controls->addWidget(BuildSlider(), 2);
-    controls->addWidget(BuildButtons(), 3);
+    controls->addWidget(BuildWheel(), 1);
+    controls->addWidget(BuildSlider(), 1);
+    controls->addWidget(BuildButtons(), 1);
 
     lastMessage_ = new QLabel(QStringLiteral("(nothing yet)"), this);
     lastMessage_->setObjectName(QStringLiteral("lastMessage"));
-    lastMessage_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    mono.setPointSizeF(mono.pointSizeF() * 1.4);
+    mono.setBold(true);
+    lastMessage_->setFont(mono);
+    lastMessage_->setFrameShape(QFrame::StyledPanel);
+    lastMessage_->setMinimumWidth(160);
     lastMessage_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* lastRow = new QHBoxLayout;
-    lastRow->addWidget(new QLabel(QStringLiteral("Last sent:"), this));
-    lastRow->addWidget(lastMessage_, 1);
+    lastRow->addWidget(new QLabel(QStringLiteral("Last message sent:"), this));
+    lastRow->addWidget(lastMessage_);
+    lastRow->addStretch();
 
-    auto* keys = Caption(QStringLiteral(
-        "Keys: Up/Down or +/- turn the wheel (Shift+Up/Down: fast) · Left/Right move the slider "
-        "· 1-6 press a button (hold, Shift or Ctrl: long press) · M next mode"), this);
-    keys->setAlignment(Qt::AlignLeft);
+    auto* keys = new QLabel(QStringLiteral(
+        "<table cellspacing='0' cellpadding='1'>"
+        "<tr><td><b>Up / Down</b>, <b>+ / -</b></td><td>&nbsp;turn the wheel (Shift: fast)</td></tr>"
+        "<tr><td><b>Left / Right</b></td><td>&nbsp;move the slider (Shift: fast)</td></tr>"
+        "<tr><td><b>1</b> ... <b>6</b></td><td>&nbsp;press a button (hold, Shift or Ctrl: long press)</td></tr>"
+        "<tr><td><b>M</b></td><td>&nbsp;next mode</td></tr></table>"), this);
+    keys->setStyleSheet(QStringLiteral("color: #444;"));
+    auto* keysBox = new QGroupBox(QStringLiteral("Keyboard"), this);
+    (new QVBoxLayout(keysBox))->addWidget(keys);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(portStatus_);
     layout->addLayout(modeRow);
     layout->addLayout(controls);
     layout->addLayout(lastRow);
-    layout->addWidget(keys);
+    layout->addWidget(keysBox);
+    setMinimumWidth(660);
 
     connect(modeSelector_, &QComboBox::currentIndexChanged, this, &SurfaceWindow::OnModeChosen);
     OnModeChosen(modeSelector_->currentIndex());
@@ -117,6 +130,7 @@ QWidget* SurfaceWindow::BuildSlider()
     slider_->setMinimumHeight(120);
     sliderValue_ = new QLabel(QStringLiteral("0"), box);
     sliderValue_->setAlignment(Qt::AlignCenter);
+    sliderValue_->setStyleSheet(QStringLiteral("font-weight: bold;"));
     sliderCaption_ = Caption(QString(), box);
     auto* sliderRow = new QHBoxLayout;
     sliderRow->addStretch();
@@ -124,6 +138,7 @@ QWidget* SurfaceWindow::BuildSlider()
     sliderRow->addStretch();
     auto* layout = new QVBoxLayout(box);
     layout->addLayout(sliderRow, 1);
+    layout->addSpacing(4);
     layout->addWidget(sliderValue_);
     layout->addWidget(sliderCaption_);
     connect(slider_, &QSlider::valueChanged, this, &SurfaceWindow::OnSliderMoved);
@@ -159,8 +174,8 @@ QWidget* SurfaceWindow::BuildButtons()
     layout->addLayout(grid);
     layout->addStretch();
     layout->addWidget(Caption(QStringLiteral("Short press: controllers 1-6\n"
-                                             "Long press (hold 0.6 s or Shift+click): "
-                                             "controllers 11-16"),
+                                             "Long press: controllers 11-16\n"
+                                             "(hold 0.6 s, or Shift+click)"),
                               box));
     return box;
 }
@@ -180,7 +195,7 @@ void SurfaceWindow::OnModeChosen(int index)
     ShowControllerState(dial_, wheelCaption_, encoder_.WheelController(), mode,
                         QStringLiteral("Home and Mode 1"));
     ShowControllerState(slider_, sliderCaption_, encoder_.SliderController(), mode,
-                        QStringLiteral("Mode 2 and Mode 3"));
+                        QStringLiteral("Mode 2 and 3"));
 }
 
 void SurfaceWindow::ShowControllerState(QWidget* control, QLabel* caption,
@@ -189,11 +204,12 @@ void SurfaceWindow::ShowControllerState(QWidget* control, QLabel* caption,
 {
     control->setEnabled(controller.has_value());
     if (!controller) {
-        caption->setText(QStringLiteral("Silent in %1 (used in %2)").arg(mode, activeModes));
+        caption->setText(QStringLiteral("Silent in %1\n(active in %2)").arg(mode, activeModes));
         return;
     }
     const QString hex = QString::number(*controller, 16).toUpper();
-    caption->setText(QStringLiteral("%1: controller %2 (0x%3)").arg(mode).arg(*controller).arg(hex));
+    caption->setText(
+        QStringLiteral("%1: controller %2\n(0x%3)").arg(mode).arg(*controller).arg(hex));
 }
 
 void SurfaceWindow::OnDialMoved(int value)

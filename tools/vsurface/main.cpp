@@ -17,7 +17,8 @@ int main(int argc, char* argv[])
     try {
         const RtMidi::Api api = MidiOutPort::ApiFromEnvironment();
         port = std::make_unique<MidiOutPort>(api, deviceName, QStringLiteral("out"));
-        status = QStringLiteral("Sending as MIDI device \"%1\" on %2")
+        status = QStringLiteral("Sending as MIDI device \"%1\" on %2; choose it as the MIDI "
+                                "input of Vorn-MIDI Connector.")
                      .arg(deviceName, MidiOutPort::ApiName(api));
     } catch (const MidiOutPort::Error& e) {
         status = QString::fromLocal8Bit(e.what())
