@@ -1,0 +1,99 @@
+#include "update/frmUpdater.h"
+
+#include "app/IAlerts.h"
+#include "app/RuntimeError.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStandardPaths>
+
+namespace {
+constexpr int kTwipsPerPixel = 15;
+
+QRect Twips(int left, int top, int width, int height)
+{
+    return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
+                 height / kTwipsPerPixel);
+}
+}
+
+frmUpdater::frmUpdater(ISettingsStore& settings, IAlerts& alerts, IInstallerLauncher& launcher,
+                       std::function<void()> quitProgram, const QString& applicationName,
+                       const QString& downloadFolder, QWidget* parent)
+    : QMainWindow(parent), alerts_(alerts),
+      updater_(*txtUpdateProgress, alerts, settings, downloader_, launcher,
+               [] { QCoreApplication::processEvents(); }, std::move(quitProgram),
+               Updater::Setup{applicationName,
+                              downloadFolder.isEmpty() ? DefaultDownloadFolder() : downloadFolder,
+                              RunningVersion()})
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Program Updater"));
+
+    auto* client = new QWidget(this);
+    client->setFixedSize(6735 / kTwipsPerPixel, 3225 / kTwipsPerPixel);
+    setCentralWidget(client);
+
+    txtUpdateProgress->setParent(client);
+    txtUpdateProgress->setObjectName(QStringLiteral("txtUpdateProgress"));
+    txtUpdateProgress->setGeometry(Twips(120, 120, 6495, 2415));
+
+    cmdExit = new QPushButton(QStringLiteral("E&xit"), client);
+    cmdExit->setObjectName(QStringLiteral("cmdExit"));
+    cmdExit->setGeometry(Twips(3000, 2640, 855, 495));
+    connect(cmdExit, &QPushButton::clicked, this, &frmUpdater::cmdExit_Click);
+
+    mnuSettings = menuBar()->addMenu(QStringLiteral("&Settings"));
+    mnuSettings->setObjectName(QStringLiteral("mnuSettings"));
+    mnuServerURL = mnuSettings->addAction(QStringLiteral("&Set Update Server URL"));
+    mnuServerURL->setObjectName(QStringLiteral("mnuServerURL"));
+    connect(mnuServerURL, &QAction::triggered, this, &frmUpdater::mnuServerURL_Click);
+}
+
+void frmUpdater::Form_Load()
+{
+    if (updater_.running())
+        return;
+    if (!RunGuarded(alerts_, QStringLiteral("frmUpdater_Form_Load"), [this] { updater_.LoadServerUrl(); }))
+        return;
+    show();
+    updater_.Run();
+    if (deleteWhenStopped_)
+        deleteLater();
+}
+
+void frmUpdater::closeEvent(QCloseEvent* event)
+{
+    // Deleting the window now would pull the log and the check out from
+    // under the routine that is waiting in a nested event loop.
+    if (updater_.running()) {
+        updater_.Stop();
+        if (testAttribute(Qt::WA_DeleteOnClose)) {
+            setAttribute(Qt::WA_DeleteOnClose, false);
+            deleteWhenStopped_ = true;
+        }
+    }
+    event->accept();
+}
+
+void frmUpdater::cmdExit_Click()
+{
+    RunGuarded(alerts_, QStringLiteral("frmUpdater_cmdExit_Click"), [this] { close(); });
+}
+
+void frmUpdater::mnuServerURL_Click()
+{
+    RunGuarded(alerts_, QStringLiteral("mnuServerURL_Click"), [this] { updater_.ChangeServerUrl(); });
+}
+
+QString frmUpdater::RunningVersion()
+{
+    return QStringLiteral("%1.%2.%3").arg(VMC_VERSION_MAJOR).arg(VMC_VERSION_MINOR).arg(VMC_VERSION_PATCH);
+}
+
+QString frmUpdater::DefaultDownloadFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <ostream>
+
+// Readable gtest failure output for Qt texts.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QStringList& lines, std::ostream* os)
+{
+    *os << "{\n";
+    for (const QString& line : lines)
+        *os << "  \"" << line.toStdString() << "\"\n";
+    *os << "}";
+}
