@@ -1,0 +1,42 @@
+#pragma once
+
+#include <rtmidi/RtMidi.h>
+
+#include <string>
+#include <vector>
+
+// A MIDI source on the test run's JACK server: a client (by default named
+// like the control surface, "Vorn-MIDI") with one output port. The program
+// lists it under the client name. Needs the "jack" test fixture.
+class JackMidiSource {
+public:
+    using Bytes = std::vector<unsigned char>;
+
+    explicit JackMidiSource(const std::string& clientName = "Vorn-MIDI",
+                            const std::string& portName = "out")
+        : out_(RtMidi::UNIX_JACK, clientName)
+    {
+        out_.openVirtualPort(portName);
+    }
+
+    void Send(const Bytes& message) { out_.sendMessage(&message); }
+
+    void SendControlChange(unsigned char controller, unsigned char value, unsigned char channel = 0)
+    {
+        Send({static_cast<unsigned char>(0xB0 | (channel & 0x0F)), controller, value});
+    }
+
+    void SendSysex(const Bytes& wholeMessage) { Send(wholeMessage); }
+
+    // F0, then 1, 2, 3 ... (kept below 0x80), then F7: `length` bytes in all.
+    static Bytes Sysex(std::size_t length)
+    {
+        Bytes bytes;
+        for (std::size_t i = 0; i < length; ++i)
+            bytes.push_back(i == 0 ? 0xF0 : i + 1 == length ? 0xF7 : i % 0x7F + 1);
+        return bytes;
+    }
+
+private:
+    RtMidiOut out_;
+};

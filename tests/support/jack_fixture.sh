@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Starts or stops the JACK server that the MIDI tests of one build share:
+# the dummy driver (no sound card), no realtime scheduling, under the given
+# server name so that runs from different build folders never meet.
+# Usage: jack_fixture.sh start|stop NAME
+set -euo pipefail
+action=${1:?usage: jack_fixture.sh start|stop NAME}
+name=${2:?usage: jack_fixture.sh start|stop NAME}
+state="${TMPDIR:-/tmp}/vmc-jack-$(id -u)-$name"
+pidfile="$state.pid"
+logfile="$state.log"
+export JACK_NO_START_SERVER=1 JACK_NO_AUDIO_RESERVATION=1
+
+stop_server() {
+  [ -f "$pidfile" ] || return 0
+  local pid
+  pid=$(cat "$pidfile")
+  if kill -0 "$pid" 2>/dev/null; then
+    kill "$pid"
+    for _ in $(seq 50); do
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -9 "$pid" 2>/dev/null || true
+  fi
+  rm -f "$pidfile"
+}
+
+start_server() {
+  # A server left by an aborted run of this build goes first.
+  stop_server
+  if ! command -v jackd >/dev/null; then
+    echo "jackd is not installed; scripts/setup.sh installs jackd2" >&2
+    exit 1
+  fi
+  nohup jackd -n "$name" -r -d dummy -r 48000 -p 256 >"$logfile" 2>&1 </dev/null &
+  echo $! >"$pidfile"
+  for _ in $(seq 100); do
+    if JACK_DEFAULT_SERVER="$name" jack_lsp >/dev/null 2>&1; then
+      echo "JACK server $name is running (pid $(cat "$pidfile"))"
+      return 0
+    fi
+    kill -0 "$(cat "$pidfile")" 2>/dev/null || break
+    sleep 0.1
+  done
+  echo "JACK server $name did not start:" >&2
+  cat "$logfile" >&2
+  stop_server
+  exit 1
+}
+
+case "$action" in
+  start) start_server ;;
+  stop) stop_server ;;
+  *) echo "usage: jack_fixture.sh start|stop NAME" >&2; exit 2 ;;
+esac
