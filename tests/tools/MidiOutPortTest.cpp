@@ -1,31 +1,19 @@
 #include "vsurface/MidiOutPort.h"
 
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
-TEST(MidiOutPort, ChoosesAlsaWhenTheSequencerExistsUnlessForced)
+TEST(MidiOutPort, MissingJackServerGivesAClearErrorNotACrash)
 {
-    const struct {
-        const char* forced;
-        bool sequencer;
-        RtMidi::Api api;
-    } rows[] = {
-        {"", true, RtMidi::LINUX_ALSA},       {"", false, RtMidi::UNIX_JACK},
-        {"jack", true, RtMidi::UNIX_JACK},    {"alsa", false, RtMidi::LINUX_ALSA},
-        {"JACK", true, RtMidi::UNIX_JACK},    {" alsa ", true, RtMidi::LINUX_ALSA},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(MidiOutPort::ChooseApi(row.forced, row.sequencer), row.api)
-            << "'" << row.forced << "' " << row.sequencer;
-}
-
-TEST(MidiOutPort, UnknownForcedApiIsRefusedWithItsName)
-{
-    for (const char* forced : {"pipewire", "winmm", "1"}) {
-        try {
-            MidiOutPort::ChooseApi(forced, true);
-            ADD_FAILURE() << forced << " was accepted";
-        } catch (const MidiOutPort::Error& e) {
-            EXPECT_NE(std::string(e.what()).find(forced), std::string::npos) << e.what();
-        }
+    qputenv("JACK_NO_START_SERVER", "1");
+    const QByteArray pid = QByteArray::number(QCoreApplication::applicationPid());
+    qputenv("JACK_DEFAULT_SERVER", "vsurface-no-such-server-" + pid);
+    try {
+        MidiOutPort port(RtMidi::UNIX_JACK, QStringLiteral("Vorn-MIDI"), QStringLiteral("out"));
+        ADD_FAILURE() << "a port opened without a JACK server";
+    } catch (const MidiOutPort::Error& e) {
+        const std::string text = e.what();
+        EXPECT_NE(text.find("Cannot open a virtual MIDI port on Jack"), std::string::npos) << text;
+        EXPECT_NE(text.find("Start a JACK server"), std::string::npos) << text;
     }
 }

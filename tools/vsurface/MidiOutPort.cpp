@@ -1,6 +1,5 @@
 #include "vsurface/MidiOutPort.h"
 
-#include <QFileInfo>
 #include <vector>
 
 MidiOutPort::MidiOutPort(RtMidi::Api api, const QString& clientName, const QString& portName)
@@ -13,10 +12,13 @@ MidiOutPort::MidiOutPort(RtMidi::Api api, const QString& clientName, const QStri
             ? QStringLiteral("Start a JACK server (for example \"jackd -d dummy\") or set "
                              "VMC_MIDI_API=alsa.")
             : QStringLiteral("Check that the MIDI system is available.");
+        // RtMidi names its own routine first ("MidiOutJack::openVirtualPort: ..."),
+        // which tells a user nothing.
         QString reason = QString::fromStdString(e.getMessage()).trimmed();
+        reason = reason.mid(reason.lastIndexOf(QStringLiteral(": ")) + 1).trimmed();
         if (reason.endsWith(QLatin1Char('.')))
             reason.chop(1);
-        throw Error(QStringLiteral("Cannot open a virtual MIDI port on %1: %2. %3")
+        throw Error(QStringLiteral("Cannot open a virtual MIDI port on %1: %2.\n%3")
                         .arg(ApiName(api), reason, hint)
                         .toStdString());
     }
@@ -38,31 +40,6 @@ void MidiOutPort::Send(const MidiBytes& message)
                         .arg(QString::fromStdString(e.getMessage()))
                         .toStdString());
     }
-}
-
-RtMidi::Api MidiOutPort::ChooseApi(const QString& forced, bool alsaSequencerPresent)
-{
-    const QString choice = forced.trimmed().toLower();
-    if (choice == QLatin1String("alsa"))
-        return RtMidi::LINUX_ALSA;
-    if (choice == QLatin1String("jack"))
-        return RtMidi::UNIX_JACK;
-    if (!choice.isEmpty())
-        throw Error(QStringLiteral("VMC_MIDI_API is \"%1\"; it must be \"alsa\" or \"jack\" "
-                                   "(or unset to choose by itself).")
-                        .arg(forced)
-                        .toStdString());
-    return alsaSequencerPresent ? RtMidi::LINUX_ALSA : RtMidi::UNIX_JACK;
-}
-
-RtMidi::Api MidiOutPort::ApiFromEnvironment()
-{
-#ifdef Q_OS_LINUX
-    return ChooseApi(qEnvironmentVariable("VMC_MIDI_API"),
-                     QFileInfo::exists(QStringLiteral("/dev/snd/seq")));
-#else
-    return RtMidi::UNSPECIFIED;
-#endif
 }
 
 QString MidiOutPort::ApiName(RtMidi::Api api)

@@ -26,12 +26,6 @@ public:
 
     void Send(const MidiBytes& message) override;
 
-    // Linux: ALSA when the sequencer device exists, JACK otherwise; `forced`
-    // ("alsa" or "jack", from VMC_MIDI_API) overrides. Throws Error for any
-    // other non-empty `forced`.
-    static RtMidi::Api ChooseApi(const QString& forced, bool alsaSequencerPresent);
-    // ChooseApi applied to this machine's environment.
-    static RtMidi::Api ApiFromEnvironment();
     static QString ApiName(RtMidi::Api api);
 
 private:

@@ -20,12 +20,12 @@
 
 namespace {
 constexpr int kSliderMax = 127;
+constexpr int kBoxWidth = 200;
 
 QLabel* Caption(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
     label->setAlignment(Qt::AlignCenter);
-    label->setWordWrap(true);
     label->setStyleSheet(QStringLiteral("color: #555;"));
     return label;
 }
@@ -47,7 +47,6 @@ SurfaceWindow::SurfaceWindow(IMidiOut* out, const QString& portStatus, QWidget* 
 
     portStatus_ = new QLabel(this);
     portStatus_->setObjectName(QStringLiteral("portStatus"));
-    portStatus_->setWordWrap(true);
     ShowPortStatus(portStatus, out_ != nullptr);
 
     modeSelector_ = Unfocused(new QComboBox(this));
@@ -61,6 +60,7 @@ SurfaceWindow::SurfaceWindow(IMidiOut* out, const QString& portStatus, QWidget* 
     modeRow->addStretch();
 
     auto* controls = new QHBoxLayout;
+    controls->setSpacing(10);
     controls->addWidget(BuildWheel(), 1);
     controls->addWidget(BuildSlider(), 1);
     controls->addWidget(BuildButtons(), 1);
@@ -95,7 +95,6 @@ SurfaceWindow::SurfaceWindow(IMidiOut* out, const QString& portStatus, QWidget* 
     layout->addLayout(controls);
     layout->addLayout(lastRow);
     layout->addWidget(keysBox);
-    setMinimumWidth(660);
 
     connect(modeSelector_, &QComboBox::currentIndexChanged, this, &SurfaceWindow::OnModeChosen);
     OnModeChosen(modeSelector_->currentIndex());
@@ -104,6 +103,7 @@ SurfaceWindow::SurfaceWindow(IMidiOut* out, const QString& portStatus, QWidget* 
 QWidget* SurfaceWindow::BuildWheel()
 {
     auto* box = new QGroupBox(QStringLiteral("Wheel A"), this);
+    box->setMinimumWidth(kBoxWidth);
     dial_ = Unfocused(new QDial(box));
     dial_->setObjectName(QStringLiteral("dial"));
     dial_->setRange(0, kDialPositions - 1);
@@ -122,6 +122,7 @@ QWidget* SurfaceWindow::BuildWheel()
 QWidget* SurfaceWindow::BuildSlider()
 {
     auto* box = new QGroupBox(QStringLiteral("Slider B"), this);
+    box->setMinimumWidth(kBoxWidth);
     slider_ = Unfocused(new QSlider(Qt::Vertical, box));
     slider_->setObjectName(QStringLiteral("slider"));
     slider_->setRange(0, kSliderMax);
@@ -148,6 +149,7 @@ QWidget* SurfaceWindow::BuildSlider()
 QWidget* SurfaceWindow::BuildButtons()
 {
     auto* box = new QGroupBox(QStringLiteral("Buttons"), this);
+    box->setMinimumWidth(kBoxWidth);
     auto* grid = new QGridLayout;
     for (int i = 0; i < SurfaceEncoder::kButtonCount; ++i) {
         const int button = i + 1;

@@ -1,3 +1,4 @@
+#include "midi/RtMidiInApi.h"
 #include "vsurface/MidiOutPort.h"
 #include "vsurface/SurfaceWindow.h"
 
@@ -5,7 +6,8 @@
 #include <memory>
 
 // Stands in for the hardware control surface: run it, then let the Vorn-MIDI
-// Connector connect to the MIDI input device "Vorn-MIDI".
+// Connector connect to the MIDI input device "Vorn-MIDI". It picks the MIDI
+// system by the connector's own rule, so both always meet on the same one.
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
@@ -15,14 +17,14 @@ int main(int argc, char* argv[])
     std::unique_ptr<MidiOutPort> port;
     QString status;
     try {
-        const RtMidi::Api api = MidiOutPort::ApiFromEnvironment();
+        const RtMidi::Api api = RtMidiInApi::ChooseBackend();
         port = std::make_unique<MidiOutPort>(api, deviceName, QStringLiteral("out"));
-        status = QStringLiteral("Sending as MIDI device \"%1\" on %2; choose it as the MIDI "
-                                "input of Vorn-MIDI Connector.")
+        status = QStringLiteral("Sending as MIDI device \"%1\" on %2.\nChoose it as the MIDI "
+                                "input device of Vorn-MIDI Connector.")
                      .arg(deviceName, MidiOutPort::ApiName(api));
     } catch (const MidiOutPort::Error& e) {
         status = QString::fromLocal8Bit(e.what())
-                 + QStringLiteral(" Messages are only shown below, not sent.");
+                 + QStringLiteral("\nMessages are only shown below, not sent.");
         qWarning("%s", e.what());
     }
 
