@@ -65,36 +65,12 @@ SurfaceWindow::SurfaceWindow(IMidiOut* out, const QString& portStatus, QWidget* 
     controls->addWidget(BuildSlider(), 1);
     controls->addWidget(BuildButtons(), 1);
 
-    lastMessage_ = new QLabel(QStringLiteral("(nothing yet)"), this);
-    lastMessage_->setObjectName(QStringLiteral("lastMessage"));
-    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    mono.setPointSizeF(mono.pointSizeF() * 1.4);
-    mono.setBold(true);
-    lastMessage_->setFont(mono);
-    lastMessage_->setFrameShape(QFrame::StyledPanel);
-    lastMessage_->setMinimumWidth(160);
-    lastMessage_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto* lastRow = new QHBoxLayout;
-    lastRow->addWidget(new QLabel(QStringLiteral("Last message sent:"), this));
-    lastRow->addWidget(lastMessage_);
-    lastRow->addStretch();
-
-    auto* keys = new QLabel(QStringLiteral(
-        "<table cellspacing='0' cellpadding='1'>"
-        "<tr><td><b>Up / Down</b>, <b>+ / -</b></td><td>&nbsp;turn the wheel (Shift: fast)</td></tr>"
-        "<tr><td><b>Left / Right</b></td><td>&nbsp;move the slider (Shift: fast)</td></tr>"
-        "<tr><td><b>1</b> ... <b>6</b></td><td>&nbsp;press a button (hold, Shift or Ctrl: long press)</td></tr>"
-        "<tr><td><b>M</b></td><td>&nbsp;next mode</td></tr></table>"), this);
-    keys->setStyleSheet(QStringLiteral("color: #444;"));
-    auto* keysBox = new QGroupBox(QStringLiteral("Keyboard"), this);
-    (new QVBoxLayout(keysBox))->addWidget(keys);
-
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(portStatus_);
     layout->addLayout(modeRow);
     layout->addLayout(controls);
-    layout->addLayout(lastRow);
-    layout->addWidget(keysBox);
+    layout->addLayout(BuildLastMessage());
+    layout->addWidget(BuildKeyHelp());
 
     connect(modeSelector_, &QComboBox::currentIndexChanged, this, &SurfaceWindow::OnModeChosen);
     OnModeChosen(modeSelector_->currentIndex());
@@ -179,6 +155,40 @@ QWidget* SurfaceWindow::BuildButtons()
                                              "Long press: controllers 11-16\n"
                                              "(hold 0.6 s, or Shift+click)"),
                               box));
+    return box;
+}
+
+QLayout* SurfaceWindow::BuildLastMessage()
+{
+    lastMessage_ = new QLabel(QStringLiteral("(nothing yet)"), this);
+    lastMessage_->setObjectName(QStringLiteral("lastMessage"));
+    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    mono.setPointSizeF(mono.pointSizeF() * 1.4);
+    mono.setBold(true);
+    lastMessage_->setFont(mono);
+    lastMessage_->setFrameShape(QFrame::StyledPanel);
+    lastMessage_->setMinimumWidth(160);
+    lastMessage_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("Last message sent:"), this));
+    row->addWidget(lastMessage_);
+    row->addStretch();
+    return row;
+}
+
+QWidget* SurfaceWindow::BuildKeyHelp()
+{
+    auto* box = new QGroupBox(QStringLiteral("Keyboard"), this);
+    auto* keys = new QLabel(QStringLiteral(
+        "<table cellspacing='0' cellpadding='1'>"
+        "<tr><td><b>Up / Down</b>, <b>+ / -</b></td>"
+        "<td>&nbsp;turn the wheel (Shift: fast)</td></tr>"
+        "<tr><td><b>Left / Right</b></td><td>&nbsp;move the slider (Shift: fast)</td></tr>"
+        "<tr><td><b>1</b> ... <b>6</b></td>"
+        "<td>&nbsp;press a button (hold, Shift or Ctrl: long press)</td></tr>"
+        "<tr><td><b>M</b></td><td>&nbsp;next mode</td></tr></table>"), box);
+    keys->setStyleSheet(QStringLiteral("color: #444;"));
+    (new QVBoxLayout(box))->addWidget(keys);
     return box;
 }
 

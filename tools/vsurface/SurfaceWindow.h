@@ -13,6 +13,7 @@
 class QComboBox;
 class QDial;
 class QLabel;
+class QLayout;
 class QPushButton;
 class QSlider;
 class QTimer;
@@ -39,6 +40,8 @@ private:
     QWidget* BuildWheel();
     QWidget* BuildSlider();
     QWidget* BuildButtons();
+    QLayout* BuildLastMessage();
+    QWidget* BuildKeyHelp();
     void ShowPortStatus(const QString& text, bool ok);
     static void ShowControllerState(QWidget* control, QLabel* caption,
                                     std::optional<int> controller, const QString& mode,
