@@ -56,9 +56,11 @@ void frmUpdater::Form_Load()
 {
     if (updater_.running())
         return;
-    if (!RunGuarded(alerts_, QStringLiteral("frmUpdater_Form_Load"), [this] { updater_.LoadServerUrl(); }))
-        return;
+    const bool loaded =
+        RunGuarded(alerts_, QStringLiteral("frmUpdater_Form_Load"), [this] { updater_.LoadServerUrl(); });
     show();
+    if (!loaded)
+        return;
     updater_.Run();
     if (deleteWhenStopped_)
         deleteLater();
