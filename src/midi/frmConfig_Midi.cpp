@@ -8,6 +8,7 @@
 #include "app/Twips.h"
 #include "mapedit/FormFont.h"
 #include "mapedit/MapEditors.h"
+#include "mapedit/WrappingButton.h"
 #include "midi/MidiFunctions.h"
 
 #include <QLabel>
@@ -52,7 +53,7 @@ void frmConfig_Midi::BuildControls()
     txtMidiInDump = Place(new LogView(this), "txtMidiInDump", 120, 1800, 4455, 2055);
     txtMidiInDump->setFocusPolicy(Qt::ClickFocus);
     btnOpenInputDevice =
-        Place(new QPushButton(QStringLiteral("&Open Selected Input Device"), this),
+        Place(new WrappingButton(QStringLiteral("&Open Selected Input Device"), this),
               "btnOpenInputDevice", 120, 3960, 1575, 495);
     cmdMapMidi = Place(new QPushButton(QStringLiteral("&Map MIDI"), this), "cmdMapMidi", 1800,
                        3960, 855, 495);

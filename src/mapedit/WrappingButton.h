@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QPushButton>
+
+// A push button whose caption wraps onto further lines when it is wider than
+// the button, as the captions of the program's fixed-size buttons were drawn.
+class WrappingButton : public QPushButton {
+    Q_OBJECT
+public:
+    WrappingButton(const QString& text, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
