@@ -28,9 +28,9 @@ protected:
 
     // Pumps as the main window's timer would, until `done` holds (bounded for a slow machine).
     template <class Done>
-    bool PumpUntil(Done done)
+    bool PumpUntil(Done done, int milliseconds = 10000)
     {
-        const QDeadlineTimer deadline(10000);
+        const QDeadlineTimer deadline(milliseconds);
         while (!deadline.hasExpired()) {
             pump.Tick();
             if (done())
@@ -48,11 +48,14 @@ protected:
         midi.OpenMidiIn(number);
         ASSERT_NE(midi.hMidiIn(), 0u);
         ASSERT_EQ(api.Start(midi.hMidiIn()), IMidiInApi::MMSYSERR_NOERROR);
-        ASSERT_TRUE(PumpUntil([&] {
+        // A probe at a time, so that none is still on its way afterwards.
+        bool connected = false;
+        for (int attempt = 0; attempt < 100 && !connected; ++attempt) {
             source.SendControlChange(0x01, 0x00);
-            return !processed.isEmpty();
-        }));
-        QThread::msleep(50);
+            connected = PumpUntil([&] { return !processed.isEmpty(); }, 100);
+        }
+        ASSERT_TRUE(connected);
+        QThread::msleep(100);
         pump.Tick();
         log.lines.clear();
         processed.clear();
