@@ -2,6 +2,7 @@
 
 #include <QScrollBar>
 #include <QTextCursor>
+#include <QTextDocument>
 
 LogView::LogView(QWidget* parent) : QPlainTextEdit(parent)
 {
@@ -9,6 +10,11 @@ LogView::LogView(QWidget* parent) : QPlainTextEdit(parent)
     setUndoRedoEnabled(false);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setMaximumBlockCount(kMaxLines);
+    // clear() empties the document behind our back; the next line then starts it anew.
+    connect(document(), &QTextDocument::contentsChange, this, [this] {
+        if (document()->isEmpty() && document()->blockCount() == 1)
+            hasLines_ = false;
+    });
 }
 
 void LogView::AppendLine(const QString& line)
