@@ -29,7 +29,6 @@ public:
 
     static constexpr std::uint32_t MIM_DATA = 0x3C3;
     static constexpr std::uint32_t MIM_LONGDATA = 0x3C4;
-    static constexpr std::uint32_t MIM_LONGERROR = 0x3C6;
 
     virtual ~IMidiInApi() = default;
 
