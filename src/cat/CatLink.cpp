@@ -1,0 +1,104 @@
+#include "cat/CatLink.h"
+
+#include "app/IIndicator.h"
+#include "app/ILogSink.h"
+#include "app/ISettingsStore.h"
+#include "app/Options.h"
+#include "app/RuntimeError.h"
+#include "cat/CatParser.h"
+#include "cat/ISerialPort.h"
+#include "cat/RadioState.h"
+
+CatLink::CatLink(ISerialPort& port, Options& options, ISettingsStore& settings,
+                 ILogSink& catLog, IIndicator& catLamp, IAlerts& alerts, RadioState& state,
+                 CatParser& parser)
+    : port_(port), options_(options), settings_(settings), catLog_(catLog), catLamp_(catLamp),
+      alerts_(alerts), state_(state), parser_(parser)
+{
+}
+
+void CatLink::SendCAT(const QString& command)
+{
+    RunGuarded(alerts_, QStringLiteral("SendCAT"), [&] {
+        if (!port_.IsOpen() || command.isEmpty())
+            return;
+        port_.Write(command.toLatin1());
+        catLog_.AppendLine(command);
+    });
+}
+
+void CatLink::GetCAT()
+{
+    RunGuarded(alerts_, QStringLiteral("GetCAT"), [&] { TakeRead(port_.ReadAll()); });
+}
+
+void CatLink::TakeRead(const QByteArray& read)
+{
+    // A reply may be split over reads, and one read may bring several replies:
+    // the start of a reply is held and joined in front of the next read.
+    const QByteArray text = held_ + read;
+    const int end = text.lastIndexOf(';') + 1;
+    if (end == 0) {
+        HoldFragment(text, heldLogged_);
+        MarkLinkDown();
+        return;
+    }
+    const QByteArray unlogged = text.mid(heldLogged_);
+    HoldFragment(text.mid(end), text.size() - end);
+    ParseReplies(text.left(end));
+    catLog_.AppendLine(QString::fromLatin1(unlogged));
+}
+
+void CatLink::ParseReplies(const QByteArray& text)
+{
+    qsizetype start = 0;
+    while (start < text.size()) {
+        const qsizetype end = text.indexOf(';', start) + 1;
+        parser_.ParseCAT(QString::fromLatin1(text.mid(start, end - start)));
+        start = end;
+    }
+}
+
+void CatLink::HoldFragment(const QByteArray& fragment, int alreadyLogged)
+{
+    const int dropped = qMax(0, int(fragment.size()) - kMaxHeldBytes);
+    held_ = fragment.mid(dropped);
+    heldLogged_ = qMax(0, alreadyLogged - dropped);
+}
+
+void CatLink::MarkLinkDown()
+{
+    state_.valid_cat_a = false;
+    state_.valid_cat_b = false;
+    catLamp_.SetFillColor(IIndicator::kRed);
+}
+
+void CatLink::StoreChoice(int comNumber)
+{
+    options_.catport = QString::number(comNumber);
+    settings_.Write(QStringLiteral("settings"), QStringLiteral("catport"), options_.catport);
+}
+
+void CatLink::CloseIfOpen()
+{
+    if (port_.IsOpen())
+        port_.Close();
+    // A fragment from the radio on the old line means nothing on the new one.
+    held_.clear();
+    heldLogged_ = 0;
+}
+
+void CatLink::SelectPort(int comNumber, const PortMarks& setMarks)
+{
+    StoreChoice(comNumber);
+    CloseIfOpen();
+    setMarks(comNumber);
+    port_.Open(comNumber);
+}
+
+void CatLink::SelectNone(const PortMarks& setMarks)
+{
+    StoreChoice(0);
+    CloseIfOpen();
+    setMarks(0);
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "cat/ICatSender.h"
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+class CatParser;
+class IAlerts;
+class IIndicator;
+class ILogSink;
+class ISerialPort;
+class ISettingsStore;
+struct Options;
+struct RadioState;
+
+// The one road to the radio: port selection, writing commands (SendCAT) and
+// reading replies (GetCAT), with every command and reply shown in the CAT log.
+class CatLink : public ICatSender {
+public:
+    // Sets the port menu's check marks: 0 marks "None", 1 to 16 mark that COM port.
+    using PortMarks = std::function<void(int comNumber)>;
+
+    // Longest start of a reply that is held for the next read; older bytes are dropped.
+    static constexpr int kMaxHeldBytes = 1024;
+
+    CatLink(ISerialPort& port, Options& options, ISettingsStore& settings, ILogSink& catLog,
+            IIndicator& catLamp, IAlerts& alerts, RadioState& state, CatParser& parser);
+
+    void SendCAT(const QString& command) override;
+
+    // Reads what the radio has sent and hands every complete reply to ParseCAT.
+    void GetCAT();
+
+    // Port selection: failures (a missing or busy device, an unwritable
+    // settings store) are thrown; the steps before the failure stay done.
+    void SelectPort(int comNumber, const PortMarks& setMarks);
+    void SelectNone(const PortMarks& setMarks);
+
+private:
+    void StoreChoice(int comNumber);
+    void CloseIfOpen();
+    void TakeRead(const QByteArray& read);
+    void ParseReplies(const QByteArray& text);
+    void HoldFragment(const QByteArray& fragment, int alreadyLogged);
+    void MarkLinkDown();
+
+    ISerialPort& port_;
+    Options& options_;
+    ISettingsStore& settings_;
+    ILogSink& catLog_;
+    IIndicator& catLamp_;
+    IAlerts& alerts_;
+    RadioState& state_;
+    CatParser& parser_;
+
+    // Received text after the last ";" — the start of a reply still on its way.
+    QByteArray held_;
+    // How many leading bytes of held_ the log has already shown.
+    int heldLogged_ = 0;
+};

@@ -1,0 +1,55 @@
+#include "cat/CatParser.h"
+
+#include "app/IIndicator.h"
+#include "app/RuntimeError.h"
+#include "cat/RadioState.h"
+
+namespace {
+// Characters `first` (counted from 1) onwards; beyond the end of a short reply they read as empty.
+QString Chars(const QString& text, int first, int count)
+{
+    return text.mid(first - 1, count);
+}
+}
+
+CatParser::CatParser(RadioState& state, IIndicator& catLamp, IAlerts& alerts)
+    : state_(state), catLamp_(catLamp), alerts_(alerts)
+{
+}
+
+void CatParser::ParseCAT(const QString& catmessage)
+{
+    RunGuarded(alerts_, QStringLiteral("ParseCAT"), [&] {
+        const QString name = catmessage.left(2);
+        if (name == QLatin1String("IF"))
+            TakeIf(catmessage);
+        else if (name == QLatin1String("FB"))
+            TakeFb(catmessage);
+        else if (name == QLatin1String("RT"))
+            state_.rit = Chars(catmessage, 3, 1);
+        else if (name == QLatin1String("XT"))
+            state_.xit = Chars(catmessage, 3, 1);
+        else if (name == QLatin1String("?;"))
+            state_.valid_cat_b = false;
+    });
+}
+
+void CatParser::TakeIf(const QString& reply)
+{
+    // Only a full-length status reply carries a frequency the program can trust.
+    if (reply.size() == kIfReplyLength) {
+        state_.vfo_a_str = Chars(reply, 3, 11);
+        state_.valid_cat_a = true;
+        catLamp_.SetFillColor(IIndicator::kGreen);
+        state_.last_cat_if = reply;
+    }
+    state_.Mode = Chars(reply, 30, 1);
+    state_.last_cat_mode = state_.Mode;
+}
+
+void CatParser::TakeFb(const QString& reply)
+{
+    state_.vfo_b_str = Chars(reply, 3, 11);
+    state_.valid_cat_b = true;
+    state_.last_cat_fb = reply;
+}

@@ -1,0 +1,43 @@
+#include "cat/CatPoll.h"
+
+#include "app/RuntimeError.h"
+#include "cat/CatLink.h"
+
+#include <QThread>
+#include <utility>
+
+CatPoll::CatPoll(CatLink& link, IAlerts& alerts, Pause pause)
+    : link_(link), alerts_(alerts), pause_(std::move(pause))
+{
+}
+
+CatPoll::Pause CatPoll::SleepPause()
+{
+    return [](int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); };
+}
+
+void CatPoll::PollTimer_Timer()
+{
+    // A report box inside the tick runs an event loop; the timer must not start a second tick there.
+    ReentryGuard::Scope scope(guard_);
+    if (!scope.entered())
+        return;
+    RunGuarded(alerts_, QStringLiteral("PollTimer_Timer"), [this] { Tick(); });
+}
+
+void CatPoll::Tick()
+{
+    // The status reply is read at once; a late one is picked up by the reads that follow.
+    Query("IF;", 0);
+    Query("FB;", kReplyPauseMs);
+    Query("RT;", kReplyPauseMs);
+    Query("XT;", kReplyPauseMs);
+}
+
+void CatPoll::Query(const char* command, int pauseMs)
+{
+    link_.SendCAT(QString::fromLatin1(command));
+    if (pauseMs > 0)
+        pause_(pauseMs);
+    link_.GetCAT();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/ReentryGuard.h"
+
+#include <functional>
+
+class CatLink;
+class IAlerts;
+
+// The status poll: each tick of the main window's PollTimer asks the radio
+// for its state and reads the replies, which ParseCAT takes into the radio state.
+class CatPoll {
+public:
+    // Blocks the calling thread for the given number of milliseconds.
+    using Pause = std::function<void(int milliseconds)>;
+
+    static constexpr int kReplyPauseMs = 10;
+
+    CatPoll(CatLink& link, IAlerts& alerts, Pause pause = SleepPause());
+
+    void PollTimer_Timer();
+
+    static Pause SleepPause();
+
+private:
+    void Tick();
+    void Query(const char* command, int pauseMs);
+
+    CatLink& link_;
+    IAlerts& alerts_;
+    Pause pause_;
+    ReentryGuard guard_;
+};

@@ -1,0 +1,117 @@
+#include "cat/QtSerialPort.h"
+
+#include "app/ISettingsStore.h"
+#include "app/VbError.h"
+
+namespace {
+// A radio gone wild must not keep a read busy for ever; what is left stays
+// in the operating system's buffer for the next read.
+constexpr qint64 kMaxReadBytes = 64 * 1024;
+}
+
+QtSerialPort::QtSerialPort(const ISettingsStore& settings) : settings_(settings) {}
+
+QtSerialPort::~QtSerialPort()
+{
+    Close();
+}
+
+QString QtSerialPort::DefaultDevice(int comNumber)
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(comNumber);
+#else
+    return QStringLiteral("/dev/ttyUSB%1").arg(comNumber - 1);
+#endif
+}
+
+QString QtSerialPort::DeviceFor(int comNumber) const
+{
+    return settings_.Read(QStringLiteral("ports"), QStringLiteral("com%1").arg(comNumber),
+                          DefaultDevice(comNumber));
+}
+
+QString QtSerialPort::Describe() const
+{
+    return QStringLiteral("COM%1 (%2)").arg(comNumber_).arg(port_.portName());
+}
+
+bool QtSerialPort::IsOpen() const
+{
+    return port_.isOpen();
+}
+
+void QtSerialPort::Open(int comNumber)
+{
+    Close();
+    comNumber_ = comNumber;
+    port_.setPortName(DeviceFor(comNumber));
+    port_.setBaudRate(QSerialPort::Baud38400);
+    port_.setParity(QSerialPort::NoParity);
+    port_.setDataBits(QSerialPort::Data8);
+    port_.setStopBits(QSerialPort::OneStop);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    if (!port_.open(QIODevice::ReadWrite)) {
+        const QString reason = port_.errorString();
+        port_.clearError();
+        throw VbError(VbError::kDeviceUnavailable,
+                      QStringLiteral("Cannot open serial port %1: %2").arg(Describe(), reason));
+    }
+    SwitchHandshakeLinesOff();
+}
+
+void QtSerialPort::SwitchHandshakeLinesOff()
+{
+    // Pseudo-terminals and some adapters have no modem lines; the port works without them.
+    port_.setRequestToSend(false);
+    port_.setDataTerminalReady(false);
+    port_.clearError();
+}
+
+void QtSerialPort::Close()
+{
+    if (port_.isOpen())
+        port_.close();
+    port_.clearError();
+}
+
+void QtSerialPort::ThrowIfClosed() const
+{
+    if (!port_.isOpen())
+        throw VbError(kPortNotOpen, QStringLiteral("Operation valid only when the port is open"));
+}
+
+void QtSerialPort::Write(const QByteArray& data)
+{
+    ThrowIfClosed();
+    if (port_.write(data) != data.size()) {
+        const QString reason = port_.errorString();
+        port_.clearError();
+        throw VbError(VbError::kDeviceUnavailable,
+                      QStringLiteral("Cannot write to serial port %1: %2").arg(Describe(), reason));
+    }
+    // The bytes must leave now: the poll reads the reply before the event loop runs again.
+    port_.flush();
+}
+
+void QtSerialPort::CollectWaitingBytes()
+{
+    // QSerialPort fills its buffer only from the event loop; the GUI thread may
+    // have been busy or asleep since the radio answered, so ask the system directly.
+    while (port_.bytesAvailable() < kMaxReadBytes && port_.waitForReadyRead(0)) {
+    }
+}
+
+QByteArray QtSerialPort::ReadAll()
+{
+    ThrowIfClosed();
+    CollectWaitingBytes();
+    const QByteArray data = port_.readAll();
+    if (port_.error() == QSerialPort::ResourceError) {
+        const QString reason = port_.errorString();
+        port_.clearError();
+        throw VbError(VbError::kDeviceUnavailable,
+                      QStringLiteral("Cannot read serial port %1: %2").arg(Describe(), reason));
+    }
+    return data;
+}

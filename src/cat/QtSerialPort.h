@@ -1,0 +1,39 @@
+#pragma once
+
+#include "cat/ISerialPort.h"
+
+#include <QSerialPort>
+#include <QString>
+
+class ISettingsStore;
+
+// The radio's serial line over QSerialPort. COM N is the device stored under
+// [ports] comN, by default /dev/ttyUSB<N-1> (COM<N> on Windows), so a radio on
+// any device path, a pseudo-terminal included, can be given a port number.
+class QtSerialPort : public ISerialPort {
+public:
+    explicit QtSerialPort(const ISettingsStore& settings);
+    ~QtSerialPort() override;
+    QtSerialPort(const QtSerialPort&) = delete;
+    QtSerialPort& operator=(const QtSerialPort&) = delete;
+
+    bool IsOpen() const override;
+    void Open(int comNumber) override;
+    void Close() override;
+    void Write(const QByteArray& data) override;
+    QByteArray ReadAll() override;
+
+    // The device that COM `comNumber` stands for.
+    QString DeviceFor(int comNumber) const;
+    static QString DefaultDevice(int comNumber);
+
+private:
+    QString Describe() const;
+    void ThrowIfClosed() const;
+    void SwitchHandshakeLinesOff();
+    void CollectWaitingBytes();
+
+    const ISettingsStore& settings_;
+    QSerialPort port_;
+    int comNumber_ = 0;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "RadioModel.h"
+
+#include <QString>
+#include <QStringList>
+
+// How the simulated radio behaves on its line, from the command line.
+struct SimOptions {
+    RadioModel::Settings radio;
+    QString linkPath;
+    QString logPath;
+    int baud = 38400;
+    int latencyMs = 0;
+    bool split = false;
+    bool silent = false;
+    bool garbage = false;
+    bool flood = false;
+    bool stdinExit = false;
+    quint32 seed = 0;
+
+    // Fills `options` from the program's arguments; returns false with `error` set on bad input.
+    static bool Parse(const QStringList& arguments, SimOptions& options, QString& error);
+};
