@@ -155,8 +155,7 @@ void frmConfig_Midi::cmdClose_Click()
 {
     RunGuarded(context_.alerts, QStringLiteral("frmConfig_Midi_CloseMIDI_click"), [this] {
         context_.tmrMIDI.stop();
-        timer1Enabled_ = false;
-        Timer1->stop();
+        StopMonitor();
         context_.midi.CloseMidiIn();
         context_.shpMidiEnabled.SetFillColor(IIndicator::kRed);
     });
@@ -171,4 +170,10 @@ void frmConfig_Midi::cmdMapMidi_Click()
 void frmConfig_Midi::cmdExit_Click()
 {
     RunGuarded(context_.alerts, QStringLiteral("frmConfig_Midi_Exit_click"), [this] { close(); });
+}
+
+void frmConfig_Midi::StopMonitor()
+{
+    timer1Enabled_ = false;
+    Timer1->stop();
 }

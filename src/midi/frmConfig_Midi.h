@@ -30,6 +30,8 @@ public slots:
     void cmdClose_Click();
     void cmdMapMidi_Click();
     void cmdExit_Click();
+    // Stops the monitor for good (until the window is opened anew).
+    void StopMonitor();
 
 private:
     void BuildControls();

@@ -79,6 +79,26 @@ double VbNumber::ParseDecimal(const QString& text)
     return value;
 }
 
+double VbNumber::LeadingNumber(const QString& text)
+{
+    int i = 0;
+    while (i < text.size() && text[i] == QLatin1Char(' '))
+        ++i;
+    const int start = i;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
+        ++i;
+    while (i < text.size() && text[i].isDigit() && text[i].unicode() < 128)
+        ++i;
+    if (i < text.size() && text[i] == QLatin1Char('.')) {
+        ++i;
+        while (i < text.size() && text[i].isDigit() && text[i].unicode() < 128)
+            ++i;
+    }
+    bool ok = false;
+    const double value = QStringView(text).mid(start, i - start).toDouble(&ok);
+    return ok && std::isfinite(value) ? value : 0.0;
+}
+
 int VbNumber::ParseHex(const QString& text)
 {
     const QStringView number = Unblanked(text);

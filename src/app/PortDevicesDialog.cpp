@@ -1,0 +1,81 @@
+#include "app/PortDevicesDialog.h"
+
+#include "app/IAlerts.h"
+#include "app/ISettingsStore.h"
+#include "app/RuntimeError.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSerialPortInfo>
+#include <QVBoxLayout>
+
+namespace {
+QString PortKey(int number)
+{
+    return QStringLiteral("com%1").arg(number);
+}
+} // namespace
+
+PortDevicesDialog::PortDevicesDialog(ISettingsStore& store, IAlerts& alerts,
+                                     const QStringList& systemPorts, QWidget* parent)
+    : QDialog(parent), store_(store), alerts_(alerts)
+{
+    setWindowTitle(QStringLiteral("CAT Port Devices"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(
+        QStringLiteral("Choose the serial device each COM number opens, or type any path."), this));
+    auto* form = new QFormLayout;
+    for (int n = 1; n <= kPorts; ++n) {
+        auto* box = new QComboBox(this);
+        box->setObjectName(PortKey(n));
+        box->setEditable(true);
+        box->setInsertPolicy(QComboBox::NoInsert);
+        box->addItems(systemPorts);
+        box->setCurrentText(DeviceFor(store_, n));
+        box->setMinimumWidth(260);
+        connect(box, &QComboBox::activated, this,
+                [this, n, box] { StoreChoice(n, box->currentText()); });
+        connect(box->lineEdit(), &QLineEdit::editingFinished, this,
+                [this, n, box] { StoreChoice(n, box->currentText()); });
+        form->addRow(QStringLiteral("COM%1").arg(n), box);
+        boxes_.append(box);
+    }
+    layout->addLayout(form);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+}
+
+QString PortDevicesDialog::DefaultDevice(int number)
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(number);
+#else
+    return QStringLiteral("/dev/ttyUSB%1").arg(number - 1);
+#endif
+}
+
+QString PortDevicesDialog::DeviceFor(const ISettingsStore& store, int number)
+{
+    return store.Read(QStringLiteral("ports"), PortKey(number), DefaultDevice(number));
+}
+
+QStringList PortDevicesDialog::SystemPorts()
+{
+    QStringList ports;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        ports << info.systemLocation();
+    return ports;
+}
+
+void PortDevicesDialog::StoreChoice(int number, const QString& device)
+{
+    const QString path = device.trimmed();
+    if (path.isEmpty() || path == DeviceFor(store_, number))
+        return;
+    RunGuarded(alerts_, QStringLiteral("PortDevices"),
+               [&] { store_.Write(QStringLiteral("ports"), PortKey(number), path); });
+}

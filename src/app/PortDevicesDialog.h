@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+class IAlerts;
+class ISettingsStore;
+class QComboBox;
+
+// Linux has no COM numbers: this dialog shows COM1 to COM16 with the device
+// each one stands for (section "ports") and stores a new choice at once.
+class PortDevicesDialog : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kPorts = 16;
+
+    PortDevicesDialog(ISettingsStore& store, IAlerts& alerts, const QStringList& systemPorts,
+                      QWidget* parent = nullptr);
+
+    // The device COM `number` opens: the stored one, or the platform default.
+    static QString DeviceFor(const ISettingsStore& store, int number);
+    static QString DefaultDevice(int number);
+    static QStringList SystemPorts();
+
+    QComboBox* deviceBox(int number) const { return boxes_.value(number - 1); }
+
+private:
+    void StoreChoice(int number, const QString& device);
+
+    ISettingsStore& store_;
+    IAlerts& alerts_;
+    QList<QComboBox*> boxes_;
+};

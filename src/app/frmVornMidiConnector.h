@@ -1,0 +1,125 @@
+#pragma once
+
+#include "app/Options.h"
+#include "app/ReentryGuard.h"
+#include "cat/RadioState.h"
+#include "translation/MidiMessage.h"
+
+#include <QDesktopServices>
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+#include <array>
+#include <functional>
+#include <memory>
+
+class IAlerts;
+class ISettingsStore;
+class frmConfig_Midi;
+class IndicatorShape;
+class LogView;
+class QAction;
+class QLabel;
+class QPushButton;
+
+// The main window: both traffic logs, both lamps, the menus, and the owner of
+// the program's shared state, the CAT link, the MIDI input and the timers.
+class frmVornMidiConnector : public QMainWindow {
+    Q_OBJECT
+public:
+    frmVornMidiConnector(ISettingsStore& store, IAlerts& alerts, QWidget* parent = nullptr);
+    ~frmVornMidiConnector() override;
+
+    void Form_Load();
+
+    // The readme shipped beside the executable.
+    static QString ReadmePath();
+    // Opens a text file in the desktop's viewer; tests replace it.
+    std::function<bool(const QString& path)> openDocument = [](const QString& path) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    };
+
+    // Shared state handed by reference to the parts that need it.
+    Options options;
+    RadioState radio;
+    MidiMessage midi;
+
+    LogView* txtMidiInDump = nullptr;
+    LogView* txtCATDump = nullptr;
+    IndicatorShape* shpMidiEnabled = nullptr;
+    IndicatorShape* shpCATConnected = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* lblMidiEnabled = nullptr;
+    QLabel* lblCATConnected = nullptr;
+    QPushButton* cmdConfigMidi = nullptr;
+    QPushButton* cmdExit = nullptr;
+    QTimer PollTimer;
+    QTimer tmrMIDI;
+
+    QAction* mnuPortsNone = nullptr;
+    std::array<QAction*, 16> mnuPortsCom{};
+    QAction* mnuDevices = nullptr;
+    QAction* mnuElecraft = nullptr;
+    QAction* mnuFlex = nullptr;
+    QAction* mnuMautoconnect = nullptr;
+    QAction* mnuPollTimer = nullptr;
+    QAction* mnuMIDITmr = nullptr;
+    QAction* mnuViewReadme = nullptr;
+    QAction* mnuUpdate = nullptr;
+    QAction* mnuHelpAbout = nullptr;
+
+signals:
+    void programEnded();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct Parts;
+
+    // The two poll-interval questions differ only in these.
+    struct TimerValueQuestion {
+        QString prompt;
+        QString title;
+        double minimum;
+        double maximum;
+        QString rangeMessage;
+        QString rangeTitle;
+        QString key;
+        QString& value;
+        QTimer& timer;
+    };
+    void AskTimerValue(const TimerValueQuestion& question);
+    frmConfig_Midi& SetupWindow();
+
+    void BuildControls();
+    void BuildMenus();
+    void PlaceAtStoredPosition();
+
+    void mnuPortsCom_Click(int number);
+    void mnuPortsNone_Click();
+    void SetPortChecks(int number);
+    void mnuElecraft_Click();
+    void mnuFlex_Click();
+    void mnuMautoconnect_Click();
+    void mnuPollTimer_Click();
+    void mnuMIDITmr_Click();
+    void mnuViewReadme_click();
+    void mnuUpdate_Click();
+    void mnuHelpAbout_Click();
+    void mnuDevices_Click();
+    void cmdConfig_Midi_click();
+    void cmdExit_Click();
+
+    void ShowMidiSetup();
+    void StorePosition();
+    void UnloadOtherWindows();
+    void Shutdown();
+
+    ISettingsStore& store_;
+    IAlerts& alerts_;
+    std::unique_ptr<Parts> parts_;
+    bool shutDown_ = false;
+};
