@@ -1,5 +1,6 @@
 #include "app/frmVornMidiConnector.h"
 
+#include "app/FormFont.h"
 #include "app/IAlerts.h"
 #include "app/ISettingsStore.h"
 #include "app/IndicatorShape.h"
@@ -10,6 +11,7 @@
 #include "app/RuntimeError.h"
 #include "app/Twips.h"
 #include "app/WindowPlacement.h"
+#include "app/WrappingButton.h"
 #include "cat/CatLink.h"
 #include "cat/CatParser.h"
 #include "cat/CatPoll.h"
@@ -98,6 +100,7 @@ frmVornMidiConnector::frmVornMidiConnector(ISettingsStore& store, IAlerts& alert
 {
     setObjectName(QStringLiteral("frmVornMidiConnector"));
     setWindowTitle(QStringLiteral("Vorn-MIDI Connector"));
+    FormFont::Apply(*this);
     BuildControls();
     BuildMenus();
     parts_ = std::make_unique<Parts>(*this, store_, alerts_);
@@ -126,6 +129,9 @@ void frmVornMidiConnector::BuildControls()
 
     auto place = [](QWidget* w, const char* name, QRect r) {
         w->setObjectName(QLatin1String(name));
+        // A caption is never cut off when the system's font runs wider than the layout's.
+        if (qobject_cast<QLabel*>(w))
+            r.setWidth(std::max(r.width(), w->sizeHint().width()));
         w->setGeometry(r);
         return w;
     };
@@ -141,9 +147,9 @@ void frmVornMidiConnector::BuildControls()
     place(lblMidiEnabled, "lblMidiEnabled", Twips::Rect(120, 3960, 1455, 255));
     shpMidiEnabled = new IndicatorShape(client);
     place(shpMidiEnabled, "shpMidiEnabled", Twips::Rect(1680, 3960, 375, 255));
-    cmdConfigMidi = new QPushButton(QStringLiteral("&Midi Setup"), client);
+    cmdConfigMidi = new WrappingButton(QStringLiteral("&Midi Setup"), client);
     place(cmdConfigMidi, "cmdConfigMidi", Twips::Rect(2640, 4080, 855, 495));
-    cmdExit = new QPushButton(QStringLiteral("E&xit"), client);
+    cmdExit = new WrappingButton(QStringLiteral("E&xit"), client);
     place(cmdExit, "cmdExit", Twips::Rect(3720, 4080, 855, 495));
     lblCATConnected = new QLabel(QStringLiteral("CAT Connected"), client);
     place(lblCATConnected, "lblCATConnected", Twips::Rect(120, 4320, 1455, 255));

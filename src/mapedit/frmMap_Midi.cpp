@@ -6,7 +6,7 @@
 #include "app/RuntimeError.h"
 #include "app/Twips.h"
 #include "app/VbError.h"
-#include "mapedit/FormFont.h"
+#include "app/FormFont.h"
 #include "mapedit/MapEditorLayout.h"
 
 #include <QLabel>

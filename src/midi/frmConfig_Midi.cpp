@@ -6,9 +6,9 @@
 #include "app/Options.h"
 #include "app/RuntimeError.h"
 #include "app/Twips.h"
-#include "mapedit/FormFont.h"
+#include "app/FormFont.h"
 #include "mapedit/MapEditors.h"
-#include "mapedit/WrappingButton.h"
+#include "app/WrappingButton.h"
 #include "midi/MidiFunctions.h"
 
 #include <QLabel>

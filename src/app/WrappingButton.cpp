@@ -1,4 +1,4 @@
-#include "mapedit/WrappingButton.h"
+#include "app/WrappingButton.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

@@ -1,4 +1,4 @@
-#include "mapedit/FormFont.h"
+#include "app/FormFont.h"
 
 #include <QFont>
 #include <QStringList>
