@@ -1,0 +1,73 @@
+#include "QtPrinters.h"
+#include "FakeSerialPort.h"
+
+#include "app/Options.h"
+#include "cat/CatLink.h"
+#include "cat/CatParser.h"
+#include "cat/CatPoll.h"
+#include "cat/RadioState.h"
+#include "support/RecordingAlerts.h"
+#include "support/RecordingIndicator.h"
+#include "support/RecordingLog.h"
+#include "support/TempSettings.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+// Alerts whose boxes let the poll timer fire underneath, as a modal box's event loop would.
+class ReenteringAlerts : public RecordingAlerts {
+public:
+    Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title) override
+    {
+        const Answer answer = RecordingAlerts::MsgBox(text, buttons, icon, title);
+        if (poll)
+            poll->PollTimer_Timer();
+        return answer;
+    }
+    CatPoll* poll = nullptr;
+};
+
+struct PollRig {
+    FakeSerialPort port;
+    Options options;
+    TempSettings settings;
+    RecordingLog log;
+    RecordingIndicator lamp;
+    ReenteringAlerts alerts;
+    RadioState state;
+    CatParser parser{state, lamp, alerts};
+    CatLink link{port, options, settings.store, log, lamp, alerts, state, parser};
+    CatPoll poll{link, alerts, [this](int ms) { port.events << QStringLiteral("pause %1").arg(ms); }};
+};
+}
+
+TEST(PollTimer, AsksInOrderWithPausesBeforeAllButTheFirstRead)
+{
+    PollRig rig;
+    rig.port.open = true;
+    rig.poll.PollTimer_Timer();
+    EXPECT_EQ(rig.port.events,
+              QStringList({"write IF;", "read", "write FB;", "pause 10", "read", "write RT;",
+                           "pause 10", "read", "write XT;", "pause 10", "read"}));
+}
+
+TEST(PollTimer, ReportBoxesDoNotLetTheTickRunAgain)
+{
+    PollRig rig;
+    rig.alerts.poll = &rig.poll;
+    rig.poll.PollTimer_Timer();
+    ASSERT_EQ(rig.alerts.boxes.size(), 4);
+    for (const auto& box : rig.alerts.boxes)
+        EXPECT_TRUE(box.text.startsWith("VB6 runtime error (GetCAT): 8018 - ")) << box.text.toStdString();
+    EXPECT_EQ(rig.port.events.count("pause 10"), 3);
+}
+
+TEST(PollTimer, FailureOutsideSendAndGetEndsTheTickWithItsOwnReport)
+{
+    PollRig rig;
+    rig.port.open = true;
+    CatPoll poll(rig.link, rig.alerts, [](int) { throw VbError(VbError::kOverflow, "Overflow"); });
+    poll.PollTimer_Timer();
+    EXPECT_EQ(rig.alerts.texts(), QStringList({"VB6 runtime error (PollTimer_Timer): 6 - Overflow"}));
+    EXPECT_EQ(rig.port.events, QStringList({"write IF;", "read", "write FB;"}));
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "app/VbError.h"
+#include "cat/ISerialPort.h"
+
+#include <QByteArrayList>
+#include <QStringList>
+
+// A serial port whose reads are scripted; records what happens to it in `events`.
+class FakeSerialPort : public ISerialPort {
+public:
+    bool IsOpen() const override { return open; }
+
+    void Open(int comNumber) override
+    {
+        events << QStringLiteral("open %1").arg(comNumber);
+        if (!openFailure.isEmpty())
+            throw VbError(VbError::kDeviceUnavailable, openFailure);
+        open = true;
+    }
+
+    void Close() override
+    {
+        events << QStringLiteral("close");
+        open = false;
+    }
+
+    void Write(const QByteArray& data) override
+    {
+        if (!open)
+            throw VbError(kPortNotOpen, QStringLiteral("Operation valid only when the port is open"));
+        events << QStringLiteral("write ") + QString::fromLatin1(data);
+    }
+
+    QByteArray ReadAll() override
+    {
+        if (!open)
+            throw VbError(kPortNotOpen, QStringLiteral("Operation valid only when the port is open"));
+        events << QStringLiteral("read");
+        return reads.isEmpty() ? QByteArray() : reads.takeFirst();
+    }
+
+    bool open = false;
+    QString openFailure;
+    QByteArrayList reads;
+    QStringList events;
+};
