@@ -60,6 +60,17 @@ TEST(SendCAT, ClosedPortOrEmptyTextSendsAndLogsNothing)
     EXPECT_TRUE(rig.alerts.boxes.isEmpty());
 }
 
+TEST(SendCAT, FailingWriteIsReportedAndNotLogged)
+{
+    LinkRig rig;
+    rig.port.writeFailure = "Cannot write to serial port COM3 (/dev/ttyUSB2): Input/output error";
+    rig.link.SendCAT("IF;");
+    EXPECT_EQ(rig.alerts.texts(),
+              QStringList({"VB6 runtime error (SendCAT): 68 - Cannot write to serial port COM3 "
+                           "(/dev/ttyUSB2): Input/output error"}));
+    EXPECT_TRUE(rig.log.lines.isEmpty());
+}
+
 TEST(GetCAT, RepliesAcrossReadsAreJoinedAndEachParsedOnce)
 {
     struct Case {

@@ -29,6 +29,8 @@ public:
     {
         if (!open)
             throw VbError(kPortNotOpen, QStringLiteral("Operation valid only when the port is open"));
+        if (!writeFailure.isEmpty())
+            throw VbError(VbError::kDeviceUnavailable, writeFailure);
         events << QStringLiteral("write ") + QString::fromLatin1(data);
     }
 
@@ -42,6 +44,7 @@ public:
 
     bool open = false;
     QString openFailure;
+    QString writeFailure;
     QByteArrayList reads;
     QStringList events;
 };
