@@ -1,6 +1,6 @@
 #include "app/VbError.h"
 #include "support/RecordingAlerts.h"
-#include "support/TempSettings.h"
+#include "translation/MemorySettingsStore.h"
 #include "translation/RecordingCatSender.h"
 #include "translation/Translator.h"
 
@@ -47,7 +47,7 @@ class TranslatorTest : public ::testing::Test {
 protected:
     TranslatorTest()
     {
-        keyMap.Load(settings.store);
+        keyMap.Load(settings);
         options.rigtype = QStringLiteral("flex");
         ResetRadio();
     }
@@ -88,7 +88,7 @@ protected:
         EXPECT_EQ(alerts.boxes[0].icon, IAlerts::Icon::Information);
     }
 
-    TempSettings settings;
+    MemorySettingsStore settings;
     KeyMap keyMap;
     RadioState radio;
     MidiMessage message;

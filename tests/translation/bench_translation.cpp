@@ -1,21 +1,12 @@
 // Cost of one ProcessMIDI call: key building, map lookup, step arithmetic,
 // formatting and the hand-over to a CAT sender that discards the command.
-#include "app/ISettingsStore.h"
+#include "translation/MemorySettingsStore.h"
 #include "translation/Translator.h"
 
 #include <chrono>
 #include <cstdio>
 
 namespace {
-
-class DefaultsOnlyStore : public ISettingsStore {
-public:
-    QString Read(const QString&, const QString&, const QString& defaultValue) const override
-    {
-        return defaultValue;
-    }
-    void Write(const QString&, const QString&, const QString&) override {}
-};
 
 class NullCatSender : public ICatSender {
 public:
@@ -39,7 +30,7 @@ public:
 
 double NanosecondsPerCall(const char* rigtype, const char* midiid, const char* midicmd)
 {
-    DefaultsOnlyStore store;
+    MemorySettingsStore store;
     KeyMap keyMap;
     keyMap.Load(store);
     RadioState radio;

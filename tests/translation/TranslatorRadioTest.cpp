@@ -1,0 +1,122 @@
+// MIDI messages translated onto the real CAT link, with the radio simulator on a pseudo-terminal.
+#include "app/KeyMap.h"
+#include "app/Options.h"
+#include "cat/CatLink.h"
+#include "cat/CatParser.h"
+#include "cat/CatPoll.h"
+#include "cat/QtSerialPort.h"
+#include "cat/RadioState.h"
+#include "support/RadioSimProcess.h"
+#include "support/RecordingAlerts.h"
+#include "support/RecordingIndicator.h"
+#include "support/RecordingLog.h"
+#include "support/TempSettings.h"
+#include "translation/MidiMessage.h"
+#include "translation/Translator.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QThread>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kCom = 5;
+constexpr int kDeadlineMs = 10000;
+
+struct TranslatedRig {
+    TempSettings settings;
+    RadioSimProcess radio;
+    QtSerialPort port{settings.store};
+    Options options;
+    RecordingLog log;
+    RecordingIndicator lamp;
+    RecordingAlerts alerts;
+    RadioState state;
+    CatParser parser{state, lamp, alerts};
+    CatLink link{port, options, settings.store, log, lamp, alerts, state, parser};
+    CatPoll poll{link, alerts};
+    KeyMap keyMap;
+    MidiMessage message;
+    Translator translator{keyMap, state, message, options, link, alerts};
+
+    void Connect(const QString& rigtype)
+    {
+        options.rigtype = rigtype;
+        keyMap.Load(settings.store);
+        ASSERT_TRUE(radio.Start({"--freq-a", "00014060000", "--freq-b", "00007030000"}))
+            << radio.ErrorString().toStdString();
+        radio.MapToCom(settings.store, kCom);
+        link.SelectPort(kCom, [](int) {});
+        ASSERT_TRUE(port.IsOpen());
+        ASSERT_TRUE(PollUntil([&] { return state.valid_cat_a && state.valid_cat_b; }));
+    }
+
+    void Midi(const QString& midiid, const QString& midicmd)
+    {
+        message.midiid = midiid;
+        message.midicmd = midicmd;
+        translator.ProcessMIDI(message.midiid, message.midicmd);
+    }
+
+    // Replies of one tick may arrive in the next, so poll until the state shows the change.
+    bool PollUntil(const std::function<bool()>& done)
+    {
+        const QDeadlineTimer deadline(kDeadlineMs);
+        while (!done() && !deadline.hasExpired())
+            poll.PollTimer_Timer();
+        return done();
+    }
+
+    bool Received(const QString& command) const
+    {
+        const QDeadlineTimer deadline(kDeadlineMs);
+        while (!radio.ReceivedCommands().contains(command) && !deadline.hasExpired())
+            QThread::msleep(5);
+        return radio.ReceivedCommands().contains(command);
+    }
+};
+
+} // namespace
+
+TEST(TranslatorRadio, FlexWheelStepSetsTheRadioToTheSteppedFrequency)
+{
+    TranslatedRig rig;
+    ASSERT_NO_FATAL_FAILURE(rig.Connect("flex"));
+    rig.Midi("64", "41");
+    EXPECT_EQ(rig.state.vfo_a_str, "00014060010");
+    ASSERT_TRUE(rig.Received("FA00014060010"));
+    rig.state.vfo_a_str.clear();
+    EXPECT_TRUE(rig.PollUntil([&] { return rig.state.vfo_a_str == "00014060010"; }));
+    EXPECT_TRUE(rig.alerts.boxes.isEmpty());
+}
+
+TEST(TranslatorRadio, ElecraftWheelLetsTheRadioStepByItself)
+{
+    TranslatedRig rig;
+    ASSERT_NO_FATAL_FAILURE(rig.Connect("elecraft"));
+    rig.Midi("64", "41");
+    EXPECT_EQ(rig.state.vfo_a_str, "00014060000");
+    ASSERT_TRUE(rig.Received("UP1"));
+    EXPECT_TRUE(rig.PollUntil([&] { return rig.state.vfo_a_str == "00014060010"; }));
+    EXPECT_TRUE(rig.alerts.boxes.isEmpty());
+}
+
+TEST(TranslatorRadio, FlexButtonSwapsTheVfos)
+{
+    TranslatedRig rig;
+    ASSERT_NO_FATAL_FAILURE(rig.Connect("flex"));
+    rig.Midi("04", "7F");
+    EXPECT_TRUE(rig.PollUntil([&] {
+        return rig.state.vfo_a_str == "00007030000" && rig.state.vfo_b_str == "00014060000";
+    }));
+    EXPECT_TRUE(rig.alerts.boxes.isEmpty());
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
