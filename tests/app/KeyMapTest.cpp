@@ -186,25 +186,34 @@ TEST(KeyMap, StoredTextsWinOverDefaultsExactly)
     EXPECT_EQ(IniSettingsStore(t.store.filePath()).Read("midimap", "f6441", "MISSING"), "");
 }
 
-TEST(KeyMap, StoreFailurePartWayKeepsEarlierEntriesAndEmptiesTheRest)
+TEST(KeyMap, ReadFailurePartWayKeepsEarlierEntriesAndEmptiesTheRest)
 {
-    // Each key costs one read and one write; fail on the write of the fourth key (e6444),
-    // and on the read of the first Flex key.
-    for (int failAt : {8, 2 * 62 + 1}) {
-        FailingStore store(failAt);
-        KeyMap map;
-        for (const QString& name : KeyMap::Names())
-            map.Write(name, "stale");
-        EXPECT_EQ(ErrorNumberOf([&] { map.Load(store); }), VbError::kPathFileAccess);
-        EXPECT_FALSE(map.IsLoaded());
-        const int done = (failAt - 1) / 2;
-        const QStringList& names = KeyMap::Names();
-        EXPECT_EQ(map.Read("e6443"), "stored");
-        for (int i = 0; i < names.size(); ++i) {
-            if (i < done)
-                EXPECT_EQ(map.Read(names[i]), store.written.value(names[i])) << qPrintable(names[i]);
-            else
-                EXPECT_EQ(map.Read(names[i]), "") << qPrintable(names[i]);
-        }
+    // Each key costs one read and one write; fail on the read of the first Flex key.
+    FailingStore store(2 * 62 + 1);
+    KeyMap map;
+    for (const QString& name : KeyMap::Names())
+        map.Write(name, "stale");
+    EXPECT_EQ(ErrorNumberOf([&] { map.Load(store); }), VbError::kPathFileAccess);
+    EXPECT_FALSE(map.IsLoaded());
+    const QStringList& names = KeyMap::Names();
+    EXPECT_EQ(map.Read("e6443"), "stored");
+    for (int i = 0; i < names.size(); ++i) {
+        if (i < 62)
+            EXPECT_EQ(map.Read(names[i]), store.written.value(names[i])) << qPrintable(names[i]);
+        else
+            EXPECT_EQ(map.Read(names[i]), "") << qPrintable(names[i]);
     }
+}
+
+TEST(KeyMap, WriteBackFailureStillFillsEveryEntryAndIsThrownOnce)
+{
+    // Fails on the write of the fourth key (e6444); later write-backs are not tried.
+    FailingStore store(8);
+    KeyMap map;
+    EXPECT_EQ(ErrorNumberOf([&] { map.Load(store); }), VbError::kPathFileAccess);
+    EXPECT_TRUE(map.IsLoaded());
+    EXPECT_EQ(map.Read("e6443"), "stored");
+    EXPECT_EQ(map.Read("e6444"), "UP8;");
+    EXPECT_EQ(map.Read("f664c"), "#UP5000");
+    EXPECT_EQ(store.written.size(), 3);
 }

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -331,6 +332,10 @@ TEST_F(MainWindowTest, ATimerNeverRunsAgainUnderItsOwnMessageBox)
 
 int main(int argc, char** argv)
 {
+    // Downloads and any settings the program might look for stay in a folder of the run's own.
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toLocal8Bit());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
