@@ -153,6 +153,7 @@ void RadioModel::Remember(const QByteArray& command)
     lastCommands_.append(command);
     while (lastCommands_.size() > kKeptCommands)
         lastCommands_.removeFirst();
+    emit commandReceived(command);
 }
 
 void RadioModel::Changed()

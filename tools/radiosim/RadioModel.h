@@ -39,6 +39,8 @@ public:
 
 signals:
     void stateChanged();
+    // Every command taken, whether it changed anything or not (a front panel lists them).
+    void commandReceived(const QByteArray& command);
 
 private:
     QByteArray Dispatch(const QByteArray& name, const QByteArray& args);

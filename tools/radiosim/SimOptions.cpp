@@ -57,6 +57,8 @@ bool SimOptions::Parse(const QStringList& arguments, SimOptions& options, QStrin
         {QStringLiteral("mode"), QStringLiteral("Initial mode digit 1-9."), QStringLiteral("n")},
         {QStringLiteral("seed"), QStringLiteral("Seed of the random splits and noise."), QStringLiteral("n")},
         {QStringLiteral("stdin-exit"), QStringLiteral("Exit when standard input closes.")},
+        {QStringLiteral("panel"), QStringLiteral("Show the radio's front panel in a window (needs a display; "
+                                                 "-geometry +X+Y places it).")},
     });
     if (!parser.parse(arguments)) {
         error = parser.errorText();
@@ -73,6 +75,7 @@ bool SimOptions::Parse(const QStringList& arguments, SimOptions& options, QStrin
     options.garbage = parser.isSet(QStringLiteral("garbage"));
     options.flood = parser.isSet(QStringLiteral("flood"));
     options.stdinExit = parser.isSet(QStringLiteral("stdin-exit"));
+    options.panel = parser.isSet(QStringLiteral("panel"));
     options.radio.hasVfoB = !parser.isSet(QStringLiteral("no-vfo-b"));
     int seed = int(QRandomGenerator::global()->bounded(1 << 30));
     if (!ReadInt(parser, QStringLiteral("baud"), 0, options.baud, error)

@@ -17,6 +17,7 @@ struct SimOptions {
     bool garbage = false;
     bool flood = false;
     bool stdinExit = false;
+    bool panel = false;
     quint32 seed = 0;
 
     // Fills `options` from the program's arguments; returns false with `error` set on bad input.

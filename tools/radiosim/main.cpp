@@ -2,17 +2,33 @@
 // trying the connector without a radio. See --help for its options.
 #include "PtyRadioPort.h"
 #include "RadioModel.h"
+#include "RadioPanel.h"
 #include "SignalExit.h"
 #include "SimOptions.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QSocketNotifier>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <unistd.h>
+
+namespace {
+// Decided before Qt starts: only the panel needs a display, so the simulator
+// alone keeps running headless (tests, CI) without one.
+std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--panel") == 0)
+            return std::make_unique<QApplication>(argc, argv);
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+}
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> application = MakeApplication(argc, argv);
+    QCoreApplication& app = *application;
     SimOptions options;
     QString error;
     if (!SimOptions::Parse(app.arguments(), options, error)) {
@@ -27,6 +43,13 @@ int main(int argc, char* argv[])
     }
     std::printf("%s\n", qPrintable(port.slavePath()));
     std::fflush(stdout);
+
+    std::unique_ptr<RadioPanel> panel;
+    if (options.panel) {
+        panel = std::make_unique<RadioPanel>(
+            radio, options.linkPath.isEmpty() ? port.slavePath() : options.linkPath);
+        panel->show();
+    }
 
     SignalExit signalExit;
     QObject::connect(&signalExit, &SignalExit::received, &app, &QCoreApplication::quit);
