@@ -26,6 +26,15 @@ readonly kStartHz=14060000  # the simulator's VFO A at start
 readonly kScreenWidth=1400 kScreenHeight=800
 readonly kSurfaceTitle="Vorn-MIDI virtual control surface"
 
+echo "== the simulator's panel without a display: a clear message, no crash"
+set +e
+message=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
+  "$VMC_BUILD_DIR/tools/radiosim/vmc-radiosim" --panel 2>&1 </dev/null)
+status=$?
+set -e
+[ "$status" -eq 2 ] && [[ "$message" == *"--panel needs a display"* ]] \
+  || { echo "FAIL: vmc-radiosim --panel without a display: status $status: $message" >&2; exit 1; }
+
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/vmc-demo-test.XXXXXX")
 demo_pid=""
 finish() {

@@ -14,20 +14,38 @@
 #include <unistd.h>
 
 namespace {
-// Decided before Qt starts: only the panel needs a display, so the simulator
-// alone keeps running headless (tests, CI) without one.
-std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char* argv[])
+bool AsksForPanel(int argc, char* argv[])
 {
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--panel") == 0)
-            return std::make_unique<QApplication>(argc, argv);
-    return std::make_unique<QCoreApplication>(argc, argv);
+            return true;
+    return false;
+}
+
+// Qt aborts when it finds no display; say why instead.
+bool DisplayReachable()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
+           || qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+#else
+    return true;
+#endif
 }
 }
 
 int main(int argc, char* argv[])
 {
-    const std::unique_ptr<QCoreApplication> application = MakeApplication(argc, argv);
+    // Decided before Qt starts: only the panel needs a display, so the simulator
+    // alone keeps running headless (tests, CI) without one.
+    const bool panelWanted = AsksForPanel(argc, argv);
+    if (panelWanted && !DisplayReachable()) {
+        std::fprintf(stderr, "vmc-radiosim: --panel needs a display (DISPLAY is not set)\n");
+        return 2;
+    }
+    const std::unique_ptr<QCoreApplication> application =
+        panelWanted ? std::make_unique<QApplication>(argc, argv)
+                    : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication& app = *application;
     SimOptions options;
     QString error;
