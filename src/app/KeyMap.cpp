@@ -120,16 +120,34 @@ QString KeyMap::DefaultOf(int index)
 
 void KeyMap::Load(ISettingsStore& store)
 {
-    // Cleared first so that a failure part-way leaves no stale entry behind
-    // the failing key; an entry takes its value only once it is stored back.
+    // Cleared first so that a read failure part-way leaves no stale entry
+    // behind the failing key.
     loaded_ = false;
     for (QString& text : entries_)
         text.clear();
+    // A store that cannot be written must not leave the surface without its
+    // maps: every entry is taken, the write-back stops at the first failure,
+    // and that failure is thrown once the whole map is in place.
+    std::optional<VbError> writeFailure;
     const QStringList& names = Names();
     for (int i = 0; i < names.size(); ++i) {
         const QString value = store.Read(Section(), names[i], DefaultOf(i));
-        store.Write(Section(), names[i], value);
         entries_[names[i]] = value;
+        if (!writeFailure)
+            writeFailure = WriteBack(store, names[i], value);
     }
     loaded_ = true;
+    if (writeFailure)
+        throw *writeFailure;
+}
+
+std::optional<VbError> KeyMap::WriteBack(ISettingsStore& store, const QString& name,
+                                         const QString& value)
+{
+    try {
+        store.Write(Section(), name, value);
+    } catch (const VbError& e) {
+        return e;
+    }
+    return std::nullopt;
 }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "app/ISettingsStore.h"
+#include "app/VbError.h"
 
 #include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // The live key maps of both rig types: 124 entries named "e" or "f" plus a key
 // suffix, fixed to exactly those names. Names match without regard to letter
@@ -36,15 +38,19 @@ public:
     void Write(const QString& name, const QString& text);
 
     // Fills every entry from section "midimap" (the default when a key is not
-    // stored) and writes it straight back. A store failure is thrown to the
-    // caller; the entries before the failing key keep their values, the failing
-    // key and all after it stay empty, and IsLoaded() stays false.
+    // stored) and writes it straight back. A read failure is thrown at once:
+    // the entries before the failing key keep their values, the failing key
+    // and all after it stay empty, and IsLoaded() stays false. A write-back
+    // failure is thrown only after every entry has been filled.
     void Load(ISettingsStore& store);
-    // True once a Load has completed without failure.
+    // True once every entry has been filled by a Load.
     bool IsLoaded() const { return loaded_; }
 
 private:
     static QString DefaultOf(int index);
+    // The failure of writing one entry back, if any.
+    static std::optional<VbError> WriteBack(ISettingsStore& store, const QString& name,
+                                            const QString& value);
     QString& EntryOf(const QString& name);
 
     QHash<QString, QString> entries_;

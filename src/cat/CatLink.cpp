@@ -5,6 +5,7 @@
 #include "app/ISettingsStore.h"
 #include "app/Options.h"
 #include "app/RuntimeError.h"
+#include "app/VbError.h"
 #include "cat/CatParser.h"
 #include "cat/ISerialPort.h"
 #include "cat/RadioState.h"
@@ -19,17 +20,40 @@ CatLink::CatLink(ISerialPort& port, Options& options, ISettingsStore& settings,
 
 void CatLink::SendCAT(const QString& command)
 {
-    RunGuarded(alerts_, QStringLiteral("SendCAT"), [&] {
-        if (!port_.IsOpen() || command.isEmpty())
-            return;
+    if (!port_.IsOpen() || command.isEmpty())
+        return;
+    try {
         port_.Write(command.toLatin1());
-        catLog_.AppendLine(command);
-    });
+    } catch (const VbError& e) {
+        ReportPortFailure(QStringLiteral("SendCAT"), e);
+        return;
+    }
+    RunGuarded(alerts_, QStringLiteral("SendCAT"), [&] { catLog_.AppendLine(command); });
 }
 
 void CatLink::GetCAT()
 {
-    RunGuarded(alerts_, QStringLiteral("GetCAT"), [&] { TakeRead(port_.ReadAll()); });
+    QByteArray read;
+    try {
+        read = port_.ReadAll();
+    } catch (const VbError& e) {
+        // No reply came, so the lamp must not go on claiming a link.
+        MarkLinkDown();
+        ReportPortFailure(QStringLiteral("GetCAT"), e);
+        return;
+    }
+    portFailureShown_ = false;
+    RunGuarded(alerts_, QStringLiteral("GetCAT"), [&] { TakeRead(read); });
+}
+
+void CatLink::ReportPortFailure(const QString& routine, const VbError& error)
+{
+    // The poll reads four times a tick: a port that is gone or not chosen
+    // is reported once, not in a box after box, until a read works again.
+    if (portFailureShown_)
+        return;
+    portFailureShown_ = true;
+    ReportRuntimeError(alerts_, routine, error);
 }
 
 void CatLink::TakeRead(const QByteArray& read)

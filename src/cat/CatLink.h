@@ -12,6 +12,7 @@ class IIndicator;
 class ILogSink;
 class ISerialPort;
 class ISettingsStore;
+class VbError;
 struct Options;
 struct RadioState;
 
@@ -31,6 +32,8 @@ public:
     void SendCAT(const QString& command) override;
 
     // Reads what the radio has sent and hands every complete reply to ParseCAT.
+    // A failed read marks the link down; a failing port is reported once
+    // (by SendCAT or GetCAT) until a read works again.
     void GetCAT();
 
     // Port selection: failures (a missing or busy device, an unwritable
@@ -45,6 +48,7 @@ private:
     void ParseReplies(const QByteArray& text);
     void HoldFragment(const QByteArray& fragment, int alreadyLogged);
     void MarkLinkDown();
+    void ReportPortFailure(const QString& routine, const VbError& error);
 
     ISerialPort& port_;
     Options& options_;
@@ -59,4 +63,5 @@ private:
     QByteArray held_;
     // How many leading bytes of held_ the log has already shown.
     int heldLogged_ = 0;
+    bool portFailureShown_ = false;
 };

@@ -3,13 +3,19 @@
 #include "app/ISettingsStore.h"
 #include "app/VbError.h"
 
+#include <QTimer>
+
 namespace {
 // A radio gone wild must not keep a read busy for ever; what is left stays
 // in the operating system's buffer for the next read.
 constexpr qint64 kMaxReadBytes = 64 * 1024;
 }
 
-QtSerialPort::QtSerialPort(const ISettingsStore& settings) : settings_(settings) {}
+QtSerialPort::QtSerialPort(const ISettingsStore& settings) : settings_(settings)
+{
+    QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
+                     [this](QSerialPort::SerialPortError error) { OnPortError(error); });
+}
 
 QtSerialPort::~QtSerialPort()
 {
@@ -38,7 +44,24 @@ QString QtSerialPort::Describe() const
 
 bool QtSerialPort::IsOpen() const
 {
-    return port_.isOpen();
+    return port_.isOpen() && lostReason_.isEmpty();
+}
+
+void QtSerialPort::OnPortError(QSerialPort::SerialPortError error)
+{
+    // An unplugged adapter or a vanished terminal reports its failure again
+    // at every turn of the event loop, keeping the program busy for nothing.
+    // The device is let go at once; the next read or write reports why.
+    const bool deviceGone = error == QSerialPort::ResourceError || error == QSerialPort::ReadError ||
+                            error == QSerialPort::WriteError;
+    if (!deviceGone || !port_.isOpen() || !lostReason_.isEmpty())
+        return;
+    lostReason_ = port_.errorString();
+    // Closed from the event loop, not from inside QSerialPort's own notification.
+    QTimer::singleShot(0, &port_, [this] {
+        if (!lostReason_.isEmpty() && port_.isOpen())
+            port_.close();
+    });
 }
 
 void QtSerialPort::Open(int comNumber)
@@ -73,17 +96,21 @@ void QtSerialPort::Close()
     if (port_.isOpen())
         port_.close();
     port_.clearError();
+    lostReason_.clear();
 }
 
-void QtSerialPort::ThrowIfClosed() const
+void QtSerialPort::ThrowIfUnusable() const
 {
+    if (!lostReason_.isEmpty())
+        throw VbError(VbError::kDeviceUnavailable,
+                      QStringLiteral("Serial port %1 is gone: %2").arg(Describe(), lostReason_));
     if (!port_.isOpen())
         throw VbError(kPortNotOpen, QStringLiteral("Operation valid only when the port is open"));
 }
 
 void QtSerialPort::Write(const QByteArray& data)
 {
-    ThrowIfClosed();
+    ThrowIfUnusable();
     if (port_.write(data) != data.size()) {
         const QString reason = port_.errorString();
         port_.clearError();
@@ -92,6 +119,7 @@ void QtSerialPort::Write(const QByteArray& data)
     }
     // The bytes must leave now: the poll reads the reply before the event loop runs again.
     port_.flush();
+    ThrowIfUnusable();
 }
 
 void QtSerialPort::CollectWaitingBytes()
@@ -104,14 +132,9 @@ void QtSerialPort::CollectWaitingBytes()
 
 QByteArray QtSerialPort::ReadAll()
 {
-    ThrowIfClosed();
+    ThrowIfUnusable();
     CollectWaitingBytes();
     const QByteArray data = port_.readAll();
-    if (port_.error() == QSerialPort::ResourceError) {
-        const QString reason = port_.errorString();
-        port_.clearError();
-        throw VbError(VbError::kDeviceUnavailable,
-                      QStringLiteral("Cannot read serial port %1: %2").arg(Describe(), reason));
-    }
+    ThrowIfUnusable();
     return data;
 }

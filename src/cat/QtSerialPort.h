@@ -10,6 +10,8 @@ class ISettingsStore;
 // The radio's serial line over QSerialPort. COM N is the device stored under
 // [ports] comN, by default /dev/ttyUSB<N-1> (COM<N> on Windows), so a radio on
 // any device path, a pseudo-terminal included, can be given a port number.
+// A device that goes away while open (an unplugged adapter, a vanished
+// terminal) counts as closed from then on; reads and writes say so.
 class QtSerialPort : public ISerialPort {
 public:
     explicit QtSerialPort(const ISettingsStore& settings);
@@ -29,11 +31,14 @@ public:
 
 private:
     QString Describe() const;
-    void ThrowIfClosed() const;
+    void ThrowIfUnusable() const;
+    void OnPortError(QSerialPort::SerialPortError error);
     void SwitchHandshakeLinesOff();
     void CollectWaitingBytes();
 
     const ISettingsStore& settings_;
     QSerialPort port_;
     int comNumber_ = 0;
+    // Why the device went away while open; empty while it is usable.
+    QString lostReason_;
 };

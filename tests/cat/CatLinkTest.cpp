@@ -141,18 +141,26 @@ TEST(GetCAT, EndlessNoiseIsBoundedAndNeverJoinedToALaterReply)
     EXPECT_TRUE(rig.state.valid_cat_a);
 }
 
-TEST(GetCAT, ClosedPortIsReportedAndKeepsTheLinkState)
+TEST(GetCAT, ClosedPortIsReportedOnceAndMarksTheLinkDown)
 {
     LinkRig rig;
     rig.ReadEach({kIf38});
     rig.port.open = false;
-    rig.link.GetCAT();
+    for (int tick = 0; tick < 3; ++tick)
+        rig.link.GetCAT();
     ASSERT_EQ(rig.alerts.boxes.size(), 1);
     EXPECT_EQ(rig.alerts.boxes[0].text,
               "VB6 runtime error (GetCAT): 8018 - Operation valid only when the port is open");
     EXPECT_EQ(rig.alerts.boxes[0].icon, IAlerts::Icon::Information);
-    EXPECT_TRUE(rig.state.valid_cat_a);
-    EXPECT_EQ(rig.lamp.color, IIndicator::kGreen);
+    EXPECT_FALSE(rig.state.valid_cat_a);
+    EXPECT_EQ(rig.lamp.color, IIndicator::kRed);
+
+    // A read that works again re-arms the report.
+    rig.port.open = true;
+    rig.ReadEach({kIf38});
+    rig.port.open = false;
+    rig.link.GetCAT();
+    EXPECT_EQ(rig.alerts.boxes.size(), 2);
 }
 
 TEST(SelectPort, StoresMarksReopensInOrder)

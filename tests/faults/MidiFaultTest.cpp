@@ -1,0 +1,100 @@
+// The MIDI side fails while the program runs: the control surface's client
+// quits, and the radio dies while the wheel turns.
+#include "ProgramHarness.h"
+#include "midi/frmConfig_Midi.h"
+#include "support/JackMidiSource.h"
+
+#include <QThread>
+
+namespace {
+
+constexpr unsigned char kWheelA = 0x64;
+constexpr unsigned char kUpSpeed1 = 0x41;
+
+class MidiFaultTest : public ProgramHarness {
+protected:
+    void SetUp() override
+    {
+        ProgramHarness::SetUp();
+        // The surface is connected automatically at start, as operators run it.
+        t.store.Write("settings", "mautoconnect", "1");
+        t.store.Write("settings", "rigtype", "flex");
+    }
+
+    void StartAll()
+    {
+        surface = std::make_unique<JackMidiSource>();
+        ASSERT_TRUE(StartRadio()) << radio.ErrorString().toStdString();
+        StartProgram();
+        ASSERT_EQ(window->shpMidiEnabled->fillColor(), IIndicator::kGreen) << BoxTexts().toStdString();
+        ASSERT_TRUE(RunUntil([&] { return LinkUp(); })) << BoxTexts().toStdString();
+    }
+
+    // One wheel click up; true once the radio has been told the new frequency.
+    bool TurnAndWaitForRadio(const QString& expectedCommand)
+    {
+        surface->SendControlChange(kWheelA, kUpSpeed1);
+        return RunUntil([&] { return radio.ReceivedCommands().contains(expectedCommand); });
+    }
+
+    frmConfig_Midi* OpenMidiSetup()
+    {
+        window->cmdConfigMidi->click();
+        return window->findChild<frmConfig_Midi*>();
+    }
+
+    std::unique_ptr<JackMidiSource> surface;
+};
+
+TEST_F(MidiFaultTest, SurfaceClientThatQuitsAndComesBackIsOpenedAgain)
+{
+    StartAll();
+    ASSERT_TRUE(TurnAndWaitForRadio("FA00014060010"));
+
+    surface.reset();
+    RunFor(5 * window->tmrMIDI.interval());
+    EXPECT_TRUE(alerts.boxes.isEmpty()) << BoxTexts().toStdString();
+    EXPECT_TRUE(LinkUp());
+
+    // Back under the same name; the setup window connects it again.
+    surface = std::make_unique<JackMidiSource>();
+    frmConfig_Midi* setup = OpenMidiSetup();
+    ASSERT_NE(setup, nullptr);
+    EXPECT_EQ(window->shpMidiEnabled->fillColor(), IIndicator::kGreen);
+    setup->cmdExit_Click();
+    EXPECT_TRUE(alerts.boxes.isEmpty()) << BoxTexts().toStdString();
+    // The poll has put the radio's own frequency back into the copy meanwhile.
+    ASSERT_TRUE(RunUntil([&] { return window->radio.vfo_a_str == "00014060010"; }));
+    EXPECT_TRUE(TurnAndWaitForRadio("FA00014060020"));
+}
+
+TEST_F(MidiFaultTest, RadioThatDiesWhileTheWheelTurnsIsReportedOnce)
+{
+    StartAll();
+    ASSERT_TRUE(TurnAndWaitForRadio("FA00014060010"));
+    const int logged = window->txtMidiInDump->document()->blockCount();
+
+    // Forty clicks at 100 per second; the radio dies after the tenth.
+    for (int click = 0; click < 40; ++click) {
+        if (click == 10)
+            radio.Stop();
+        surface->SendControlChange(kWheelA, kUpSpeed1);
+        RunFor(10);
+    }
+    ASSERT_TRUE(RunUntil([&] {
+        return window->txtMidiInDump->document()->blockCount() >= logged + 40 && LinkDown();
+    })) << BoxTexts().toStdString();
+    EXPECT_LE(alerts.boxes.size(), 2) << BoxTexts().toStdString();
+    for (const RecordingAlerts::Box& box : alerts.boxes)
+        EXPECT_TRUE(box.text.contains("COM3")) << box.text.toStdString();
+
+    // The radio is back; once its port is chosen again, the wheel tunes it.
+    alerts.boxes.clear();
+    ASSERT_TRUE(StartRadio()) << radio.ErrorString().toStdString();
+    ChoosePortAgain();
+    ASSERT_TRUE(RunUntil([&] { return LinkUp(); })) << BoxTexts().toStdString();
+    EXPECT_TRUE(TurnAndWaitForRadio("FA00014060010"));
+    EXPECT_TRUE(alerts.boxes.isEmpty()) << BoxTexts().toStdString();
+}
+
+} // namespace
