@@ -70,21 +70,32 @@ QString IniSettingsStore::DecodeValue(const QString& raw)
     return text;
 }
 
-IniSettingsStore::Section* IniSettingsStore::FindSection(QList<Section>& sections,
-                                                         const QString& name)
+IniSettingsStore::Section* IniSettingsStore::FindSection(Contents& contents, const QString& name)
 {
-    for (Section& s : sections)
-        if (s.name.compare(name, Qt::CaseInsensitive) == 0)
-            return &s;
-    return nullptr;
+    const auto it = contents.sectionIndex.constFind(name.toCaseFolded());
+    return it == contents.sectionIndex.constEnd() ? nullptr : &contents.sections[it.value()];
+}
+
+IniSettingsStore::Section& IniSettingsStore::FindOrAddSection(Contents& contents,
+                                                              const QString& name)
+{
+    if (Section* s = FindSection(contents, name))
+        return *s;
+    contents.sectionIndex.insert(name.toCaseFolded(), contents.sections.size());
+    contents.sections.append(Section{name, {}, {}});
+    return contents.sections.last();
 }
 
 IniSettingsStore::Entry* IniSettingsStore::FindEntry(Section& section, const QString& key)
 {
-    for (Entry& e : section.entries)
-        if (e.key.compare(key, Qt::CaseInsensitive) == 0)
-            return &e;
-    return nullptr;
+    const auto it = section.keyIndex.constFind(key.toCaseFolded());
+    return it == section.keyIndex.constEnd() ? nullptr : &section.entries[it.value()];
+}
+
+void IniSettingsStore::AddEntry(Section& section, const QString& key, const QString& value)
+{
+    section.keyIndex.insert(key.toCaseFolded(), section.entries.size());
+    section.entries.append(Entry{key, value});
 }
 
 void IniSettingsStore::ReloadIfChanged() const
@@ -94,7 +105,7 @@ void IniSettingsStore::ReloadIfChanged() const
     const QDateTime modified = info.exists() ? info.lastModified() : QDateTime();
     if (size == loadedSize_ && modified == loadedModified_)
         return;
-    sections_.clear();
+    contents_ = Contents();
     loadedSize_ = size;
     loadedModified_ = modified;
     QFile file(filePath_);
@@ -111,11 +122,7 @@ void IniSettingsStore::Parse(const QByteArray& data) const
             continue;
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
             const QString name = line.mid(1, line.size() - 2).trimmed();
-            current = FindSection(sections_, name);
-            if (!current) {
-                sections_.append(Section{name, {}});
-                current = &sections_.last();
-            }
+            current = &FindOrAddSection(contents_, name);
             continue;
         }
         const int eq = line.indexOf(QLatin1Char('='));
@@ -126,7 +133,7 @@ void IniSettingsStore::Parse(const QByteArray& data) const
         if (Entry* e = FindEntry(*current, key))
             e->value = value;
         else
-            current->entries.append(Entry{key, value});
+            AddEntry(*current, key, value);
     }
 }
 
@@ -147,7 +154,7 @@ QString IniSettingsStore::Read(const QString& section, const QString& key,
                                const QString& defaultValue) const
 {
     ReloadIfChanged();
-    Section* s = FindSection(sections_, section);
+    Section* s = FindSection(contents_, section);
     if (!s)
         return defaultValue;
     Entry* e = FindEntry(*s, key);
@@ -157,30 +164,26 @@ QString IniSettingsStore::Read(const QString& section, const QString& key,
 void IniSettingsStore::Write(const QString& section, const QString& key, const QString& value)
 {
     ReloadIfChanged();
-    QList<Section> updated = sections_;
-    Section* s = FindSection(updated, section);
-    if (!s) {
-        updated.append(Section{section, {}});
-        s = &updated.last();
-    }
+    Contents updated = contents_;
+    Section* s = &FindOrAddSection(updated, section);
     if (Entry* e = FindEntry(*s, key)) {
         // Writing back the value the file already holds changes nothing on disk.
         if (e->value == value && loadedSize_ >= 0)
             return;
         e->value = value;
     } else {
-        s->entries.append(Entry{key, value});
+        AddEntry(*s, key, value);
     }
 
     QDir().mkpath(QFileInfo(filePath_).absolutePath());
     QSaveFile file(filePath_);
     if (!file.open(QIODevice::WriteOnly))
         throw VbError::FileAccess(filePath_ + QStringLiteral(" (") + file.errorString() + ')');
-    file.write(Serialize(updated));
+    file.write(Serialize(updated.sections));
     if (!file.commit())
         throw VbError::FileAccess(filePath_ + QStringLiteral(" (") + file.errorString() + ')');
 
-    sections_ = updated;
+    contents_ = updated;
     const QFileInfo info(filePath_);
     loadedSize_ = info.size();
     loadedModified_ = info.lastModified();

@@ -3,6 +3,7 @@
 #include "app/ISettingsStore.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -36,19 +37,28 @@ private:
         QString key;
         QString value;
     };
+    // Names are looked up through their case-folded form, so that a file of
+    // many thousands of keys is read in one pass instead of one scan per key.
     struct Section {
         QString name;
         QList<Entry> entries;
+        QHash<QString, qsizetype> keyIndex;
+    };
+    struct Contents {
+        QList<Section> sections;
+        QHash<QString, qsizetype> sectionIndex;
     };
 
     void ReloadIfChanged() const;
     void Parse(const QByteArray& data) const;
     QByteArray Serialize(const QList<Section>& sections) const;
-    static Section* FindSection(QList<Section>& sections, const QString& name);
+    static Section* FindSection(Contents& contents, const QString& name);
+    static Section& FindOrAddSection(Contents& contents, const QString& name);
     static Entry* FindEntry(Section& section, const QString& key);
+    static void AddEntry(Section& section, const QString& key, const QString& value);
 
     QString filePath_;
-    mutable QList<Section> sections_;
+    mutable Contents contents_;
     mutable QDateTime loadedModified_;
     mutable qint64 loadedSize_ = -1;
 };

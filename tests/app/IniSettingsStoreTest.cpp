@@ -111,3 +111,29 @@ TEST(IniSettingsStore, WriteIntoMissingUnwritablePlaceThrows)
     }
     EXPECT_EQ(store.Read("settings", "catport", "0"), "0");
 }
+
+TEST(IniSettingsStore, FileOfManyKeysIsReadWhole)
+{
+    // A settings file grown to a hundred thousand keys (a script gone wrong, a
+    // file pasted together) is read in one pass; looking each key up by a scan
+    // of all the others used to freeze start-up for minutes.
+    constexpr int kKeys = 100000;
+    TempSettings t;
+    QByteArray text = "[midimap]\n";
+    for (int i = 0; i < kKeys; ++i)
+        text += "K" + QByteArray::number(i) + "=v" + QByteArray::number(i) + "\n";
+    text += "[settings]\ncatport=3\n";
+    QFile f(t.store.filePath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+    f.close();
+
+    EXPECT_EQ(t.store.Read("settings", "catport", "0"), "3");
+    for (int i : {0, 1, kKeys / 2, kKeys - 1})
+        EXPECT_EQ(t.store.Read("midimap", QString("k%1").arg(i), ""), QString("v%1").arg(i));
+    t.store.Write("midimap", "e6441", "UP1;");
+    IniSettingsStore again(t.store.filePath());
+    EXPECT_EQ(again.Read("midimap", "K99999", ""), "v99999");
+    EXPECT_EQ(again.Read("midimap", "e6441", ""), "UP1;");
+    EXPECT_EQ(again.Read("settings", "CATPORT", ""), "3");
+}
