@@ -31,6 +31,12 @@ void CatLink::SendCAT(const QString& command)
     RunGuarded(alerts_, QStringLiteral("SendCAT"), [&] { catLog_.AppendLine(command); });
 }
 
+void CatLink::AwaitReply(int milliseconds)
+{
+    if (port_.IsOpen())
+        port_.WaitForReply(milliseconds);
+}
+
 void CatLink::GetCAT()
 {
     QByteArray read;

@@ -35,6 +35,8 @@ public:
     // A failed read marks the link down; a failing port is reported once
     // (by SendCAT or GetCAT) until a read works again.
     void GetCAT();
+    // Gives a reply on its way up to `milliseconds` to arrive whole before the next read.
+    void AwaitReply(int milliseconds);
 
     // Port selection: failures (a missing or busy device, an unwritable
     // settings store) are thrown; the steps before the failure stay done.

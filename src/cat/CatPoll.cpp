@@ -31,13 +31,18 @@ void CatPoll::Tick()
     Query("IF;", 0);
     Query("FB;", kReplyPauseMs);
     Query("RT;", kReplyPauseMs);
-    Query("XT;", kReplyPauseMs);
+    // The flags the last read leaves stand until the next tick, and MIDI input
+    // is ignored while they are down: a reply a few milliseconds late must not
+    // make a working radio look gone for a whole poll interval.
+    Query("XT;", kReplyPauseMs, kLastReplyGraceMs);
 }
 
-void CatPoll::Query(const char* command, int pauseMs)
+void CatPoll::Query(const char* command, int pauseMs, int graceMs)
 {
     link_.SendCAT(QString::fromLatin1(command));
     if (pauseMs > 0)
         pause_(pauseMs);
+    if (graceMs > 0)
+        link_.AwaitReply(graceMs);
     link_.GetCAT();
 }

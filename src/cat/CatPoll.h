@@ -15,6 +15,8 @@ public:
     using Pause = std::function<void(int milliseconds)>;
 
     static constexpr int kReplyPauseMs = 10;
+    // How long the last read of a tick waits for a reply that is late.
+    static constexpr int kLastReplyGraceMs = 50;
 
     CatPoll(CatLink& link, IAlerts& alerts, Pause pause = SleepPause());
 
@@ -24,7 +26,7 @@ public:
 
 private:
     void Tick();
-    void Query(const char* command, int pauseMs);
+    void Query(const char* command, int pauseMs, int graceMs = 0);
 
     CatLink& link_;
     IAlerts& alerts_;

@@ -19,4 +19,8 @@ public:
     virtual void Write(const QByteArray& data) = 0;
     // Every byte waiting now, possibly none; throws when the port is closed.
     virtual QByteArray ReadAll() = 0;
+    // Waits at most `milliseconds` until the bytes waiting hold the end of a
+    // reply (";"). True when they do. A port that has everything at once
+    // (as a test's does) has nothing to wait for.
+    virtual bool WaitForReply(int /*milliseconds*/) { return true; }
 };

@@ -3,6 +3,7 @@
 #include "app/ISettingsStore.h"
 #include "app/VbError.h"
 
+#include <QDeadlineTimer>
 #include <QTimer>
 
 namespace {
@@ -127,6 +128,21 @@ void QtSerialPort::CollectWaitingBytes()
     // QSerialPort fills its buffer only from the event loop; the GUI thread may
     // have been busy or asleep since the radio answered, so ask the system directly.
     while (port_.bytesAvailable() < kMaxReadBytes && port_.waitForReadyRead(0)) {
+    }
+}
+
+bool QtSerialPort::WaitForReply(int milliseconds)
+{
+    if (!port_.isOpen())
+        return false;
+    const QDeadlineTimer deadline(milliseconds);
+    for (;;) {
+        CollectWaitingBytes();
+        if (port_.peek(port_.bytesAvailable()).contains(';'))
+            return true;
+        if (deadline.hasExpired())
+            return false;
+        port_.waitForReadyRead(static_cast<int>(deadline.remainingTime()));
     }
 }
 

@@ -24,6 +24,7 @@ public:
     void Close() override;
     void Write(const QByteArray& data) override;
     QByteArray ReadAll() override;
+    bool WaitForReply(int milliseconds) override;
 
     // The device that COM `comNumber` stands for.
     QString DeviceFor(int comNumber) const;

@@ -230,3 +230,20 @@ TEST(RadioSimLink, UnrulyRadioNeverBreaksThePoll)
         EXPECT_TRUE(rig.alerts.boxes.isEmpty());
     }
 }
+
+TEST(RadioSimLink, LateRepliesDoNotTakeTheLinkDownBetweenTicks)
+{
+    // Replies that start 25 ms after their command: the status reply is still
+    // on its way when the last fixed pause of a tick is over.
+    SimRig rig;
+    ASSERT_NO_FATAL_FAILURE(rig.Connect({"--latency", "25"}));
+    ASSERT_TRUE(rig.PollUntil([&] { return rig.state.valid_cat_a; }));
+    int downBetweenTicks = 0;
+    for (int tick = 0; tick < 20; ++tick) {
+        rig.poll.PollTimer_Timer();
+        if (!rig.state.valid_cat_a)
+            ++downBetweenTicks;
+    }
+    EXPECT_EQ(downBetweenTicks, 0);
+    EXPECT_TRUE(rig.alerts.boxes.isEmpty());
+}
