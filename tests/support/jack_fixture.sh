@@ -26,6 +26,15 @@ stop_server() {
   rm -f "$pidfile"
 }
 
+# JACK keeps a registry of servers in shared memory; servers that died
+# without cleaning up stay in it until it is full ("Too many servers already
+# active"). When no JACK server runs at all, the registry holds only such
+# leftovers and can go.
+forget_dead_servers() {
+  pgrep -x jackd >/dev/null && return 0
+  rm -f /dev/shm/jack-shm-registry /dev/shm/jack_sem.* /dev/shm/jack-[0-9]*-[0-9]* 2>/dev/null || true
+}
+
 start_server() {
   # A server left by an aborted run of this build goes first.
   stop_server
@@ -33,7 +42,8 @@ start_server() {
     echo "jackd is not installed; scripts/setup.sh installs jackd2" >&2
     exit 1
   fi
-  nohup jackd -n "$name" -r -d dummy -r 48000 -p 256 >"$logfile" 2>&1 </dev/null &
+  forget_dead_servers
+  nohup jackd -n "$name" -r -d dummy -r 48000 -p 256 >"$logfile" 2>&1 </dev/null 9>&- &
   echo $! >"$pidfile"
   for _ in $(seq 100); do
     if JACK_DEFAULT_SERVER="$name" jack_lsp >/dev/null 2>&1; then
@@ -50,7 +60,11 @@ start_server() {
 }
 
 case "$action" in
-  start) start_server ;;
+  start)
+    # Fixtures of one run start side by side; one at a time looks at the registry.
+    exec 9>"${TMPDIR:-/tmp}/vmc-jack-$(id -u).lock"
+    flock 9
+    start_server ;;
   stop) stop_server ;;
   *) echo "usage: jack_fixture.sh start|stop NAME" >&2; exit 2 ;;
 esac

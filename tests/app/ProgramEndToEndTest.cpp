@@ -1,0 +1,160 @@
+// The real executable on a real X server (Xvfb): a JACK surface named
+// "Vorn-MIDI" tunes the simulated radio through it, and "E&xit" ends it.
+#include "app/IniSettingsStore.h"
+#include "support/JackMidiSource.h"
+#include "support/RadioSimProcess.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <functional>
+
+namespace {
+
+bool WaitFor(const std::function<bool()>& done, int timeoutMs = 15000)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+// An X server of the test's own; its display number comes from -displayfd.
+class Xvfb {
+public:
+    bool Start()
+    {
+        process_.start(QStringLiteral("Xvfb"),
+                       {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                        QStringLiteral("-screen"), QStringLiteral("0"),
+                        QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                        QStringLiteral("tcp")});
+        if (!process_.waitForStarted(5000))
+            return false;
+        const QDeadlineTimer deadline(10000);
+        while (!process_.canReadLine())
+            if (deadline.hasExpired() || !process_.waitForReadyRead(int(deadline.remainingTime())))
+                return false;
+        display_ = QStringLiteral(":") + QString::fromLatin1(process_.readLine()).trimmed();
+        return true;
+    }
+    ~Xvfb()
+    {
+        process_.terminate();
+        process_.waitForFinished(3000);
+    }
+    const QString& display() const { return display_; }
+
+private:
+    QProcess process_;
+    QString display_;
+};
+
+int RunXdotool(const QString& display, const QStringList& args)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display);
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral("xdotool"), args);
+    if (!p.waitForFinished(15000))
+        return -1;
+    return p.exitCode();
+}
+
+QStringList Matching(const QStringList& commands, const QString& pattern)
+{
+    return commands.filter(QRegularExpression(pattern));
+}
+
+struct RigCase {
+    QString rigtype;
+    QList<QPair<QPair<int, int>, QString>> controls;  // controller, value -> radio command
+};
+
+TEST(ProgramEndToEnd, SurfaceTunesTheRadioAndExitStoresThePosition)
+{
+    Xvfb x;
+    ASSERT_TRUE(x.Start()) << "Xvfb did not start";
+    JackMidiSource surface;
+    RadioSimProcess radio;
+    ASSERT_TRUE(radio.Start({"--freq-a", "00014060000"})) << radio.ErrorString().toStdString();
+
+    QTemporaryDir config;
+    IniSettingsStore store(config.filePath(QStringLiteral("vorn-midi-connector.ini")));
+    radio.MapToCom(store, 1);
+    store.Write("settings", "catport", "1");
+    store.Write("settings", "mautoconnect", "1");
+    store.Write("settings", "polltime", "200");
+    store.Write("settings", "FormTop", "1500");
+    store.Write("settings", "FormLeft", "3000");
+
+    // Input that arrives while the link is down is ignored by design, so each
+    // control is worked again until the radio shows its command.
+    const QList<RigCase> rigs = {
+        {"flex",
+         {{{0x64, 0x41}, "^FA000140600[1-9]0$"},  // wheel up, speed 1: "#UP10"
+          {{0x68, 0x7F}, "^PC 100$"},             // slider B in mode 2: "#TXPWR"
+          {{0x06, 0x7F}, "^MD\\d$"}}},             // button 6: "#MUP"
+        {"elecraft",
+         {{{0x64, 0x41}, "^UP1$"},                // the radio's own step
+          {{0x01, 0x7F}, "^SWT10$"}}},            // button 1
+    };
+    for (const RigCase& rig : rigs) {
+        SCOPED_TRACE(rig.rigtype.toStdString());
+        store.Write("settings", "rigtype", rig.rigtype);
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), x.display());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+        env.insert(QStringLiteral("HOME"), config.path());
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        program.setProcessEnvironment(env);
+        program.setProcessChannelMode(QProcess::ForwardedChannels);
+        program.start(qEnvironmentVariable("VMC_PROGRAM"), {});
+        ASSERT_TRUE(program.waitForStarted(10000));
+
+        const int polled = radio.ReceivedCommands().count("IF");
+        ASSERT_TRUE(WaitFor([&] { return radio.ReceivedCommands().count("IF") > polled; }));
+        for (const auto& [message, pattern] : rig.controls) {
+            const bool seen = WaitFor([&] {
+                if (!Matching(radio.ReceivedCommands(), pattern).isEmpty())
+                    return true;
+                surface.SendControlChange(message.first, message.second);
+                QThread::msleep(300);
+                return !Matching(radio.ReceivedCommands(), pattern).isEmpty();
+            });
+            EXPECT_TRUE(seen) << pattern.toStdString();
+        }
+
+        // "E&xit" by its keyboard accelerator.
+        ASSERT_EQ(RunXdotool(x.display(), {"search", "--sync", "--name", "^Vorn-MIDI Connector$",
+                                           "windowfocus", "--sync", "key", "--clearmodifiers",
+                                           "alt+x"}),
+                  0);
+        ASSERT_TRUE(program.waitForFinished(15000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0);
+
+        IniSettingsStore after(store.filePath());
+        EXPECT_EQ(after.Read("settings", "FormTop", ""), "1500");
+        EXPECT_EQ(after.Read("settings", "FormLeft", ""), "3000");
+        EXPECT_EQ(after.Read("midimap", "f6441", ""), "#UP10");
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
