@@ -3,6 +3,7 @@
 #include "app/IAlerts.h"
 #include "app/ISettingsStore.h"
 #include "app/RuntimeError.h"
+#include "cat/QtSerialPort.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -11,13 +12,6 @@
 #include <QLineEdit>
 #include <QSerialPortInfo>
 #include <QVBoxLayout>
-
-namespace {
-QString PortKey(int number)
-{
-    return QStringLiteral("com%1").arg(number);
-}
-} // namespace
 
 PortDevicesDialog::PortDevicesDialog(ISettingsStore& store, IAlerts& alerts,
                                      const QStringList& systemPorts, QWidget* parent)
@@ -30,11 +24,11 @@ PortDevicesDialog::PortDevicesDialog(ISettingsStore& store, IAlerts& alerts,
     auto* form = new QFormLayout;
     for (int n = 1; n <= kPorts; ++n) {
         auto* box = new QComboBox(this);
-        box->setObjectName(PortKey(n));
+        box->setObjectName(QtSerialPort::KeyFor(n));
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
         box->addItems(systemPorts);
-        box->setCurrentText(DeviceFor(store_, n));
+        box->setCurrentText(QtSerialPort::DeviceFor(store_, n));
         box->setMinimumWidth(260);
         connect(box, &QComboBox::activated, this,
                 [this, n, box] { StoreChoice(n, box->currentText()); });
@@ -49,20 +43,6 @@ PortDevicesDialog::PortDevicesDialog(ISettingsStore& store, IAlerts& alerts,
     layout->addWidget(buttons);
 }
 
-QString PortDevicesDialog::DefaultDevice(int number)
-{
-#ifdef Q_OS_WIN
-    return QStringLiteral("COM%1").arg(number);
-#else
-    return QStringLiteral("/dev/ttyUSB%1").arg(number - 1);
-#endif
-}
-
-QString PortDevicesDialog::DeviceFor(const ISettingsStore& store, int number)
-{
-    return store.Read(QStringLiteral("ports"), PortKey(number), DefaultDevice(number));
-}
-
 QStringList PortDevicesDialog::SystemPorts()
 {
     QStringList ports;
@@ -74,8 +54,8 @@ QStringList PortDevicesDialog::SystemPorts()
 void PortDevicesDialog::StoreChoice(int number, const QString& device)
 {
     const QString path = device.trimmed();
-    if (path.isEmpty() || path == DeviceFor(store_, number))
+    if (path.isEmpty() || path == QtSerialPort::DeviceFor(store_, number))
         return;
     RunGuarded(alerts_, QStringLiteral("PortDevices"),
-               [&] { store_.Write(QStringLiteral("ports"), PortKey(number), path); });
+               [&] { store_.Write(QtSerialPort::Section(), QtSerialPort::KeyFor(number), path); });
 }

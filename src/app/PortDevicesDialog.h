@@ -17,9 +17,6 @@ public:
     PortDevicesDialog(ISettingsStore& store, IAlerts& alerts, const QStringList& systemPorts,
                       QWidget* parent = nullptr);
 
-    // The device COM `number` opens: the stored one, or the platform default.
-    static QString DeviceFor(const ISettingsStore& store, int number);
-    static QString DefaultDevice(int number);
     static QStringList SystemPorts();
 
     QComboBox* deviceBox(int number) const { return boxes_.value(number - 1); }

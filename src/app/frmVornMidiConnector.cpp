@@ -186,8 +186,10 @@ void frmVornMidiConnector::BuildMenus()
     mnuRigType->setObjectName(QStringLiteral("mnuRigType"));
     mnuElecraft = item(mnuRigType, "mnuElecraft", QStringLiteral("&Elecraft"), true);
     mnuFlex = item(mnuRigType, "mnuFlex", QStringLiteral("&Flex"), true);
-    connect(mnuElecraft, &QAction::triggered, this, [this] { mnuElecraft_Click(); });
-    connect(mnuFlex, &QAction::triggered, this, [this] { mnuFlex_Click(); });
+    connect(mnuElecraft, &QAction::triggered, this,
+            [this] { ChooseRigType(QStringLiteral("elecraft"), QStringLiteral("mnuElecraft_Click")); });
+    connect(mnuFlex, &QAction::triggered, this,
+            [this] { ChooseRigType(QStringLiteral("flex"), QStringLiteral("mnuFlex_Click")); });
 
     QMenu* mnuOptions = menuBar()->addMenu(QStringLiteral("&Options"));
     mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
@@ -215,9 +217,8 @@ void frmVornMidiConnector::Form_Load()
     // Each step reports its own failure and start-up goes on, so one unreadable
     // setting never leaves the key maps unloaded or the timers unset.
     auto step = [this](auto&& body) { RunGuarded(alerts_, kLoadRoutine, body); };
-    auto readBack = [this](const QString& key, const QString& defaultValue) {
-        const QString value = store_.Read(kSettings, key, defaultValue);
-        return value;
+    auto setting = [this](const QString& key, const QString& defaultValue) {
+        return store_.Read(kSettings, key, defaultValue);
     };
     auto intervalOf = [this](const QString& text, const QString& defaultValue) {
         try {
@@ -231,7 +232,7 @@ void frmVornMidiConnector::Form_Load()
     step([&] { PlaceAtStoredPosition(); });
 
     step([&] {
-        options.catport = readBack(QStringLiteral("catport"), QStringLiteral("0"));
+        options.catport = setting(QStringLiteral("catport"), QStringLiteral("0"));
         const double chosen = VbNumber::LeadingNumber(options.catport);
         if (chosen == 0)
             mnuPortsNone_Click();
@@ -246,13 +247,13 @@ void frmVornMidiConnector::Form_Load()
     });
 
     step([&] {
-        options.polltime = readBack(QStringLiteral("polltime"), QStringLiteral("1000"));
+        options.polltime = setting(QStringLiteral("polltime"), QStringLiteral("1000"));
         PollTimer.stop();
         PollTimer.setInterval(intervalOf(options.polltime, QStringLiteral("1000")));
         store_.Write(kSettings, QStringLiteral("polltime"), options.polltime);
     });
     step([&] {
-        options.mautoconnect = readBack(QStringLiteral("mautoconnect"), QStringLiteral("0"));
+        options.mautoconnect = setting(QStringLiteral("mautoconnect"), QStringLiteral("0"));
         if (options.mautoconnect == QLatin1String("0"))
             mnuMautoconnect->setChecked(false);
         else if (options.mautoconnect == QLatin1String("1"))
@@ -260,17 +261,13 @@ void frmVornMidiConnector::Form_Load()
         store_.Write(kSettings, QStringLiteral("mautoconnect"), options.mautoconnect);
     });
     step([&] {
-        options.rigtype = readBack(QStringLiteral("rigtype"), QStringLiteral("flex"));
-        if (options.rigtype == QLatin1String("elecraft") ||
-            options.rigtype == QLatin1String("flex")) {
-            mnuElecraft->setChecked(options.rigtype == QLatin1String("elecraft"));
-            mnuFlex->setChecked(options.rigtype == QLatin1String("flex"));
-        }
+        options.rigtype = setting(QStringLiteral("rigtype"), QStringLiteral("flex"));
+        SetRigChecks(options.rigtype);
         store_.Write(kSettings, QStringLiteral("rigtype"), options.rigtype);
     });
     step([&] { parts_->keyMap.Load(store_); });
     step([&] {
-        options.midipolltime = readBack(QStringLiteral("midipolltime"), QStringLiteral("100"));
+        options.midipolltime = setting(QStringLiteral("midipolltime"), QStringLiteral("100"));
         tmrMIDI.stop();
         tmrMIDI.setInterval(intervalOf(options.midipolltime, QStringLiteral("100")));
         store_.Write(kSettings, QStringLiteral("midipolltime"), options.midipolltime);
@@ -347,22 +344,19 @@ void frmVornMidiConnector::mnuDevices_Click()
     dialog.exec();
 }
 
-void frmVornMidiConnector::mnuElecraft_Click()
+void frmVornMidiConnector::SetRigChecks(const QString& rigtype)
 {
-    RunGuarded(alerts_, QStringLiteral("mnuElecraft_Click"), [&] {
-        options.rigtype = QStringLiteral("elecraft");
-        mnuElecraft->setChecked(true);
-        mnuFlex->setChecked(false);
-        store_.Write(kSettings, QStringLiteral("rigtype"), options.rigtype);
-    });
+    if (rigtype != QLatin1String("elecraft") && rigtype != QLatin1String("flex"))
+        return;
+    mnuElecraft->setChecked(rigtype == QLatin1String("elecraft"));
+    mnuFlex->setChecked(rigtype == QLatin1String("flex"));
 }
 
-void frmVornMidiConnector::mnuFlex_Click()
+void frmVornMidiConnector::ChooseRigType(const QString& rigtype, const QString& routine)
 {
-    RunGuarded(alerts_, QStringLiteral("mnuFlex_Click"), [&] {
-        options.rigtype = QStringLiteral("flex");
-        mnuElecraft->setChecked(false);
-        mnuFlex->setChecked(true);
+    RunGuarded(alerts_, routine, [&] {
+        options.rigtype = rigtype;
+        SetRigChecks(rigtype);
         store_.Write(kSettings, QStringLiteral("rigtype"), options.rigtype);
     });
 }

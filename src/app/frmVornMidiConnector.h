@@ -101,8 +101,9 @@ private:
     void mnuPortsCom_Click(int number);
     void mnuPortsNone_Click();
     void SetPortChecks(int number);
-    void mnuElecraft_Click();
-    void mnuFlex_Click();
+    // "&Elecraft" and "&Flex".
+    void ChooseRigType(const QString& rigtype, const QString& routine);
+    void SetRigChecks(const QString& rigtype);
     void mnuMautoconnect_Click();
     void mnuPollTimer_Click();
     void mnuMIDITmr_Click();

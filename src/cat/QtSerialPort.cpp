@@ -32,10 +32,9 @@ QString QtSerialPort::DefaultDevice(int comNumber)
 #endif
 }
 
-QString QtSerialPort::DeviceFor(int comNumber) const
+QString QtSerialPort::DeviceFor(const ISettingsStore& settings, int comNumber)
 {
-    return settings_.Read(QStringLiteral("ports"), QStringLiteral("com%1").arg(comNumber),
-                          DefaultDevice(comNumber));
+    return settings.Read(Section(), KeyFor(comNumber), DefaultDevice(comNumber));
 }
 
 QString QtSerialPort::Describe() const

@@ -27,8 +27,12 @@ public:
     bool WaitForReply(int milliseconds) override;
 
     // The device that COM `comNumber` stands for.
-    QString DeviceFor(int comNumber) const;
+    QString DeviceFor(int comNumber) const { return DeviceFor(settings_, comNumber); }
+    static QString DeviceFor(const ISettingsStore& settings, int comNumber);
     static QString DefaultDevice(int comNumber);
+    // Section and key under which COM `comNumber`'s device is stored.
+    static QString Section() { return QStringLiteral("ports"); }
+    static QString KeyFor(int comNumber) { return QStringLiteral("com%1").arg(comNumber); }
 
 private:
     QString Describe() const;

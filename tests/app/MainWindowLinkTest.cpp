@@ -2,6 +2,7 @@
 #include "app/frmVornMidiConnector.h"
 #include "support/JackMidiSource.h"
 #include "support/RadioSimProcess.h"
+#include "support/WaitFor.h"
 #include "support/RecordingAlerts.h"
 #include "support/TempSettings.h"
 #include "update/frmUpdater.h"
@@ -16,18 +17,6 @@
 #include <functional>
 
 namespace {
-
-// Runs the event loop until `done` holds or the deadline passes.
-bool WaitFor(const std::function<bool()>& done, int timeoutMs = 8000)
-{
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(20);
-    }
-    return true;
-}
 
 class MainWindowLinkTest : public ::testing::Test {
 protected:

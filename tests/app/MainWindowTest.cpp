@@ -1,10 +1,13 @@
 #include "app/IndicatorShape.h"
 #include "app/KeyMap.h"
+#include "app/PortDevicesDialog.h"
 #include "app/frmVornMidiConnector.h"
 #include "support/RecordingAlerts.h"
 #include "support/TempSettings.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -326,6 +329,26 @@ TEST_F(MainWindowTest, ATimerNeverRunsAgainUnderItsOwnMessageBox)
     ASSERT_GE(modal.boxes.size(), 1);
     EXPECT_EQ(modal.maxDepth, 1) << "a box was opened underneath another";
     EXPECT_TRUE(modal.boxes[0].text.startsWith("VB6 runtime error (GetCAT): "));
+}
+
+TEST_F(MainWindowTest, DevicesDialogShowsAndStoresTheDeviceOfEachNumber)
+{
+    TempSettings fresh;
+    fresh.store.Write("ports", "com4", "/dev/serial/by-id/usb-radio");
+    PortDevicesDialog dialog(fresh.store, alerts, {"/dev/ttyS0", "/dev/ttyUSB0"});
+    EXPECT_EQ(dialog.deviceBox(1)->currentText(), "/dev/ttyUSB0");
+    EXPECT_EQ(dialog.deviceBox(4)->currentText(), "/dev/serial/by-id/usb-radio");
+    EXPECT_EQ(dialog.deviceBox(16)->currentText(), "/dev/ttyUSB15");
+    EXPECT_EQ(dialog.deviceBox(2)->count(), 2);
+
+    dialog.deviceBox(2)->setCurrentIndex(0);
+    emit dialog.deviceBox(2)->activated(0);
+    dialog.deviceBox(3)->setEditText(" /tmp/my pty ");
+    emit dialog.deviceBox(3)->lineEdit()->editingFinished();
+    EXPECT_EQ(fresh.store.Read("ports", "com2", ""), "/dev/ttyS0");
+    EXPECT_EQ(fresh.store.Read("ports", "com3", ""), "/tmp/my pty");
+    EXPECT_EQ(fresh.store.Read("ports", "com5", "<none>"), "<none>");
+    EXPECT_TRUE(alerts.boxes.isEmpty());
 }
 
 } // namespace

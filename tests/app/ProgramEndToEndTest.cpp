@@ -3,6 +3,7 @@
 #include "app/IniSettingsStore.h"
 #include "support/JackMidiSource.h"
 #include "support/RadioSimProcess.h"
+#include "support/WaitFor.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -14,17 +15,6 @@
 #include <functional>
 
 namespace {
-
-bool WaitFor(const std::function<bool()>& done, int timeoutMs = 15000)
-{
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(20);
-    }
-    return true;
-}
 
 // An X server of the test's own; its display number comes from -displayfd.
 class Xvfb {
