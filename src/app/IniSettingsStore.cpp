@@ -108,9 +108,14 @@ void IniSettingsStore::ReloadIfChanged() const
     contents_ = Contents();
     loadedSize_ = size;
     loadedModified_ = modified;
+    unreadable_.clear();
+    if (size < 0)
+        return;
     QFile file(filePath_);
-    if (size >= 0 && file.open(QIODevice::ReadOnly))
+    if (file.open(QIODevice::ReadOnly))
         Parse(file.readAll());
+    else
+        unreadable_ = file.errorString();
 }
 
 void IniSettingsStore::Parse(const QByteArray& data) const
@@ -164,6 +169,10 @@ QString IniSettingsStore::Read(const QString& section, const QString& key,
 void IniSettingsStore::Write(const QString& section, const QString& key, const QString& value)
 {
     ReloadIfChanged();
+    // Replacing a file whose settings could not be read would lose them all.
+    if (!unreadable_.isEmpty())
+        throw VbError::FileAccess(filePath_ + QStringLiteral(" cannot be read (") + unreadable_ +
+                                  QStringLiteral("); it is left as it is"));
     Contents updated = contents_;
     Section* s = &FindOrAddSection(updated, section);
     if (Entry* e = FindEntry(*s, key)) {

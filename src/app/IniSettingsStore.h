@@ -13,7 +13,8 @@
 // non-ASCII, the empty text) comes back exactly; hand-edited unquoted values
 // are read as the text between "=" and the end of the line, trimmed.
 // Section and key names match without regard to letter case, as the
-// Windows registry does. Every write replaces the file atomically.
+// Windows registry does. Every write replaces the file atomically; a file
+// that exists but cannot be read is never replaced.
 class IniSettingsStore : public ISettingsStore {
 public:
     explicit IniSettingsStore(const QString& filePath);
@@ -61,4 +62,6 @@ private:
     mutable Contents contents_;
     mutable QDateTime loadedModified_;
     mutable qint64 loadedSize_ = -1;
+    // Why the file that exists could not be read; it is then never replaced.
+    mutable QString unreadable_;
 };

@@ -11,6 +11,7 @@
 #include "app/WrappingButton.h"
 #include "midi/MidiFunctions.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -170,6 +171,14 @@ void frmConfig_Midi::cmdMapMidi_Click()
 void frmConfig_Midi::cmdExit_Click()
 {
     RunGuarded(context_.alerts, QStringLiteral("frmConfig_Midi_Exit_click"), [this] { close(); });
+}
+
+void frmConfig_Midi::closeEvent(QCloseEvent* event)
+{
+    // The monitor ends with the window: a closed window waiting for its
+    // deletion must not go on taking input away from the main window's pump.
+    Timer1->stop();
+    QWidget::closeEvent(event);
 }
 
 void frmConfig_Midi::StopMonitor()

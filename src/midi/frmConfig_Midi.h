@@ -33,6 +33,9 @@ public slots:
     // Stops the monitor for good (until the window is opened anew).
     void StopMonitor();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void BuildControls();
     void Form_Load();

@@ -40,7 +40,15 @@ protected:
     frmConfig_Midi* OpenMidiSetup()
     {
         window->cmdConfigMidi->click();
-        return window->findChild<frmConfig_Midi*>();
+        auto* setup = window->findChild<frmConfig_Midi*>();
+        EXPECT_NE(setup, nullptr);
+        return setup;
+    }
+    // "E&xit": the window goes, and with it its monitor; input goes back to the pump.
+    static void CloseMidiSetup(frmConfig_Midi* setup)
+    {
+        setup->cmdExit_Click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     std::unique_ptr<JackMidiSource> surface;
@@ -51,21 +59,52 @@ TEST_F(MidiFaultTest, SurfaceClientThatQuitsAndComesBackIsOpenedAgain)
     StartAll();
     ASSERT_TRUE(TurnAndWaitForRadio("FA00014060010"));
 
+    // The surface quits while open: the program runs on, the radio link too.
     surface.reset();
     RunFor(5 * window->tmrMIDI.interval());
     EXPECT_TRUE(alerts.boxes.isEmpty()) << BoxTexts().toStdString();
     EXPECT_TRUE(LinkUp());
 
-    // Back under the same name; the setup window connects it again.
-    surface = std::make_unique<JackMidiSource>();
+    // Looked for while it is away: the setup window says so, the pump stops.
+    CloseMidiSetup(OpenMidiSetup());
+    ASSERT_EQ(alerts.texts(), QStringList({"No MIDI device found. Please connect one and try again."}));
     frmConfig_Midi* setup = OpenMidiSetup();
-    ASSERT_NE(setup, nullptr);
+    setup->btnOpenInputDevice_Click();
+    EXPECT_EQ(alerts.texts().last(), "No input device selected!");
+    EXPECT_FALSE(window->tmrMIDI.isActive());
+    CloseMidiSetup(setup);
+
+    // Back under the same name: the setup window connects it again.
+    alerts.boxes.clear();
+    surface = std::make_unique<JackMidiSource>();
+    setup = OpenMidiSetup();
     EXPECT_EQ(window->shpMidiEnabled->fillColor(), IIndicator::kGreen);
-    setup->cmdExit_Click();
+    EXPECT_TRUE(window->tmrMIDI.isActive());
+    CloseMidiSetup(setup);
     EXPECT_TRUE(alerts.boxes.isEmpty()) << BoxTexts().toStdString();
     // The poll has put the radio's own frequency back into the copy meanwhile.
     ASSERT_TRUE(RunUntil([&] { return window->radio.vfo_a_str == "00014060010"; }));
     EXPECT_TRUE(TurnAndWaitForRadio("FA00014060020"));
+}
+
+TEST_F(MidiFaultTest, SurfaceThatQuitsAfterBeingListedFailsToOpenWithAReason)
+{
+    StartAll();
+    frmConfig_Midi* setup = OpenMidiSetup();
+    surface.reset();
+    setup->btnOpenInputDevice_Click();
+    ASSERT_EQ(alerts.boxes.size(), 1) << BoxTexts().toStdString();
+    EXPECT_EQ(alerts.boxes[0].title, "Error:");
+    EXPECT_EQ(alerts.boxes[0].icon, IAlerts::Icon::Critical);
+    EXPECT_EQ(window->shpMidiEnabled->fillColor(), IIndicator::kRed);
+    EXPECT_FALSE(window->tmrMIDI.isActive());
+    CloseMidiSetup(setup);
+
+    alerts.boxes.clear();
+    surface = std::make_unique<JackMidiSource>();
+    CloseMidiSetup(OpenMidiSetup());
+    EXPECT_TRUE(alerts.boxes.isEmpty()) << BoxTexts().toStdString();
+    EXPECT_TRUE(TurnAndWaitForRadio("FA00014060010"));
 }
 
 TEST_F(MidiFaultTest, RadioThatDiesWhileTheWheelTurnsIsReportedOnce)
@@ -93,7 +132,9 @@ TEST_F(MidiFaultTest, RadioThatDiesWhileTheWheelTurnsIsReportedOnce)
     ASSERT_TRUE(StartRadio()) << radio.ErrorString().toStdString();
     ChoosePortAgain();
     ASSERT_TRUE(RunUntil([&] { return LinkUp(); })) << BoxTexts().toStdString();
-    EXPECT_TRUE(TurnAndWaitForRadio("FA00014060010"));
+    EXPECT_TRUE(TurnAndWaitForRadio("FA00014060010"))
+        << radio.ReceivedCommands().join(' ').toStdString() << " | copy "
+        << window->radio.vfo_a_str.toStdString();
     EXPECT_TRUE(alerts.boxes.isEmpty()) << BoxTexts().toStdString();
 }
 

@@ -10,6 +10,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLocalServer>
 #include <QLineEdit>
 #include <QTemporaryDir>
 
@@ -128,6 +130,26 @@ TEST_F(SettingsFaultTest, StoreLostWhileRunningKeepsEverySetting)
     EXPECT_EQ(after.Read("midimap", "e6441", ""), "UP2;");
     for (const QString& key : KeyMap::Names())
         EXPECT_NE(after.Read("midimap", key, "<missing>"), "<missing>") << key.toStdString();
+}
+
+// A settings file that is there but cannot be opened for reading (a user's
+// file copied in without read access; here a socket, which even root cannot
+// open): the program starts on the defaults, says so, and never replaces it.
+TEST_F(SettingsFaultTest, SettingsFileThatCannotBeReadIsNeverReplaced)
+{
+    const QString path = dir.path() + kAppFile;
+    QLocalServer unreadable;
+    ASSERT_TRUE(unreadable.listen(path)) << unreadable.errorString().toStdString();
+    IniSettingsStore store(path);
+    auto w = Start(store);
+    const QStringList failures = Failures();
+    ASSERT_FALSE(failures.isEmpty());
+    for (const QString& text : failures)
+        EXPECT_TRUE(text.contains(": 75 - ") && text.contains("cannot be read")) << text.toStdString();
+    EXPECT_EQ(w->options.rigtype, "flex");
+    w->mnuElecraft->trigger();
+    EXPECT_EQ(w->options.rigtype, "elecraft");
+    EXPECT_FALSE(QFileInfo(path).isFile()) << "the unreadable file was replaced";
 }
 
 TEST_F(SettingsFaultTest, MissingSettingsFolderIsCreated)

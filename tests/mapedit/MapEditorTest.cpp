@@ -364,7 +364,7 @@ TEST(MapEditor, IncompleteStartUpLoadDisablesSave)
 {
     TempSettings temp;
     RecordingStore store(temp.store);
-    store.failAtWrite = 70;  // start-up stops inside the Flex map
+    store.failAtRead = 70;  // start-up stops inside the Flex map
     KeyMap keyMap;
     EXPECT_THROW(keyMap.Load(store), VbError);
     ASSERT_FALSE(keyMap.IsLoaded());

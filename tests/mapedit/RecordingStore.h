@@ -6,7 +6,8 @@
 #include <QStringList>
 
 // Passes reads and writes to a real store, records every write as
-// "section/key=value", and fails the write numbered `failAtWrite` (1-based).
+// "section/key=value", and fails the write numbered `failAtWrite` and the
+// read numbered `failAtRead` (both 1-based).
 class RecordingStore : public ISettingsStore {
 public:
     explicit RecordingStore(ISettingsStore& inner) : inner_(inner) {}
@@ -14,6 +15,8 @@ public:
     QString Read(const QString& section, const QString& key,
                  const QString& defaultValue) const override
     {
+        if (++reads == failAtRead)
+            throw VbError::FileAccess(QStringLiteral("device not ready"));
         return inner_.Read(section, key, defaultValue);
     }
 
@@ -27,6 +30,8 @@ public:
 
     QStringList writes;
     int failAtWrite = 0;
+    mutable int reads = 0;
+    int failAtRead = 0;
 
 private:
     ISettingsStore& inner_;
