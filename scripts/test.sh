@@ -8,3 +8,17 @@ build=${VMC_BUILD_DIR:-build}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=${VMC_BUILD_TYPE:-RelWithDebInfo} "$@" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300
+
+# The same suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Every report fails the test that caused it; reports from libraries the
+# program does not own are suppressed in tests/support/lsan.supp and ubsan.supp.
+asan_build=${VMC_ASAN_BUILD_DIR:-build-asan}
+cmake -S . -B "$asan_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVMC_ASAN=ON >/dev/null
+cmake --build "$asan_build" -j"$(nproc)"
+ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=0 \
+LSAN_OPTIONS="suppressions=$PWD/tests/support/lsan.supp:print_suppressions=0" \
+UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:suppressions=$PWD/tests/support/ubsan.supp" \
+  ctest --test-dir "$asan_build" --output-on-failure -j"$(nproc)" --timeout 600
+
+# The fuzz targets, built with clang in their own folder.
+scripts/fuzz.sh
