@@ -8,7 +8,7 @@
 #include "cat/CatPoll.h"
 #include "cat/QtSerialPort.h"
 #include "cat/RadioState.h"
-#include "support/RadioSimProcess.h"
+#include "support/SimCatRig.h"
 #include "support/RecordingAlerts.h"
 #include "support/RecordingIndicator.h"
 #include "support/RecordingLog.h"
@@ -21,38 +21,9 @@
 
 namespace {
 constexpr int kCom = 3;
-constexpr int kDeadlineMs = 10000;
 
-struct SimRig {
-    TempSettings settings;
-    RadioSimProcess radio;
-    QtSerialPort port{settings.store};
-    Options options;
-    RecordingLog log;
-    RecordingIndicator lamp;
-    RecordingAlerts alerts;
-    RadioState state;
-    CatParser parser{state, lamp, alerts};
-    CatLink link{port, options, settings.store, log, lamp, alerts, state, parser};
-    CatPoll poll{link, alerts};
-    QList<int> marks;
-
-    void Connect(const QStringList& simArgs)
-    {
-        ASSERT_TRUE(radio.Start(simArgs)) << radio.ErrorString().toStdString();
-        radio.MapToCom(settings.store, kCom);
-        link.SelectPort(kCom, [this](int n) { marks << n; });
-        ASSERT_TRUE(port.IsOpen());
-    }
-
-    // Polls until `done` holds; the replies of a tick may straddle ticks, so one tick proves nothing.
-    bool PollUntil(const std::function<bool()>& done)
-    {
-        const QDeadlineTimer deadline(kDeadlineMs);
-        while (!done() && !deadline.hasExpired())
-            poll.PollTimer_Timer();
-        return done();
-    }
+struct SimRig : SimCatRig {
+    void Connect(const QStringList& simArgs) { SimCatRig::Connect(simArgs, kCom); }
 
     // Reads until `done` holds, running `before` ahead of each read.
     bool ReadUntil(const std::function<bool()>& done, const std::function<void()>& before = [] {})
@@ -115,7 +86,7 @@ TEST(RadioSimLink, ReadTakesBytesThatArrivedWhileTheThreadSlept)
     rig.link.SendCAT("IF;");
     ASSERT_TRUE(rig.radio.WaitForCommands(1));
     QByteArray read;
-    const QDeadlineTimer deadline(kDeadlineMs);
+    const QDeadlineTimer deadline(SimCatRig::kDeadlineMs);
     while (!read.endsWith(';') && !deadline.hasExpired()) {
         QThread::msleep(20);
         read += rig.port.ReadAll();

@@ -6,7 +6,7 @@
 #include "cat/CatPoll.h"
 #include "cat/QtSerialPort.h"
 #include "cat/RadioState.h"
-#include "support/RadioSimProcess.h"
+#include "support/SimCatRig.h"
 #include "support/RecordingAlerts.h"
 #include "support/RecordingIndicator.h"
 #include "support/RecordingLog.h"
@@ -23,20 +23,8 @@
 namespace {
 
 constexpr int kCom = 5;
-constexpr int kDeadlineMs = 10000;
 
-struct TranslatedRig {
-    TempSettings settings;
-    RadioSimProcess radio;
-    QtSerialPort port{settings.store};
-    Options options;
-    RecordingLog log;
-    RecordingIndicator lamp;
-    RecordingAlerts alerts;
-    RadioState state;
-    CatParser parser{state, lamp, alerts};
-    CatLink link{port, options, settings.store, log, lamp, alerts, state, parser};
-    CatPoll poll{link, alerts};
+struct TranslatedRig : SimCatRig {
     KeyMap keyMap;
     MidiMessage message;
     Translator translator{keyMap, state, message, options, link, alerts};
@@ -45,11 +33,8 @@ struct TranslatedRig {
     {
         options.rigtype = rigtype;
         keyMap.Load(settings.store);
-        ASSERT_TRUE(radio.Start({"--freq-a", "00014060000", "--freq-b", "00007030000"}))
-            << radio.ErrorString().toStdString();
-        radio.MapToCom(settings.store, kCom);
-        link.SelectPort(kCom, [](int) {});
-        ASSERT_TRUE(port.IsOpen());
+        ASSERT_NO_FATAL_FAILURE(
+            SimCatRig::Connect({"--freq-a", "00014060000", "--freq-b", "00007030000"}, kCom));
         ASSERT_TRUE(PollUntil([&] { return state.valid_cat_a && state.valid_cat_b; }));
     }
 
@@ -58,23 +43,6 @@ struct TranslatedRig {
         message.midiid = midiid;
         message.midicmd = midicmd;
         translator.ProcessMIDI(message.midiid, message.midicmd);
-    }
-
-    // Replies of one tick may arrive in the next, so poll until the state shows the change.
-    bool PollUntil(const std::function<bool()>& done)
-    {
-        const QDeadlineTimer deadline(kDeadlineMs);
-        while (!done() && !deadline.hasExpired())
-            poll.PollTimer_Timer();
-        return done();
-    }
-
-    bool Received(const QString& command) const
-    {
-        const QDeadlineTimer deadline(kDeadlineMs);
-        while (!radio.ReceivedCommands().contains(command) && !deadline.hasExpired())
-            QThread::msleep(5);
-        return radio.ReceivedCommands().contains(command);
     }
 };
 
