@@ -128,6 +128,7 @@ start_jack_when_needed() {
   command -v jackd >/dev/null || fail "no ALSA sequencer and no jackd; scripts/setup.sh installs jackd2"
   export JACK_DEFAULT_SERVER="vmc-demo-$$" VMC_MIDI_API=jack
   export JACK_NO_START_SERVER=1 JACK_NO_AUDIO_RESERVATION=1
+  "$root/scripts/jack_forget_dead_servers.py" || true
   # Long periods: a busy machine without realtime scheduling then loses no MIDI.
   start jackd jackd -n "$JACK_DEFAULT_SERVER" -r -d dummy -r 48000 -p 2048
   jack_wait -s "$JACK_DEFAULT_SERVER" -w -t 10 >/dev/null 2>&1 \

@@ -26,13 +26,9 @@ stop_server() {
   rm -f "$pidfile"
 }
 
-# JACK keeps a registry of servers in shared memory; servers that died
-# without cleaning up stay in it until it is full ("Too many servers already
-# active"). When no JACK server runs at all, the registry holds only such
-# leftovers and can go.
+# Killed servers keep their place in JACK's registry of eight servers; free them.
 forget_dead_servers() {
-  pgrep -x jackd >/dev/null && return 0
-  rm -f /dev/shm/jack-shm-registry /dev/shm/jack_sem.* /dev/shm/jack-[0-9]*-[0-9]* 2>/dev/null || true
+  python3 "$(dirname "$0")/../../scripts/jack_forget_dead_servers.py" || true
 }
 
 start_server() {
