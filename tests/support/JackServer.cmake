@@ -10,3 +10,8 @@ string(SUBSTRING "${_vmc_jack_hash}" 0 12 _vmc_jack_hash)
 set(VMC_JACK_SERVER "vmc-test-${_vmc_jack_hash}")
 set(VMC_JACK_FIXTURE "${CMAKE_SOURCE_DIR}/tests/support/jack_fixture.sh")
 set(VMC_JACK_TEST_ENV "JACK_DEFAULT_SERVER=${VMC_JACK_SERVER};JACK_NO_START_SERVER=1;VMC_MIDI_API=jack")
+
+# Tests that put a client named "Vorn-MIDI" on the shared server take this
+# lock: with two of them at once, JACK renames one and a test would open the
+# other's source.
+set(VMC_JACK_SOURCE_LOCK vorn_midi_source)
