@@ -4,6 +4,8 @@
 
 #include <QSet>
 #include <functional>
+#include "support/ErrorNumberOf.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -105,16 +107,6 @@ private:
     int failAt_;
     mutable int calls_ = 0;
 };
-
-qint64 ErrorNumberOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const VbError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 } // namespace
 

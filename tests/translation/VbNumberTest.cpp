@@ -2,21 +2,10 @@
 #include "translation/VbNumber.h"
 
 #include <functional>
+#include "support/ErrorNumberOf.h"
+
 #include <gtest/gtest.h>
 
-namespace {
-
-qint64 ErrorNumberOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const VbError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-} // namespace
 
 TEST(VbNumber, ReadsDecimalNumbersWithBlanksSignAndFraction)
 {
