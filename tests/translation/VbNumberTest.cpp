@@ -1,11 +1,8 @@
 #include "app/VbError.h"
+#include "support/ErrorNumberOf.h"
 #include "translation/VbNumber.h"
 
-#include <functional>
-#include "support/ErrorNumberOf.h"
-
 #include <gtest/gtest.h>
-
 
 TEST(VbNumber, ReadsDecimalNumbersWithBlanksSignAndFraction)
 {
