@@ -1,11 +1,10 @@
 #include "app/KeyMap.h"
 #include "app/VbError.h"
+#include "support/ErrorNumberOf.h"
 #include "support/TempSettings.h"
 
 #include <QSet>
 #include <functional>
-#include "support/ErrorNumberOf.h"
-
 #include <gtest/gtest.h>
 
 namespace {
