@@ -10,4 +10,13 @@ struct Options {
     QString midipolltime;
     QString mautoconnect;
     QString rigtype;
+
+    // Whether the numeric value of `mautoconnect` is 1; a text that is not a
+    // number (an empty one too) is not.
+    bool AutoconnectIsOn() const
+    {
+        bool isNumber = false;
+        const double value = mautoconnect.trimmed().toDouble(&isNumber);
+        return isNumber && value == 1;
+    }
 };

@@ -444,9 +444,7 @@ void frmVornMidiConnector::mnuUpdate_Click()
         parts_->updater->setWindowFlag(Qt::Window);
         parts_->updater->Form_Load();
     }
-    // A text that is not a number is taken as "no autoconnect".
-    bool numeric = false;
-    if (options.mautoconnect.toDouble(&numeric) == 1 && numeric)
+    if (options.AutoconnectIsOn())
         alerts_.MsgBox(QStringLiteral("Please reconnect MIDI device after update."),
                        IAlerts::Buttons::Ok, IAlerts::Icon::Information,
                        QStringLiteral("Reconnect MIDI Device"));

@@ -110,9 +110,8 @@ void frmConfig_Midi::FillDeviceList()
 
 bool frmConfig_Midi::WantsAutoConnect() const
 {
-    bool isNumber = false;
-    const double value = context_.options.mautoconnect.trimmed().toDouble(&isNumber);
-    return isNumber && value == 1 && lstInDevs->item(0)->text() == AutoConnectDeviceName();
+    return context_.options.AutoconnectIsOn() &&
+           lstInDevs->item(0)->text() == AutoConnectDeviceName();
 }
 
 void frmConfig_Midi::btnOpenInputDevice_Click()
