@@ -20,5 +20,9 @@ LSAN_OPTIONS="suppressions=$PWD/tests/support/lsan.supp:print_suppressions=0" \
 UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:suppressions=$PWD/tests/support/ubsan.supp" \
   ctest --test-dir "$asan_build" --output-on-failure -j"$(nproc)" --timeout 600
 
+# The same suite under ThreadSanitizer (the MIDI callback thread, Qt's
+# network and X threads).
+scripts/tsan.sh
+
 # The fuzz targets, built with clang in their own folder.
 scripts/fuzz.sh

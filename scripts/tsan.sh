@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the program and every test with ThreadSanitizer (build-tsan) and runs
-# the suite. Not part of scripts/test.sh: it takes long and its reports on the
-# uninstrumented libraries need tests/support/tsan.supp.
+# the suite; scripts/test.sh calls it. Reports whose synchronisation happens
+# inside the uninstrumented libraries are suppressed in tests/support/tsan.supp.
 # Usage: scripts/tsan.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
