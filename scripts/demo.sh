@@ -79,11 +79,14 @@ end_demo() {
   for ((i = ${#helpers[@]} - 1; i >= 0; i--)); do
     pid=${helpers[i]}
     kill -TERM -- "-$pid" 2>/dev/null || continue
-    for _ in $(seq 50); do
+    # jackd first waits up to 5 s for a client that went away without closing.
+    for _ in $(seq 100); do
       kill -0 "$pid" 2>/dev/null || break
       sleep 0.1
     done
     kill -KILL -- "-$pid" 2>/dev/null || true
+    # Reaped here, so that no helper outlives the demo even for a moment.
+    wait "$pid" 2>/dev/null || true
   done
   [ -z "$own_dir" ] || rm -rf "$own_dir"
   exit "$status"
