@@ -27,6 +27,10 @@ public:
         qputenv("JACK_DEFAULT_SERVER", jackName_.toLocal8Bit());
         qputenv("JACK_NO_START_SERVER", "1");
         qputenv("VMC_MIDI_API", "jack");
+        // Short JACK cycles, so that JACK adds little to the latency measured
+        // (run the benchmarks on an otherwise idle machine).
+        if (qEnvironmentVariableIsEmpty("VMC_JACK_PERIOD"))
+            qputenv("VMC_JACK_PERIOD", "256");
         if (qEnvironmentVariableIsEmpty("VMC_RADIOSIM"))
             qputenv("VMC_RADIOSIM", VMC_RADIOSIM_PATH);
     }
