@@ -4,8 +4,10 @@
 // through those libraries, and the callback's stack does. Built only with
 // ThreadSanitizer; the test passes when TSan reports the race in
 // RacyCallback.
+#include "midi/MidiFunctions.h"
 #include "midi/RtMidiInApi.h"
 #include "support/JackMidiSource.h"
+#include "support/RecordingAlerts.h"
 
 #include <QThread>
 #include <cstdio>
@@ -21,12 +23,15 @@ void RacyCallback(MidiInHandle, std::uint32_t message, std::uintptr_t, std::uint
         ++g_calls;
 }
 
+// The device number the program's own listing gives the source.
 int DeviceNumber(IMidiInApi& api, const QString& name)
 {
-    for (unsigned i = 0; i < api.GetNumDevs(); ++i) {
-        QString device;
-        if (api.GetDevCaps(static_cast<int>(i), device) == IMidiInApi::MMSYSERR_NOERROR && device == name)
-            return static_cast<int>(i);
+    RecordingAlerts alerts;
+    MidiFunctions::DeviceList list;
+    MidiFunctions(api, alerts).ListMidiInDevices(list);
+    for (const auto& entry : list) {
+        if (entry.first == name)
+            return entry.second;
     }
     return -1;
 }
