@@ -1,8 +1,8 @@
 #include "app/PortDevicesDialog.h"
 
-#include "app/IAlerts.h"
-#include "app/ISettingsStore.h"
-#include "app/RuntimeError.h"
+#include "core/IAlerts.h"
+#include "core/ISettingsStore.h"
+#include "core/RuntimeError.h"
 #include "cat/QtSerialPort.h"
 
 #include <QComboBox>

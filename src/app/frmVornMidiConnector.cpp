@@ -1,47 +1,36 @@
 #include "app/frmVornMidiConnector.h"
 
-#include "app/FormFont.h"
-#include "app/IAlerts.h"
-#include "app/ISettingsStore.h"
-#include "app/IndicatorShape.h"
-#include "app/IniSettingsStore.h"
-#include "app/KeyMap.h"
-#include "app/LogView.h"
+#include "app/IntervalQuestion.h"
 #include "app/PortDevicesDialog.h"
-#include "app/RuntimeError.h"
-#include "app/Twips.h"
+#include "app/ProgramParts.h"
 #include "app/WindowPlacement.h"
-#include "app/WrappingButton.h"
-#include "cat/CatLink.h"
-#include "cat/CatParser.h"
 #include "cat/CatPoll.h"
-#include "cat/QtSerialPort.h"
-#include "mapedit/MapEditors.h"
-#include "midi/MidiFunctions.h"
-#include "midi/MidiPump.h"
-#include "midi/RtMidiInApi.h"
+#include "core/IAlerts.h"
+#include "core/IniSettingsStore.h"
+#include "core/RuntimeError.h"
+#include "core/VbNumber.h"
+#include "midi/MidiInput.h"
 #include "midi/frmConfig_Midi.h"
-#include "translation/Translator.h"
-#include "translation/VbNumber.h"
-#include "update/SystemInstallerLauncher.h"
 #include "update/frmUpdater.h"
+#include "widgets/FormFont.h"
+#include "widgets/IndicatorShape.h"
+#include "widgets/LogView.h"
+#include "widgets/Twips.h"
+#include "widgets/WrappingButton.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
-#include <QUrl>
 #include <cmath>
 
 namespace {
-const QString kSettings = QStringLiteral("settings");
 const QString kLoadRoutine = QStringLiteral("frmVornMidiConnector_load");
+using Option = OptionsStore::Option;
 
 // The routine names the port commands report under, as users know them.
 QString PortRoutine(int number)
@@ -52,47 +41,7 @@ QString PortRoutine(int number)
         return QStringLiteral("mnuPortsCom16_click");
     return QStringLiteral("mnuPortsCom%1_click").arg(number);
 }
-
-// A whole number of milliseconds, halves to even; throws when a timer cannot take it.
-int TimerInterval(const QString& text)
-{
-    const double value = std::nearbyint(VbNumber::ParseDecimal(text));
-    if (value < 0 || value > 2147483647.0)
-        throw VbError::Overflow();
-    return static_cast<int>(value);
-}
 } // namespace
-
-struct frmVornMidiConnector::Parts {
-    Parts(frmVornMidiConnector& w, ISettingsStore& store, IAlerts& alerts)
-        : MSComm1(store),
-          parser(w.radio, *w.shpCATConnected, alerts),
-          link(MSComm1, w.options, store, *w.txtCATDump, *w.shpCATConnected, alerts, w.radio,
-               parser),
-          poll(link, alerts),
-          translator(keyMap, w.radio, w.midi, w.options, link, alerts),
-          midiFunctions(midiDevice, alerts),
-          pump(midiFunctions, *w.txtMidiInDump, alerts,
-               MidiPump::DrainMode::MainWindowPump(
-                   w.midi, [this, &w] { translator.ProcessMIDI(w.midi.midiid, w.midi.midicmd); })),
-          editors(keyMap, store, alerts, &w)
-    {
-    }
-
-    QtSerialPort MSComm1;
-    CatParser parser;
-    CatLink link;
-    CatPoll poll;
-    KeyMap keyMap;
-    Translator translator;
-    RtMidiInApi midiDevice;
-    MidiFunctions midiFunctions;
-    MidiPump pump;
-    MapEditors editors;
-    SystemInstallerLauncher launcher;
-    QPointer<frmConfig_Midi> setup;
-    QPointer<frmUpdater> updater;
-};
 
 frmVornMidiConnector::frmVornMidiConnector(ISettingsStore& store, IAlerts& alerts,
                                            QWidget* parent)
@@ -103,22 +52,24 @@ frmVornMidiConnector::frmVornMidiConnector(ISettingsStore& store, IAlerts& alert
     FormFont::Apply(*this);
     BuildControls();
     BuildMenus();
-    parts_ = std::make_unique<Parts>(*this, store_, alerts_);
-
-    PollTimer.setSingleShot(false);
-    tmrMIDI.setSingleShot(false);
-    connect(&PollTimer, &QTimer::timeout, this, [this] { parts_->poll.PollTimer_Timer(); });
-    connect(&tmrMIDI, &QTimer::timeout, this, [this] { parts_->pump.Tick(); });
+    parts_ = std::make_unique<ProgramParts>(*this, store_, alerts_, *txtCATDump, *shpCATConnected,
+                                            *txtMidiInDump);
+    WireParts();
 }
 
 frmVornMidiConnector::~frmVornMidiConnector()
 {
-    PollTimer.stop();
-    tmrMIDI.stop();
-    // Editors and the setup window refer to parts_; they go first.
+    // Editors and the setup window refer to the parts; they go first.
     UnloadOtherWindows();
-    if (parts_)
-        parts_->midiFunctions.CloseMidiIn();
+    parts_->poll->Stop();
+    parts_->midi->Close();
+}
+
+void frmVornMidiConnector::WireParts()
+{
+    connect(parts_->midi, &MidiInput::connectedChanged, this, [this](bool connected) {
+        shpMidiEnabled->SetFillColor(connected ? IIndicator::kGreen : IIndicator::kRed);
+    });
 }
 
 void frmVornMidiConnector::BuildControls()
@@ -217,64 +168,44 @@ void frmVornMidiConnector::Form_Load()
     // Each step reports its own failure and start-up goes on, so one unreadable
     // setting never leaves the key maps unloaded or the timers unset.
     auto step = [this](auto&& body) { RunGuarded(alerts_, kLoadRoutine, body); };
-    auto setting = [this](const QString& key, const QString& defaultValue) {
-        return store_.Read(kSettings, key, defaultValue);
-    };
-    auto intervalOf = [this](const QString& text, const QString& defaultValue) {
-        try {
-            return TimerInterval(text);
-        } catch (const VbError& e) {
-            ReportRuntimeError(alerts_, kLoadRoutine, e);
-            return TimerInterval(defaultValue);
-        }
-    };
+    OptionsStore& settings = parts_->settings;
+    const Options& options = parts_->options;
 
     step([&] { PlaceAtStoredPosition(); });
-
-    step([&] {
-        options.catport = setting(QStringLiteral("catport"), QStringLiteral("0"));
-        const double chosen = VbNumber::LeadingNumber(options.catport);
-        if (chosen == 0)
-            mnuPortsNone_Click();
-        else if (chosen >= 1 && chosen <= 16 && chosen == std::floor(chosen))
-            mnuPortsCom_Click(static_cast<int>(chosen));
-    });
+    step([&] { SelectStoredPort(); });
     step([&] {
         if (options.catport.isEmpty() || VbNumber::ParseDecimal(options.catport) == 0)
             alerts_.MsgBox(QStringLiteral("Please select a CAT Com port first."),
                            IAlerts::Buttons::Ok, IAlerts::Icon::None,
                            QStringLiteral("Com Port error"));
     });
-
     step([&] {
-        options.polltime = setting(QStringLiteral("polltime"), QStringLiteral("1000"));
-        PollTimer.stop();
-        PollTimer.setInterval(intervalOf(options.polltime, QStringLiteral("1000")));
-        store_.Write(kSettings, QStringLiteral("polltime"), options.polltime);
+        settings.Load(Option::PollTime);
+        parts_->poll->Stop();
+        parts_->poll->SetInterval(IntervalOrDefault(Option::PollTime, QStringLiteral("1000")));
+        settings.Store(Option::PollTime);
     });
     step([&] {
-        options.mautoconnect = setting(QStringLiteral("mautoconnect"), QStringLiteral("0"));
-        if (options.mautoconnect == QLatin1String("0"))
-            mnuMautoconnect->setChecked(false);
-        else if (options.mautoconnect == QLatin1String("1"))
-            mnuMautoconnect->setChecked(true);
-        store_.Write(kSettings, QStringLiteral("mautoconnect"), options.mautoconnect);
+        settings.Load(Option::Autoconnect);
+        if (options.mautoconnect == QLatin1String("0") || options.mautoconnect == QLatin1String("1"))
+            mnuMautoconnect->setChecked(options.mautoconnect == QLatin1String("1"));
+        settings.Store(Option::Autoconnect);
     });
     step([&] {
-        options.rigtype = setting(QStringLiteral("rigtype"), QStringLiteral("flex"));
+        settings.Load(Option::RigType);
         SetRigChecks(options.rigtype);
-        store_.Write(kSettings, QStringLiteral("rigtype"), options.rigtype);
+        settings.Store(Option::RigType);
     });
     step([&] { parts_->keyMap.Load(store_); });
     step([&] {
-        options.midipolltime = setting(QStringLiteral("midipolltime"), QStringLiteral("100"));
-        tmrMIDI.stop();
-        tmrMIDI.setInterval(intervalOf(options.midipolltime, QStringLiteral("100")));
-        store_.Write(kSettings, QStringLiteral("midipolltime"), options.midipolltime);
+        settings.Load(Option::MidiPollTime);
+        parts_->midi->StopPump();
+        parts_->midi->SetPumpInterval(IntervalOrDefault(Option::MidiPollTime, QStringLiteral("100")));
+        settings.Store(Option::MidiPollTime);
     });
 
-    if (parts_->MSComm1.IsOpen())
-        PollTimer.start();
+    if (parts_->port.IsOpen())
+        parts_->poll->Start();
     shpMidiEnabled->SetFillColor(IIndicator::kRed);
     shpCATConnected->SetFillColor(IIndicator::kRed);
 
@@ -288,19 +219,39 @@ void frmVornMidiConnector::Form_Load()
     }
 }
 
+int frmVornMidiConnector::IntervalOrDefault(OptionsStore::Option option, const QString& defaultValue)
+{
+    const QString& text = parts_->settings.Value(option);
+    try {
+        return IntervalQuestion::Milliseconds(text);
+    } catch (const VbError& e) {
+        ReportRuntimeError(alerts_, kLoadRoutine, e);
+        return IntervalQuestion::Milliseconds(defaultValue);
+    }
+}
+
+void frmVornMidiConnector::SelectStoredPort()
+{
+    parts_->settings.Load(Option::CatPort);
+    const double chosen = VbNumber::LeadingNumber(parts_->options.catport);
+    if (chosen == 0)
+        mnuPortsNone_Click();
+    else if (chosen >= 1 && chosen <= 16 && chosen == std::floor(chosen))
+        mnuPortsCom_Click(static_cast<int>(chosen));
+}
+
 void frmVornMidiConnector::PlaceAtStoredPosition()
 {
-    auto twipsOf = [this](const QString& key) {
-        const QString text = store_.Read(kSettings, key, QStringLiteral("0"));
+    auto twipsOf = [this](OptionsStore::Edge edge) {
         try {
-            return static_cast<float>(VbNumber::ParseDecimal(text));
+            return static_cast<float>(parts_->settings.ReadEdge(edge));
         } catch (const VbError& e) {
             ReportRuntimeError(alerts_, kLoadRoutine, e);
             return 0.0f;
         }
     };
-    const float top = twipsOf(QStringLiteral("FormTop"));
-    const float left = twipsOf(QStringLiteral("FormLeft"));
+    const float top = twipsOf(OptionsStore::Edge::Top);
+    const float left = twipsOf(OptionsStore::Edge::Left);
     const QPoint stored(qRound(left / Twips::kPerPixel), qRound(top / Twips::kPerPixel));
 
     QList<QRect> screens;
@@ -314,8 +265,7 @@ void frmVornMidiConnector::PlaceAtStoredPosition()
 
 void frmVornMidiConnector::StorePosition()
 {
-    store_.Write(kSettings, QStringLiteral("FormTop"), QString::number(pos().y() * Twips::kPerPixel));
-    store_.Write(kSettings, QStringLiteral("FormLeft"), QString::number(pos().x() * Twips::kPerPixel));
+    parts_->settings.StoreEdges(pos().y() * Twips::kPerPixel, pos().x() * Twips::kPerPixel);
 }
 
 void frmVornMidiConnector::SetPortChecks(int number)
@@ -328,14 +278,17 @@ void frmVornMidiConnector::SetPortChecks(int number)
 void frmVornMidiConnector::mnuPortsCom_Click(int number)
 {
     RunGuarded(alerts_, PortRoutine(number), [&] {
+        parts_->settings.Set(Option::CatPort, QString::number(number));
         parts_->link.SelectPort(number, [this](int n) { SetPortChecks(n); });
     });
 }
 
 void frmVornMidiConnector::mnuPortsNone_Click()
 {
-    RunGuarded(alerts_, QStringLiteral("mnuPortsNone"),
-               [&] { parts_->link.SelectNone([this](int n) { SetPortChecks(n); }); });
+    RunGuarded(alerts_, QStringLiteral("mnuPortsNone"), [&] {
+        parts_->settings.Set(Option::CatPort, QStringLiteral("0"));
+        parts_->link.SelectNone([this](int n) { SetPortChecks(n); });
+    });
 }
 
 void frmVornMidiConnector::mnuDevices_Click()
@@ -355,60 +308,39 @@ void frmVornMidiConnector::SetRigChecks(const QString& rigtype)
 void frmVornMidiConnector::ChooseRigType(const QString& rigtype, const QString& routine)
 {
     RunGuarded(alerts_, routine, [&] {
-        options.rigtype = rigtype;
         SetRigChecks(rigtype);
-        store_.Write(kSettings, QStringLiteral("rigtype"), options.rigtype);
+        parts_->settings.Set(Option::RigType, rigtype);
     });
 }
 
 void frmVornMidiConnector::mnuMautoconnect_Click()
 {
     RunGuarded(alerts_, QStringLiteral("mnuMautoconnect_Click"), [&] {
-        if (options.mautoconnect == QLatin1String("0"))
-            options.mautoconnect = QStringLiteral("1");
-        else if (options.mautoconnect == QLatin1String("1"))
-            options.mautoconnect = QStringLiteral("0");
-        mnuMautoconnect->setChecked(options.mautoconnect == QLatin1String("1"));
-        store_.Write(kSettings, QStringLiteral("mautoconnect"), options.mautoconnect);
-    });
-}
-
-void frmVornMidiConnector::AskTimerValue(const TimerValueQuestion& q)
-{
-    RunGuarded(alerts_, QStringLiteral("mnuPollTimer_Click"), [&] {
-        const QString answer = alerts_.InputBox(q.prompt, q.title, q.value);
-        if (answer.isEmpty())
-            return;
-        const double value = VbNumber::ParseDecimal(answer);
-        if (value < q.minimum || value > q.maximum) {
-            alerts_.MsgBox(q.rangeMessage, IAlerts::Buttons::Ok, IAlerts::Icon::None,
-                           q.rangeTitle);
-            return;
-        }
-        store_.Write(kSettings, q.key, answer);
-        q.value = answer;
-        q.timer.setInterval(TimerInterval(answer));
+        QString value = parts_->options.mautoconnect;
+        if (value == QLatin1String("0"))
+            value = QStringLiteral("1");
+        else if (value == QLatin1String("1"))
+            value = QStringLiteral("0");
+        mnuMautoconnect->setChecked(value == QLatin1String("1"));
+        parts_->settings.Set(Option::Autoconnect, value);
     });
 }
 
 void frmVornMidiConnector::mnuPollTimer_Click()
 {
-    AskTimerValue({QStringLiteral("Enter new poll timer value in milliseconds (suggested 1000 - "
-                                  "for 1 second)."),
-                   QStringLiteral("Enter Poll Timer Value"), 100, 10000,
-                   QStringLiteral("Please enter a timer value between 100 and 10000."),
-                   QStringLiteral("Poll Timer Value Error"), QStringLiteral("polltime"),
-                   options.polltime, PollTimer});
+    RunGuarded(alerts_, QStringLiteral("mnuPollTimer_Click"), [&] {
+        if (const auto ms = IntervalQuestion::Ask(IntervalQuestion::PollTimer(), alerts_, parts_->settings))
+            parts_->poll->SetInterval(*ms);
+    });
 }
 
 void frmVornMidiConnector::mnuMIDITmr_Click()
 {
-    AskTimerValue({QStringLiteral("Enter new MIDI poll timer value in milliseconds (suggested "
-                                  "100 - for .1 second)."),
-                   QStringLiteral("Enter MIDI Poll Timer Value"), 10, 1000,
-                   QStringLiteral("Please enter a timer value between 10 and 1000."),
-                   QStringLiteral("MIDI Poll Timer Value Error"), QStringLiteral("midipolltime"),
-                   options.midipolltime, tmrMIDI});
+    // Reported under the same routine name as the poll question, as users know it.
+    RunGuarded(alerts_, QStringLiteral("mnuPollTimer_Click"), [&] {
+        if (const auto ms = IntervalQuestion::Ask(IntervalQuestion::MidiTimer(), alerts_, parts_->settings))
+            parts_->midi->SetPumpInterval(*ms);
+    });
 }
 
 QString frmVornMidiConnector::ReadmePath()
@@ -430,9 +362,8 @@ void frmVornMidiConnector::mnuViewReadme_click()
 
 void frmVornMidiConnector::mnuUpdate_Click()
 {
-    tmrMIDI.stop();
     SetupWindow().StopMonitor();
-    parts_->midiFunctions.CloseMidiIn();
+    parts_->midi->Close();
     shpMidiEnabled->SetFillColor(IIndicator::kRed);
     if (parts_->updater) {
         parts_->updater->raise();
@@ -444,7 +375,7 @@ void frmVornMidiConnector::mnuUpdate_Click()
         parts_->updater->setWindowFlag(Qt::Window);
         parts_->updater->Form_Load();
     }
-    if (options.AutoconnectIsOn())
+    if (parts_->options.AutoconnectIsOn())
         alerts_.MsgBox(QStringLiteral("Please reconnect MIDI device after update."),
                        IAlerts::Buttons::Ok, IAlerts::Icon::Information,
                        QStringLiteral("Reconnect MIDI Device"));
@@ -463,11 +394,11 @@ void frmVornMidiConnector::mnuHelpAbout_Click()
 frmConfig_Midi& frmVornMidiConnector::SetupWindow()
 {
     if (!parts_->setup) {
-        const ConfigMidiContext context{tmrMIDI,           *shpMidiEnabled, options,
-                                        parts_->midiFunctions, parts_->editors,  alerts_};
         // Its load steps, the automatic connection among them, run here.
-        parts_->setup = new frmConfig_Midi(context, this);
+        parts_->setup = new frmConfig_Midi(*parts_->midi, parts_->options, alerts_, this);
         parts_->setup->setWindowFlag(Qt::Window);
+        connect(parts_->setup, &frmConfig_Midi::mapEditorWanted, this,
+                [this](const QString& rigtype) { parts_->editors.Show(rigtype); });
     }
     return *parts_->setup;
 }
@@ -496,7 +427,7 @@ void frmVornMidiConnector::UnloadOtherWindows()
 
 void frmVornMidiConnector::Shutdown()
 {
-    parts_->midiFunctions.CloseMidiIn();
+    parts_->midi->Close();
     StorePosition();
     UnloadOtherWindows();
 }
@@ -510,8 +441,8 @@ void frmVornMidiConnector::cmdExit_Click()
 void frmVornMidiConnector::closeEvent(QCloseEvent* event)
 {
     RunGuarded(alerts_, QStringLiteral("QueryUnload"), [&] { Shutdown(); });
-    PollTimer.stop();
-    tmrMIDI.stop();
+    parts_->poll->Stop();
+    parts_->midi->Close();
     if (parts_->updater)
         parts_->updater->close();
     event->accept();

@@ -1,15 +1,11 @@
 #pragma once
 
-#include "app/Options.h"
-#include "app/ReentryGuard.h"
-#include "cat/RadioState.h"
-#include "translation/MidiMessage.h"
+#include "core/OptionsStore.h"
 
 #include <QDesktopServices>
 #include <QMainWindow>
-#include <QPointer>
-#include <QTimer>
 #include <QUrl>
+
 #include <array>
 #include <functional>
 #include <memory>
@@ -17,14 +13,17 @@
 class IAlerts;
 class ISettingsStore;
 class frmConfig_Midi;
+struct ProgramParts;
 class IndicatorShape;
 class LogView;
 class QAction;
 class QLabel;
 class QPushButton;
 
-// The main window: both traffic logs, both lamps, the menus, and the owner of
-// the program's shared state, the CAT link, the MIDI input and the timers.
+// The main window: both traffic logs, both lamps and the menus. It builds the
+// program's parts (CAT link and poll, MIDI input, translation, key maps and
+// their editors, updater), wires them to its controls and runs the start-up
+// and shutdown steps. UI thread only.
 class frmVornMidiConnector : public QMainWindow {
     Q_OBJECT
 public:
@@ -40,11 +39,6 @@ public:
         return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
     };
 
-    // Shared state handed by reference to the parts that need it.
-    Options options;
-    RadioState radio;
-    MidiMessage midi;
-
     LogView* txtMidiInDump = nullptr;
     LogView* txtCATDump = nullptr;
     IndicatorShape* shpMidiEnabled = nullptr;
@@ -55,8 +49,6 @@ public:
     QLabel* lblCATConnected = nullptr;
     QPushButton* cmdConfigMidi = nullptr;
     QPushButton* cmdExit = nullptr;
-    QTimer PollTimer;
-    QTimer tmrMIDI;
 
     QAction* mnuPortsNone = nullptr;
     std::array<QAction*, 16> mnuPortsCom{};
@@ -77,26 +69,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    struct Parts;
-
-    // The two poll-interval questions differ only in these.
-    struct TimerValueQuestion {
-        QString prompt;
-        QString title;
-        double minimum;
-        double maximum;
-        QString rangeMessage;
-        QString rangeTitle;
-        QString key;
-        QString& value;
-        QTimer& timer;
-    };
-    void AskTimerValue(const TimerValueQuestion& question);
     frmConfig_Midi& SetupWindow();
 
     void BuildControls();
     void BuildMenus();
+    void WireParts();
     void PlaceAtStoredPosition();
+    void SelectStoredPort();
+    int IntervalOrDefault(OptionsStore::Option option, const QString& defaultValue);
 
     void mnuPortsCom_Click(int number);
     void mnuPortsNone_Click();
@@ -121,6 +101,5 @@ private:
 
     ISettingsStore& store_;
     IAlerts& alerts_;
-    std::unique_ptr<Parts> parts_;
-    bool shutDown_ = false;
+    std::unique_ptr<ProgramParts> parts_;
 };

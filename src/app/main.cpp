@@ -1,5 +1,5 @@
-#include "app/IniSettingsStore.h"
-#include "app/QtAlerts.h"
+#include "core/IniSettingsStore.h"
+#include "widgets/QtAlerts.h"
 #include "app/frmVornMidiConnector.h"
 
 #include <QApplication>

@@ -1,20 +1,17 @@
 #include "cat/CatLink.h"
 
-#include "app/IIndicator.h"
-#include "app/ILogSink.h"
-#include "app/ISettingsStore.h"
-#include "app/Options.h"
-#include "app/RuntimeError.h"
-#include "app/VbError.h"
+#include "core/IIndicator.h"
+#include "core/ILogSink.h"
+#include "core/RuntimeError.h"
+#include "core/VbError.h"
 #include "cat/CatParser.h"
 #include "cat/ISerialPort.h"
-#include "cat/RadioState.h"
+#include "core/RadioState.h"
 
-CatLink::CatLink(ISerialPort& port, Options& options, ISettingsStore& settings,
-                 ILogSink& catLog, IIndicator& catLamp, IAlerts& alerts, RadioState& state,
-                 CatParser& parser)
-    : port_(port), options_(options), settings_(settings), catLog_(catLog), catLamp_(catLamp),
-      alerts_(alerts), state_(state), parser_(parser)
+CatLink::CatLink(ISerialPort& port, ILogSink& catLog, IIndicator& catLamp, IAlerts& alerts,
+                 RadioState& state, CatParser& parser)
+    : port_(port), catLog_(catLog), catLamp_(catLamp), alerts_(alerts), state_(state),
+      parser_(parser)
 {
 }
 
@@ -103,12 +100,6 @@ void CatLink::MarkLinkDown()
     catLamp_.SetFillColor(IIndicator::kRed);
 }
 
-void CatLink::StoreChoice(int comNumber)
-{
-    options_.catport = QString::number(comNumber);
-    settings_.Write(QStringLiteral("settings"), QStringLiteral("catport"), options_.catport);
-}
-
 void CatLink::CloseIfOpen()
 {
     if (port_.IsOpen())
@@ -120,7 +111,6 @@ void CatLink::CloseIfOpen()
 
 void CatLink::SelectPort(int comNumber, const PortMarks& setMarks)
 {
-    StoreChoice(comNumber);
     CloseIfOpen();
     setMarks(comNumber);
     port_.Open(comNumber);
@@ -128,7 +118,6 @@ void CatLink::SelectPort(int comNumber, const PortMarks& setMarks)
 
 void CatLink::SelectNone(const PortMarks& setMarks)
 {
-    StoreChoice(0);
     CloseIfOpen();
     setMarks(0);
 }

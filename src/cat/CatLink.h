@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cat/ICatSender.h"
+#include "core/ICatSender.h"
 
 #include <QByteArray>
 #include <QString>
@@ -11,9 +11,7 @@ class IAlerts;
 class IIndicator;
 class ILogSink;
 class ISerialPort;
-class ISettingsStore;
 class VbError;
-struct Options;
 struct RadioState;
 
 // The one road to the radio: port selection, writing commands (SendCAT) and
@@ -26,8 +24,8 @@ public:
     // Longest start of a reply that is held for the next read; older bytes are dropped.
     static constexpr int kMaxHeldBytes = 1024;
 
-    CatLink(ISerialPort& port, Options& options, ISettingsStore& settings, ILogSink& catLog,
-            IIndicator& catLamp, IAlerts& alerts, RadioState& state, CatParser& parser);
+    CatLink(ISerialPort& port, ILogSink& catLog, IIndicator& catLamp, IAlerts& alerts,
+            RadioState& state, CatParser& parser);
 
     void SendCAT(const QString& command) override;
 
@@ -38,13 +36,12 @@ public:
     // Gives a reply on its way up to `milliseconds` to arrive whole before the next read.
     void AwaitReply(int milliseconds);
 
-    // Port selection: failures (a missing or busy device, an unwritable
-    // settings store) are thrown; the steps before the failure stay done.
+    // Port selection: a failure to open (a missing or busy device) is thrown
+    // after the old port is closed and the marks are set.
     void SelectPort(int comNumber, const PortMarks& setMarks);
     void SelectNone(const PortMarks& setMarks);
 
 private:
-    void StoreChoice(int comNumber);
     void CloseIfOpen();
     void TakeRead(const QByteArray& read);
     void ParseReplies(const QByteArray& text);
@@ -53,8 +50,6 @@ private:
     void ReportPortFailure(const QString& routine, const VbError& error);
 
     ISerialPort& port_;
-    Options& options_;
-    ISettingsStore& settings_;
     ILogSink& catLog_;
     IIndicator& catLamp_;
     IAlerts& alerts_;

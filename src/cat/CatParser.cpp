@@ -1,8 +1,8 @@
 #include "cat/CatParser.h"
 
-#include "app/IIndicator.h"
-#include "app/RuntimeError.h"
-#include "cat/RadioState.h"
+#include "core/IIndicator.h"
+#include "core/RuntimeError.h"
+#include "core/RadioState.h"
 
 namespace {
 // Characters `first` (counted from 1) onwards; beyond the end of a short reply they read as empty.

@@ -1,14 +1,33 @@
 #include "cat/CatPoll.h"
 
-#include "app/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "cat/CatLink.h"
 
 #include <QThread>
+#include <QTimer>
 #include <utility>
 
-CatPoll::CatPoll(CatLink& link, IAlerts& alerts, Pause pause)
-    : link_(link), alerts_(alerts), pause_(std::move(pause))
+CatPoll::CatPoll(CatLink& link, IAlerts& alerts, Pause pause, QObject* parent)
+    : QObject(parent), link_(link), alerts_(alerts), pause_(std::move(pause)),
+      timer_(new QTimer(this))
 {
+    timer_->setObjectName(QStringLiteral("PollTimer"));
+    connect(timer_, &QTimer::timeout, this, &CatPoll::PollTimer_Timer);
+}
+
+void CatPoll::SetInterval(int milliseconds)
+{
+    timer_->setInterval(milliseconds);
+}
+
+void CatPoll::Start()
+{
+    timer_->start();
+}
+
+void CatPoll::Stop()
+{
+    timer_->stop();
 }
 
 CatPoll::Pause CatPoll::SleepPause()

@@ -1,15 +1,20 @@
 #pragma once
 
-#include "app/ReentryGuard.h"
+#include "core/ReentryGuard.h"
+
+#include <QObject>
 
 #include <functional>
 
 class CatLink;
 class IAlerts;
+class QTimer;
 
-// The status poll: each tick of the main window's PollTimer asks the radio
-// for its state and reads the replies, which ParseCAT takes into the radio state.
-class CatPoll {
+// The status poll: each tick of its timer PollTimer asks the radio for its
+// state and reads the replies, which ParseCAT takes into the radio state.
+// UI thread only.
+class CatPoll : public QObject {
+    Q_OBJECT
 public:
     // Blocks the calling thread for the given number of milliseconds.
     using Pause = std::function<void(int milliseconds)>;
@@ -18,8 +23,13 @@ public:
     // How long the last read of a tick waits for a reply that is late.
     static constexpr int kLastReplyGraceMs = 50;
 
-    CatPoll(CatLink& link, IAlerts& alerts, Pause pause = SleepPause());
+    CatPoll(CatLink& link, IAlerts& alerts, Pause pause = SleepPause(), QObject* parent = nullptr);
 
+    void SetInterval(int milliseconds);
+    void Start();
+    void Stop();
+
+    // One tick; the timer calls it.
     void PollTimer_Timer();
 
     static Pause SleepPause();
@@ -31,5 +41,6 @@ private:
     CatLink& link_;
     IAlerts& alerts_;
     Pause pause_;
+    QTimer* timer_;
     ReentryGuard guard_;
 };

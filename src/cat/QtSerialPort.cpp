@@ -1,7 +1,7 @@
 #include "cat/QtSerialPort.h"
 
-#include "app/ISettingsStore.h"
-#include "app/VbError.h"
+#include "core/ISettingsStore.h"
+#include "core/VbError.h"
 
 #include <QDeadlineTimer>
 #include <QTimer>

@@ -1,12 +1,12 @@
 #include "mapedit/frmMap_Midi.h"
 
-#include "app/IAlerts.h"
-#include "app/ISettingsStore.h"
-#include "app/KeyMap.h"
-#include "app/RuntimeError.h"
-#include "app/Twips.h"
-#include "app/VbError.h"
-#include "app/FormFont.h"
+#include "core/IAlerts.h"
+#include "core/ISettingsStore.h"
+#include "core/KeyMap.h"
+#include "core/RuntimeError.h"
+#include "widgets/Twips.h"
+#include "core/VbError.h"
+#include "widgets/FormFont.h"
 #include "mapedit/MapEditorLayout.h"
 
 #include <QLabel>

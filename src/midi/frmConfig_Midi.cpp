@@ -1,25 +1,20 @@
 #include "midi/frmConfig_Midi.h"
 
-#include "app/IAlerts.h"
-#include "app/IIndicator.h"
-#include "app/LogView.h"
-#include "app/Options.h"
-#include "app/RuntimeError.h"
-#include "app/Twips.h"
-#include "app/FormFont.h"
-#include "mapedit/MapEditors.h"
-#include "app/WrappingButton.h"
-#include "midi/MidiFunctions.h"
+#include "core/IAlerts.h"
+#include "core/Options.h"
+#include "core/RuntimeError.h"
+#include "midi/MidiInput.h"
+#include "widgets/FormFont.h"
+#include "widgets/LogView.h"
+#include "widgets/Twips.h"
+#include "widgets/WrappingButton.h"
 
 #include <QCloseEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 
 namespace {
-
-constexpr int kMonitorIntervalMs = 10;
 
 template <class Control>
 Control* Place(Control* control, const char* name, int left, int top, int width, int height)
@@ -31,8 +26,9 @@ Control* Place(Control* control, const char* name, int left, int top, int width,
 
 } // namespace
 
-frmConfig_Midi::frmConfig_Midi(const ConfigMidiContext& context, QWidget* parent)
-    : QWidget(parent, Qt::Window), context_(context)
+frmConfig_Midi::frmConfig_Midi(MidiInput& midi, const Options& options, IAlerts& alerts,
+                               QWidget* parent)
+    : QWidget(parent, Qt::Window), midi_(midi), options_(options), alerts_(alerts)
 {
     setObjectName(QStringLiteral("frmConfig_Midi"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -40,9 +36,12 @@ frmConfig_Midi::frmConfig_Midi(const ConfigMidiContext& context, QWidget* parent
     setFixedSize(Twips::Rect(0, 0, 4725, 4575).size());
     FormFont::Apply(*this);
     BuildControls();
-    monitor_ = std::make_unique<MidiPump>(context_.midi, *txtMidiInDump, context_.alerts,
-                                          MidiPump::DrainMode::SetupMonitor());
     Form_Load();
+}
+
+frmConfig_Midi::~frmConfig_Midi()
+{
+    midi_.StopMonitor();
 }
 
 void frmConfig_Midi::BuildControls()
@@ -72,23 +71,15 @@ void frmConfig_Midi::BuildControls()
     connect(cmdClose, &QPushButton::clicked, this, &frmConfig_Midi::cmdClose_Click);
     connect(cmdMapMidi, &QPushButton::clicked, this, &frmConfig_Midi::cmdMapMidi_Click);
     connect(cmdExit, &QPushButton::clicked, this, &frmConfig_Midi::cmdExit_Click);
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    // The drain routine keeps itself from re-entering under a modal box and
-    // reports its own failures as "frmConfig_Midi_Timer1_tick".
-    connect(Timer1, &QTimer::timeout, this, [this] { monitor_->Tick(); });
 }
 
 void frmConfig_Midi::Form_Load()
 {
-    // A new window starts with an empty monitor log.
-    RunGuarded(context_.alerts, QStringLiteral("frmConfig_Midi_load"), [this] {
+    RunGuarded(alerts_, QStringLiteral("frmConfig_Midi_load"), [this] {
         FillDeviceList();
         if (lstInDevs->count() == 0) {
-            context_.alerts.MsgBox(
-                QStringLiteral("No MIDI device found. Please connect one and try again."),
-                IAlerts::Buttons::Ok, IAlerts::Icon::None);
+            alerts_.MsgBox(QStringLiteral("No MIDI device found. Please connect one and try again."),
+                           IAlerts::Buttons::Ok, IAlerts::Icon::None);
             return;
         }
         lstInDevs->setCurrentRow(0);
@@ -99,89 +90,65 @@ void frmConfig_Midi::Form_Load()
 
 void frmConfig_Midi::FillDeviceList()
 {
-    MidiFunctions::DeviceList devices;
-    context_.midi.ListMidiInDevices(devices);
     lstInDevs->clear();
-    for (const auto& [name, deviceId] : devices) {
-        auto* item = new QListWidgetItem(name, lstInDevs);
-        item->setData(Qt::UserRole, deviceId);
+    for (const MidiDevice& device : midi_.ListDevices()) {
+        auto* item = new QListWidgetItem(device.name, lstInDevs);
+        item->setData(Qt::UserRole, device.number);
     }
 }
 
 bool frmConfig_Midi::WantsAutoConnect() const
 {
-    return context_.options.AutoconnectIsOn() &&
-           lstInDevs->item(0)->text() == AutoConnectDeviceName();
+    return options_.AutoconnectIsOn() && lstInDevs->item(0)->text() == AutoConnectDeviceName();
 }
 
 void frmConfig_Midi::btnOpenInputDevice_Click()
 {
-    RunGuarded(context_.alerts, QStringLiteral("btnShowInputDevice_click"),
-               [this] { OpenSelectedDevice(); });
+    RunGuarded(alerts_, QStringLiteral("btnShowInputDevice_click"), [this] { OpenSelectedDevice(); });
 }
 
 void frmConfig_Midi::OpenSelectedDevice()
 {
     QListWidgetItem* selected = lstInDevs->currentItem();
     if (!selected) {
-        context_.alerts.MsgBox(QStringLiteral("No input device selected!"), IAlerts::Buttons::Ok,
-                               IAlerts::Icon::Information, QStringLiteral("Error:"));
-        context_.tmrMIDI.stop();
+        alerts_.MsgBox(QStringLiteral("No input device selected!"), IAlerts::Buttons::Ok,
+                       IAlerts::Icon::Information, QStringLiteral("Error:"));
+        midi_.StopPump();
         return;
     }
-    MidiFunctions& midi = context_.midi;
-    midi.OpenMidiIn(selected->data(Qt::UserRole).toInt());
-    // The MIDI module has shown why the open failed; the lamp must not claim
-    // a connection and the pump has nothing to drain.
-    if (midi.hMidiIn() == 0) {
-        context_.tmrMIDI.stop();
-        context_.shpMidiEnabled.SetFillColor(IIndicator::kRed);
-        return;
-    }
-    midi.Api().Start(midi.hMidiIn());
-    StartMonitor();
-    context_.tmrMIDI.start();
-    context_.shpMidiEnabled.SetFillColor(IIndicator::kGreen);
-}
-
-void frmConfig_Midi::StartMonitor()
-{
-    Timer1->setInterval(kMonitorIntervalMs);
-    if (timer1Enabled_)
-        Timer1->start();
+    if (midi_.Open(selected->data(Qt::UserRole).toInt()) && monitorEnabled_)
+        midi_.StartMonitor(*txtMidiInDump);
 }
 
 void frmConfig_Midi::cmdClose_Click()
 {
-    RunGuarded(context_.alerts, QStringLiteral("frmConfig_Midi_CloseMIDI_click"), [this] {
-        context_.tmrMIDI.stop();
+    RunGuarded(alerts_, QStringLiteral("frmConfig_Midi_CloseMIDI_click"), [this] {
         StopMonitor();
-        context_.midi.CloseMidiIn();
-        context_.shpMidiEnabled.SetFillColor(IIndicator::kRed);
+        midi_.Close();
     });
 }
 
 void frmConfig_Midi::cmdMapMidi_Click()
 {
-    RunGuarded(context_.alerts, QStringLiteral("cmdMap_Midi_click"),
-               [this] { context_.mapEditors.Show(context_.options.rigtype); });
+    RunGuarded(alerts_, QStringLiteral("cmdMap_Midi_click"),
+               [this] { emit mapEditorWanted(options_.rigtype); });
 }
 
 void frmConfig_Midi::cmdExit_Click()
 {
-    RunGuarded(context_.alerts, QStringLiteral("frmConfig_Midi_Exit_click"), [this] { close(); });
+    RunGuarded(alerts_, QStringLiteral("frmConfig_Midi_Exit_click"), [this] { close(); });
 }
 
 void frmConfig_Midi::closeEvent(QCloseEvent* event)
 {
     // The monitor ends with the window: a closed window waiting for its
     // deletion must not go on taking input away from the main window's pump.
-    Timer1->stop();
+    midi_.StopMonitor();
     QWidget::closeEvent(event);
 }
 
 void frmConfig_Midi::StopMonitor()
 {
-    timer1Enabled_ = false;
-    Timer1->stop();
+    monitorEnabled_ = false;
+    midi_.StopMonitor();
 }

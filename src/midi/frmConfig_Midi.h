@@ -1,27 +1,27 @@
 #pragma once
 
-#include "midi/ConfigMidiContext.h"
-#include "midi/MidiPump.h"
-
 #include <QWidget>
-#include <memory>
 
+class IAlerts;
 class LogView;
+class MidiInput;
 class QLabel;
 class QListWidget;
 class QPushButton;
-class QTimer;
+struct Options;
 
-// "Configure Midi Input": lists the MIDI input devices, opens the selected
-// one and starts the main window's pump, closes MIDI, opens the key map
-// editor of the current rig type, and shows what arrives in a monitor log of
-// its own once a device has been opened here. Its load steps (including the
-// automatic connection to a first device named "Vorn-MIDI") run when it is
-// constructed; it deletes itself when closed.
+// "Configure Midi Input": lists the MIDI input devices, asks the MIDI input to
+// open the selected one or to close, asks for the key map editor of the
+// current rig type, and shows what arrives in a monitor log of its own once a
+// device has been opened here. Its load steps (including the automatic
+// connection to a first device named "Vorn-MIDI") run when it is constructed;
+// it deletes itself when closed. UI thread only.
 class frmConfig_Midi : public QWidget {
     Q_OBJECT
 public:
-    explicit frmConfig_Midi(const ConfigMidiContext& context, QWidget* parent = nullptr);
+    frmConfig_Midi(MidiInput& midi, const Options& options, IAlerts& alerts,
+                   QWidget* parent = nullptr);
+    ~frmConfig_Midi() override;
 
     static QString AutoConnectDeviceName() { return QStringLiteral("Vorn-MIDI"); }
 
@@ -33,6 +33,10 @@ public slots:
     // Stops the monitor for good (until the window is opened anew).
     void StopMonitor();
 
+signals:
+    // "&Map MIDI": the editor of this rig type is wanted.
+    void mapEditorWanted(const QString& rigtype);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -42,9 +46,10 @@ private:
     void FillDeviceList();
     bool WantsAutoConnect() const;
     void OpenSelectedDevice();
-    void StartMonitor();
 
-    ConfigMidiContext context_;
+    MidiInput& midi_;
+    const Options& options_;
+    IAlerts& alerts_;
     QLabel* Label1 = nullptr;
     QListWidget* lstInDevs = nullptr;
     QLabel* Label2 = nullptr;
@@ -53,9 +58,7 @@ private:
     QPushButton* cmdMapMidi = nullptr;
     QPushButton* cmdClose = nullptr;
     QPushButton* cmdExit = nullptr;
-    QTimer* Timer1 = nullptr;
-    // The monitor timer is "enabled" until "&Close MIDI": a later open sets
-    // its interval again but does not restart it.
-    bool timer1Enabled_ = true;
-    std::unique_ptr<MidiPump> monitor_;
+    // The monitor is "enabled" until "&Close MIDI": a later open in the same
+    // window does not start it again.
+    bool monitorEnabled_ = true;
 };

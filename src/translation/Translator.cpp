@@ -1,8 +1,12 @@
 #include "translation/Translator.h"
 
-#include "app/RuntimeError.h"
-#include "app/VbError.h"
-#include "translation/VbNumber.h"
+#include "core/ICatSender.h"
+#include "core/KeyMap.h"
+#include "core/Options.h"
+#include "core/RadioState.h"
+#include "core/RuntimeError.h"
+#include "core/VbError.h"
+#include "core/VbNumber.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,6 +15,12 @@ namespace {
 
 const QString kRoutine = QStringLiteral("ProcessMIDI");
 constexpr int kFrequencyDigits = 11;
+// The surface's controller numbers (first data byte) and a button's press value.
+constexpr std::uint8_t kWheelHome = 0x64;
+constexpr std::uint8_t kWheelMode1 = 0x66;
+constexpr std::uint8_t kSliderMode2 = 0x68;
+constexpr std::uint8_t kSliderMode3 = 0x6A;
+constexpr std::uint8_t kPressed = 0x7F;
 
 } // namespace
 
@@ -21,18 +31,17 @@ QString Translator::MissingKeyMessage()
         "(home 100=Wheel A, mode 1 102=Wheel A, mode 2 104=slider B, mode 3 106=slider B.");
 }
 
-Translator::Translator(const KeyMap& keyMap, RadioState& radio, const MidiMessage& message,
-                       const Options& options, ICatSender& cat, IAlerts& alerts)
-    : keyMap_(keyMap), radio_(radio), message_(message), options_(options), cat_(cat),
-      alerts_(alerts)
+Translator::Translator(const KeyMap& keyMap, RadioState& radio, const Options& options,
+                       ICatSender& cat, IAlerts& alerts)
+    : keyMap_(keyMap), radio_(radio), options_(options), cat_(cat), alerts_(alerts)
 {
 }
 
-void Translator::ProcessMIDI(const QString& midiid, const QString& midicmd)
+void Translator::ProcessMIDI(const MidiEvent& message)
 {
     RunGuarded(alerts_, kRoutine, [&] {
         try {
-            Translate(midiid, midicmd);
+            Translate(message);
         } catch (const VbError& e) {
             if (e.number() != VbError::kObjectNotFound)
                 throw;
@@ -41,33 +50,32 @@ void Translator::ProcessMIDI(const QString& midiid, const QString& midicmd)
     });
 }
 
-void Translator::Translate(const QString& midiid, const QString& midicmd)
+void Translator::Translate(const MidiEvent& message)
 {
     // Nothing is done with MIDI input until the radio has answered the poll.
     if (!radio_.valid_cat_a)
         return;
-    TranslateWheelOrSlider(midiid, midicmd);
-    TranslateButton(midiid, midicmd);
+    TranslateWheelOrSlider(message);
+    TranslateButton(message);
 }
 
-void Translator::TranslateWheelOrSlider(const QString& midiid, const QString& midicmd)
+void Translator::TranslateWheelOrSlider(const MidiEvent& message)
 {
     // VFO B is tuned only once the poll has brought its frequency.
-    const bool wheel =
-        midiid == QLatin1String("64") || (midiid == QLatin1String("66") && radio_.valid_cat_b);
+    const bool wheel = message.data1 == kWheelHome || (message.data1 == kWheelMode1 && radio_.valid_cat_b);
     QString key;
     if (wheel)
-        key = RigPrefix() + midiid + midicmd;
-    else if (midiid == QLatin1String("68"))
+        key = RigPrefix() + MidiEvent::Hex2(message.data1) + MidiEvent::Hex2(message.data2);
+    else if (message.data1 == kSliderMode2)
         key = RigPrefix() + QStringLiteral("km2sldb");
-    else if (midiid == QLatin1String("6A"))
+    else if (message.data1 == kSliderMode3)
         key = RigPrefix() + QStringLiteral("km3sldb");
     else
         return;
-    ProcessWheel(keyMap_.Read(key), midiid);
+    ProcessWheel(keyMap_.Read(key), message);
 }
 
-void Translator::TranslateButton(const QString& midiid, const QString& midicmd)
+void Translator::TranslateButton(const MidiEvent& message)
 {
     QString prefix;
     if (options_.rigtype == QLatin1String("elecraft"))
@@ -76,12 +84,13 @@ void Translator::TranslateButton(const QString& midiid, const QString& midicmd)
         prefix = QStringLiteral("f");
     else
         return;
-    if (midicmd != QLatin1String("7F") || !IsButton(midiid))
+    if (message.data2 != kPressed || !IsButton(message.data1))
         return;
     // Every button key of both rig types exists, so this read cannot fail.
-    const QString entry = keyMap_.Read(prefix + midiid + midicmd);
+    const QString entry =
+        keyMap_.Read(prefix + MidiEvent::Hex2(message.data1) + MidiEvent::Hex2(message.data2));
     if (entry.startsWith(QLatin1Char('#')))
-        SendCatByCode(midiid, midicmd, entry);
+        SendCatByCode(entry, message.data2);
     else
         cat_.SendCAT(entry);
 }
@@ -91,34 +100,33 @@ QString Translator::RigPrefix() const
     return options_.rigtype.left(1);
 }
 
-bool Translator::IsButton(const QString& midiid)
+bool Translator::IsButton(std::uint8_t control)
 {
-    static const QStringList buttons = {"01", "02", "03", "04", "05", "06",
-                                        "0B", "0C", "0D", "0E", "0F", "10"};
-    return buttons.contains(midiid);
+    // Buttons 1 to 6 short (0x01-0x06) and long (0x0B-0x10).
+    return (control >= 0x01 && control <= 0x06) || (control >= 0x0B && control <= 0x10);
 }
 
-void Translator::ProcessWheel(const QString& variable, const QString& midiid)
+void Translator::ProcessWheel(const QString& entry, const MidiEvent& message)
 {
-    if (!variable.startsWith(QLatin1Char('#'))) {
-        cat_.SendCAT(variable);
+    if (!entry.startsWith(QLatin1Char('#'))) {
+        cat_.SendCAT(entry);
         return;
     }
-    if (midiid == QLatin1String("64"))
-        StepVfo(radio_.vfo_a_str, QStringLiteral("FA"), variable);
-    else if (midiid == QLatin1String("66"))
-        StepVfo(radio_.vfo_b_str, QStringLiteral("FB"), variable);
-    else if (midiid == QLatin1String("68") || midiid == QLatin1String("6A"))
-        SendCatByCode(midiid, message_.midicmd, variable);
+    if (message.data1 == kWheelHome)
+        StepVfo(radio_.vfo_a_str, QStringLiteral("FA"), entry);
+    else if (message.data1 == kWheelMode1)
+        StepVfo(radio_.vfo_b_str, QStringLiteral("FB"), entry);
+    else if (message.data1 == kSliderMode2 || message.data1 == kSliderMode3)
+        SendCatByCode(entry, message.data2);
 }
 
-void Translator::StepVfo(QString& vfo, const QString& command, const QString& variable)
+void Translator::StepVfo(QString& vfo, const QString& command, const QString& entry)
 {
     // The copy moves before the radio answers, so quick steps build on each other.
-    const QString direction = variable.mid(1, 2);
+    const QString direction = entry.mid(1, 2);
     if (direction != QLatin1String("UP") && direction != QLatin1String("DN"))
         return;
-    vfo = Stepped(vfo, direction, variable.mid(3));
+    vfo = Stepped(vfo, direction, entry.mid(3));
     cat_.SendCAT(command + vfo + QLatin1Char(';'));
 }
 
@@ -131,10 +139,8 @@ QString Translator::Stepped(const QString& frequency, const QString& direction,
     return VbNumber::FormatZeroPadded(result, kFrequencyDigits);
 }
 
-void Translator::SendCatByCode(const QString& midiid, const QString& midicmd,
-                               const QString& command)
+void Translator::SendCatByCode(const QString& command, std::uint8_t value)
 {
-    Q_UNUSED(midiid);
     if (!radio_.valid_cat_a)
         return;
     if (command == QLatin1String("#A>B")) {
@@ -151,9 +157,9 @@ void Translator::SendCatByCode(const QString& midiid, const QString& midicmd,
     } else if (command == QLatin1String("#MUP")) {
         StepMode();
     } else if (command == QLatin1String("#TXPWR")) {
-        SendScaled(QStringLiteral("PC"), midicmd, 0);
+        SendScaled(QStringLiteral("PC"), value, 0);
     } else if (command == QLatin1String("#CWSPD")) {
-        SendScaled(QStringLiteral("KS"), midicmd, 5);
+        SendScaled(QStringLiteral("KS"), value, 5);
     }
     // "#RIT" and every other text are accepted and do nothing.
 }
@@ -184,9 +190,8 @@ void Translator::StepMode()
     cat_.SendCAT(QStringLiteral("MD") + radio_.Mode + QLatin1Char(';'));
 }
 
-void Translator::SendScaled(const QString& command, const QString& midicmd, int minimum)
+void Translator::SendScaled(const QString& command, std::uint8_t value, int minimum)
 {
-    const qint16 scaled = VbNumber::ToInt16(VbNumber::ParseHex(midicmd) * 0.787);
-    const int value = std::max<int>(scaled, minimum);
-    cat_.SendCAT(command + VbNumber::BlankLed(value) + QLatin1Char(';'));
+    const qint16 scaled = VbNumber::ToInt16(value * 0.787);
+    cat_.SendCAT(command + VbNumber::BlankLed(std::max<int>(scaled, minimum)) + QLatin1Char(';'));
 }

@@ -1,50 +1,52 @@
 #pragma once
 
-#include "app/IAlerts.h"
-#include "app/KeyMap.h"
-#include "app/Options.h"
-#include "cat/ICatSender.h"
-#include "cat/RadioState.h"
-#include "translation/MidiMessage.h"
+#include "core/MidiEvent.h"
 
 #include <QString>
 
+class IAlerts;
+class ICatSender;
+class KeyMap;
+struct Options;
+struct RadioState;
+
 // Turns one MIDI message into the command of its map key and carries it out:
 // raw CAT text goes to the radio unchanged, "#" commands step a VFO copy, copy
-// or swap the VFOs, step the mode or scale a slider value.
+// or swap the VFOs, step the mode or scale a slider value. The key is built
+// from the rig type's letter and the message's two data bytes in hexadecimal
+// ("f6441"), or a slider's own suffix. UI thread only.
 class Translator {
 public:
     // The message box shown when a wheel or slider message has no map entry.
     static QString MissingKeyMessage();
 
-    // `message` is the pump's current message; slider values are taken from it.
-    Translator(const KeyMap& keyMap, RadioState& radio, const MidiMessage& message,
-               const Options& options, ICatSender& cat, IAlerts& alerts);
+    Translator(const KeyMap& keyMap, RadioState& radio, const Options& options, ICatSender& cat,
+               IAlerts& alerts);
 
     // Entry point for every MIDI short message; reports its own failures.
-    void ProcessMIDI(const QString& midiid, const QString& midicmd);
+    void ProcessMIDI(const MidiEvent& message);
     // Carries out a wheel or slider entry; failures are thrown to ProcessMIDI.
-    void ProcessWheel(const QString& variable, const QString& midiid);
-    // Carries out a "#" command of a button or slider; failures are thrown to ProcessMIDI.
-    void SendCatByCode(const QString& midiid, const QString& midicmd, const QString& command);
+    void ProcessWheel(const QString& entry, const MidiEvent& message);
+    // Carries out a "#" command of a button or slider with the message's value;
+    // failures are thrown to ProcessMIDI.
+    void SendCatByCode(const QString& command, std::uint8_t value);
 
 private:
-    void Translate(const QString& midiid, const QString& midicmd);
-    void TranslateWheelOrSlider(const QString& midiid, const QString& midicmd);
-    void TranslateButton(const QString& midiid, const QString& midicmd);
+    void Translate(const MidiEvent& message);
+    void TranslateWheelOrSlider(const MidiEvent& message);
+    void TranslateButton(const MidiEvent& message);
     QString RigPrefix() const;
-    static bool IsButton(const QString& midiid);
+    static bool IsButton(std::uint8_t control);
     static QString Stepped(const QString& frequency, const QString& direction,
                            const QString& step);
-    void StepVfo(QString& vfo, const QString& command, const QString& variable);
+    void StepVfo(QString& vfo, const QString& command, const QString& entry);
     // `command` with the eleven-digit frequency field of a stored reply.
     static QString FrequencyCommand(const char* command, const QString& reply);
     void StepMode();
-    void SendScaled(const QString& command, const QString& midicmd, int minimum);
+    void SendScaled(const QString& command, std::uint8_t value, int minimum);
 
     const KeyMap& keyMap_;
     RadioState& radio_;
-    const MidiMessage& message_;
     const Options& options_;
     ICatSender& cat_;
     IAlerts& alerts_;

@@ -1,6 +1,6 @@
 #include "update/HttpFileDownloader.h"
 
-#include "app/VbError.h"
+#include "core/VbError.h"
 
 #include <QDir>
 #include <QEventLoop>

@@ -1,6 +1,6 @@
 #include "update/MD5Hash.h"
 
-#include "app/VbError.h"
+#include "core/VbError.h"
 
 #include <QFile>
 #include <QFileInfo>

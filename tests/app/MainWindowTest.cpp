@@ -1,7 +1,8 @@
-#include "app/IndicatorShape.h"
-#include "app/KeyMap.h"
+#include "widgets/IndicatorShape.h"
+#include "core/KeyMap.h"
 #include "app/PortDevicesDialog.h"
 #include "app/frmVornMidiConnector.h"
+#include "support/MainWindowParts.h"
 #include "support/RecordingAlerts.h"
 #include "support/TempSettings.h"
 
@@ -70,10 +71,10 @@ TEST_F(MainWindowTest, FirstStartWithEmptyStore)
     EXPECT_TRUE(w->mnuFlex->isChecked());
     EXPECT_FALSE(w->mnuElecraft->isChecked());
     EXPECT_FALSE(w->mnuMautoconnect->isChecked());
-    EXPECT_FALSE(w->PollTimer.isActive());
-    EXPECT_FALSE(w->tmrMIDI.isActive());
-    EXPECT_EQ(w->PollTimer.interval(), 1000);
-    EXPECT_EQ(w->tmrMIDI.interval(), 100);
+    EXPECT_FALSE(Timer(*w, "PollTimer")->isActive());
+    EXPECT_FALSE(Timer(*w, "tmrMIDI")->isActive());
+    EXPECT_EQ(Timer(*w, "PollTimer")->interval(), 1000);
+    EXPECT_EQ(Timer(*w, "tmrMIDI")->interval(), 100);
     EXPECT_EQ(w->shpMidiEnabled->fillColor(), 255);
     EXPECT_EQ(w->shpCATConnected->fillColor(), 255);
     EXPECT_EQ(w->pos(), QPoint(0, 0));
@@ -101,7 +102,7 @@ TEST_F(MainWindowTest, StoredPortThatDoesNotExistIsReportedAndStaysChosen)
     ASSERT_EQ(alerts.boxes.size(), 1);
     EXPECT_TRUE(alerts.boxes[0].text.startsWith("VB6 runtime error (mnuPortsCom3_click): "))
         << alerts.boxes[0].text.toStdString();
-    EXPECT_FALSE(w->PollTimer.isActive());
+    EXPECT_FALSE(Timer(*w, "PollTimer")->isActive());
 }
 
 TEST_F(MainWindowTest, PortNumberOutOfRangeRunsNothing)
@@ -110,7 +111,7 @@ TEST_F(MainWindowTest, PortNumberOutOfRangeRunsNothing)
     auto w = Start();
     EXPECT_TRUE(CheckedPorts(*w).isEmpty());
     EXPECT_TRUE(alerts.boxes.isEmpty()) << alerts.texts().join("|").toStdString();
-    EXPECT_FALSE(w->PollTimer.isActive());
+    EXPECT_FALSE(Timer(*w, "PollTimer")->isActive());
     EXPECT_EQ(Stored("catport"), "17");
 }
 
@@ -128,8 +129,8 @@ TEST_F(MainWindowTest, UnreadableNumbersAreReportedAndStartUpGoesOn)
     EXPECT_EQ(texts[1], kPortMessage);
     EXPECT_TRUE(texts[2].startsWith("VB6 runtime error (frmVornMidiConnector_load): 13 - "));
     EXPECT_TRUE(texts[3].startsWith("VB6 runtime error (frmVornMidiConnector_load): 6 - "));
-    EXPECT_EQ(w->PollTimer.interval(), 1000);
-    EXPECT_EQ(w->tmrMIDI.interval(), 100);
+    EXPECT_EQ(Timer(*w, "PollTimer")->interval(), 1000);
+    EXPECT_EQ(Timer(*w, "tmrMIDI")->interval(), 100);
     // The stored texts are kept for the user to mend; the maps are loaded.
     EXPECT_EQ(Stored("polltime"), "fast");
     EXPECT_EQ(t.store.Read("midimap", "e6441", ""), "UP1;");
@@ -158,7 +159,6 @@ TEST_F(MainWindowTest, RigTypeAndAutoconnectCommands)
     w->mnuElecraft->trigger();
     EXPECT_TRUE(w->mnuElecraft->isChecked());
     EXPECT_FALSE(w->mnuFlex->isChecked());
-    EXPECT_EQ(w->options.rigtype, "elecraft");
     EXPECT_EQ(Stored("rigtype"), "elecraft");
     w->mnuFlex->trigger();
     EXPECT_EQ(Stored("rigtype"), "flex");
@@ -176,7 +176,6 @@ TEST_F(MainWindowTest, AutoconnectWithAnotherTextIsLeftAlone)
     t.store.Write("settings", "mautoconnect", "yes");
     auto w = Start();
     w->mnuMautoconnect->trigger();
-    EXPECT_EQ(w->options.mautoconnect, "yes");
     EXPECT_EQ(Stored("mautoconnect"), "yes");
 }
 
@@ -209,7 +208,7 @@ TEST_F(MainWindowTest, PollIntervalQuestions)
                   c.midi ? "Enter MIDI Poll Timer Value" : "Enter Poll Timer Value");
         EXPECT_EQ(local.inputDefaults[0], c.midi ? "100" : "1000");
         const QString key = c.midi ? "midipolltime" : "polltime";
-        QTimer& timer = c.midi ? w.tmrMIDI : w.PollTimer;
+        QTimer& timer = *Timer(w, c.midi ? "tmrMIDI" : "PollTimer");
         if (c.accepted) {
             EXPECT_TRUE(local.boxes.isEmpty());
             EXPECT_EQ(s.store.Read("settings", key, ""), c.answer);
@@ -319,13 +318,13 @@ TEST_F(MainWindowTest, ATimerNeverRunsAgainUnderItsOwnMessageBox)
     w.Form_Load();
     modal.boxes.clear();
     // Polling with no port: every read fails and is reported.
-    w.PollTimer.setInterval(20);
-    w.PollTimer.start();
+    Timer(w, "PollTimer")->setInterval(20);
+    Timer(w, "PollTimer")->start();
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < 500)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    w.PollTimer.stop();
+    Timer(w, "PollTimer")->stop();
     ASSERT_GE(modal.boxes.size(), 1);
     EXPECT_EQ(modal.maxDepth, 1) << "a box was opened underneath another";
     EXPECT_TRUE(modal.boxes[0].text.startsWith("VB6 runtime error (GetCAT): "));
@@ -352,14 +351,3 @@ TEST_F(MainWindowTest, DevicesDialogShowsAndStoresTheDeviceOfEachNumber)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    // Downloads and any settings the program might look for stay in a folder of the run's own.
-    QTemporaryDir home;
-    qputenv("HOME", home.path().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toLocal8Bit());
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

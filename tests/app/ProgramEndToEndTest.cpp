@@ -1,6 +1,6 @@
 // The real executable on a real X server (Xvfb): a JACK surface named
 // "Vorn-MIDI" tunes the simulated radio through it, and "E&xit" ends it.
-#include "app/IniSettingsStore.h"
+#include "core/IniSettingsStore.h"
 #include "support/JackMidiSource.h"
 #include "support/RadioSimProcess.h"
 #include "support/WaitFor.h"
@@ -141,10 +141,3 @@ TEST(ProgramEndToEnd, SurfaceTunesTheRadioAndExitStoresThePosition)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,15 +1,13 @@
-#include "QtPrinters.h"
+#include "support/QtPrinters.h"
 #include "FakeSerialPort.h"
 
-#include "app/IIndicator.h"
-#include "app/Options.h"
+#include "core/IIndicator.h"
 #include "cat/CatLink.h"
 #include "cat/CatParser.h"
-#include "cat/RadioState.h"
+#include "core/RadioState.h"
 #include "support/RecordingAlerts.h"
 #include "support/RecordingIndicator.h"
 #include "support/RecordingLog.h"
-#include "support/TempSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -19,14 +17,12 @@ const QByteArray kIf38 = "IF00014060000     +000000 0003000001 ;";
 // A CatLink on a scripted port, with everything it touches recorded.
 struct LinkRig {
     FakeSerialPort port;
-    Options options;
-    TempSettings settings;
     RecordingLog log;
     RecordingIndicator lamp;
     RecordingAlerts alerts;
     RadioState state;
     CatParser parser{state, lamp, alerts};
-    CatLink link{port, options, settings.store, log, lamp, alerts, state, parser};
+    CatLink link{port, log, lamp, alerts, state, parser};
     QList<int> marks;
     CatLink::PortMarks setMarks = [this](int n) { marks << n; };
 
@@ -163,33 +159,28 @@ TEST(GetCAT, ClosedPortIsReportedOnceAndMarksTheLinkDown)
     EXPECT_EQ(rig.alerts.boxes.size(), 2);
 }
 
-TEST(SelectPort, StoresMarksReopensInOrder)
+TEST(SelectPort, MarksAndReopensInOrder)
 {
     LinkRig rig;
     rig.link.SelectPort(3, rig.setMarks);
-    EXPECT_EQ(rig.options.catport, "3");
-    EXPECT_EQ(rig.settings.store.Read("settings", "catport", "x"), "3");
     EXPECT_EQ(rig.marks, QList<int>({3}));
     EXPECT_EQ(rig.port.events, QStringList({"close", "open 3"}));
     EXPECT_TRUE(rig.port.open);
 }
 
-TEST(SelectPort, FailingOpenIsThrownAfterChoiceIsStoredAndMarked)
+TEST(SelectPort, FailingOpenIsThrownAfterTheChoiceIsMarked)
 {
     LinkRig rig;
     rig.port.openFailure = "Cannot open serial port COM5 (/dev/ttyUSB4): No such file";
     EXPECT_THROW(rig.link.SelectPort(5, rig.setMarks), VbError);
-    EXPECT_EQ(rig.settings.store.Read("settings", "catport", "x"), "5");
     EXPECT_EQ(rig.marks, QList<int>({5}));
     EXPECT_FALSE(rig.port.open);
 }
 
-TEST(SelectPort, NoneClosesStoresAndMarks)
+TEST(SelectPort, NoneClosesAndMarks)
 {
     LinkRig rig;
     rig.link.SelectNone(rig.setMarks);
-    EXPECT_EQ(rig.options.catport, "0");
-    EXPECT_EQ(rig.settings.store.Read("settings", "catport", "x"), "0");
     EXPECT_EQ(rig.marks, QList<int>({0}));
     EXPECT_FALSE(rig.port.open);
 }

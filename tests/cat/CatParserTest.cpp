@@ -1,7 +1,7 @@
-#include "QtPrinters.h"
-#include "app/IIndicator.h"
+#include "support/QtPrinters.h"
+#include "core/IIndicator.h"
 #include "cat/CatParser.h"
-#include "cat/RadioState.h"
+#include "core/RadioState.h"
 #include "support/RecordingAlerts.h"
 #include "support/RecordingIndicator.h"
 

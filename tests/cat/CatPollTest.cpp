@@ -1,11 +1,11 @@
-#include "QtPrinters.h"
+#include "support/QtPrinters.h"
 #include "FakeSerialPort.h"
 
-#include "app/Options.h"
+#include "core/Options.h"
 #include "cat/CatLink.h"
 #include "cat/CatParser.h"
 #include "cat/CatPoll.h"
-#include "cat/RadioState.h"
+#include "core/RadioState.h"
 #include "support/RecordingAlerts.h"
 #include "support/RecordingIndicator.h"
 #include "support/RecordingLog.h"
@@ -29,14 +29,12 @@ public:
 
 struct PollRig {
     FakeSerialPort port;
-    Options options;
-    TempSettings settings;
     RecordingLog log;
     RecordingIndicator lamp;
     ReenteringAlerts alerts;
     RadioState state;
     CatParser parser{state, lamp, alerts};
-    CatLink link{port, options, settings.store, log, lamp, alerts, state, parser};
+    CatLink link{port, log, lamp, alerts, state, parser};
     CatPoll poll{link, alerts, [this](int ms) { port.events << QStringLiteral("pause %1").arg(ms); }};
 };
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/VbError.h"
+#include "core/VbError.h"
 #include "cat/ISerialPort.h"
 
 #include <QByteArrayList>

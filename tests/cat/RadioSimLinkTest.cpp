@@ -1,13 +1,13 @@
 // The whole CAT link against the radio simulator on a real pseudo-terminal.
-#include "QtPrinters.h"
-#include "app/IIndicator.h"
-#include "app/Options.h"
-#include "app/VbError.h"
+#include "support/QtPrinters.h"
+#include "core/IIndicator.h"
+#include "core/Options.h"
+#include "core/VbError.h"
 #include "cat/CatLink.h"
 #include "cat/CatParser.h"
 #include "cat/CatPoll.h"
 #include "cat/QtSerialPort.h"
-#include "cat/RadioState.h"
+#include "core/RadioState.h"
 #include "support/SimCatRig.h"
 #include "support/RecordingAlerts.h"
 #include "support/RecordingIndicator.h"
@@ -167,10 +167,9 @@ TEST(RadioSimLink, NoPortWhilePollingFailsTheReadsWithOneReport)
     EXPECT_FALSE(rig.state.valid_cat_b);
     EXPECT_EQ(rig.log.lines.size(), logged);
     EXPECT_EQ(rig.marks, QList<int>({kCom, 0}));
-    EXPECT_EQ(rig.settings.store.Read("settings", "catport", ""), "0");
 }
 
-TEST(RadioSimLink, MissingDeviceIsThrownAfterTheChoiceIsStoredAndMarked)
+TEST(RadioSimLink, MissingDeviceIsThrownAfterTheChoiceIsMarked)
 {
     SimRig rig;
     const QString device = rig.settings.dir.filePath("no-such-tty");
@@ -183,21 +182,29 @@ TEST(RadioSimLink, MissingDeviceIsThrownAfterTheChoiceIsStoredAndMarked)
         EXPECT_TRUE(e.description().contains("COM5")) << e.description().toStdString();
         EXPECT_TRUE(e.description().contains(device)) << e.description().toStdString();
     }
-    EXPECT_EQ(rig.settings.store.Read("settings", "catport", ""), "5");
-    EXPECT_EQ(rig.options.catport, "5");
     EXPECT_EQ(marks, QList<int>({5}));
     EXPECT_FALSE(rig.port.IsOpen());
 }
 
-TEST(RadioSimLink, UnrulyRadioNeverBreaksThePoll)
+// Split, noisy and flooding lines: no box, and the radio state never holds a
+// frequency the radio did not have.
+TEST(RadioSimLink, UnrulyRadioNeverBreaksThePollNorTheState)
 {
-    for (const QStringList& simArgs : {QStringList{"--flood"}, QStringList{"--garbage", "--seed", "3"},
-                                       QStringList{"--flood", "--baud", "0"}}) {
+    const QStringList frequencies = {"--freq-a", "00014060000", "--freq-b", "00007030000"};
+    for (const QStringList& simArgs :
+         {QStringList{"--flood"}, QStringList{"--garbage", "--seed", "3"},
+          QStringList{"--flood", "--baud", "0"}, QStringList{"--split", "--seed", "11"},
+          QStringList{"--split", "--latency", "15", "--seed", "5"}}) {
         SCOPED_TRACE(simArgs.join(' ').toStdString());
         SimRig rig;
-        ASSERT_NO_FATAL_FAILURE(rig.Connect(simArgs));
-        for (int tick = 0; tick < 20; ++tick)
+        ASSERT_NO_FATAL_FAILURE(rig.Connect(simArgs + frequencies));
+        for (int tick = 0; tick < 20; ++tick) {
             rig.poll.PollTimer_Timer();
+            EXPECT_TRUE(QStringList({"", "00014060000"}).contains(rig.state.vfo_a_str))
+                << rig.state.vfo_a_str.toStdString();
+            EXPECT_TRUE(QStringList({"", "00007030000"}).contains(rig.state.vfo_b_str))
+                << rig.state.vfo_b_str.toStdString();
+        }
         EXPECT_TRUE(rig.alerts.boxes.isEmpty());
     }
 }

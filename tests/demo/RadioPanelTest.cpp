@@ -132,10 +132,3 @@ TEST(RadioPanel, KeepsOnlyTheNewestCommands)
 }
 
 }  // namespace
-
-int main(int argc, char* argv[])
-{
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

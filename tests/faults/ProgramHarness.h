@@ -1,9 +1,10 @@
 #pragma once
 
-#include "app/IIndicator.h"
-#include "app/IndicatorShape.h"
-#include "app/LogView.h"
 #include "app/frmVornMidiConnector.h"
+#include "core/IIndicator.h"
+#include "support/MainWindowParts.h"
+#include "widgets/IndicatorShape.h"
+#include "widgets/LogView.h"
 #include "support/RadioSimProcess.h"
 #include "support/RecordingAlerts.h"
 #include "support/TempSettings.h"
@@ -65,16 +66,8 @@ protected:
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     }
 
-    bool LinkUp() const
-    {
-        return window->radio.valid_cat_a &&
-               window->shpCATConnected->fillColor() == IIndicator::kGreen;
-    }
-    bool LinkDown() const
-    {
-        return !window->radio.valid_cat_a && !window->radio.valid_cat_b &&
-               window->shpCATConnected->fillColor() == IIndicator::kRed;
-    }
+    bool LinkUp() const { return window->shpCATConnected->fillColor() == IIndicator::kGreen; }
+    bool LinkDown() const { return window->shpCATConnected->fillColor() == IIndicator::kRed; }
 
     void ChoosePortAgain() { window->mnuPortsCom[kCom - 1]->trigger(); }
 

@@ -3,7 +3,7 @@
 // program carries on and writes again once the fault is gone.
 #include "ProgramHarness.h"
 #include "UpdateServer.h"
-#include "app/KeyMap.h"
+#include "core/KeyMap.h"
 #include "mapedit/frmMap_Midi.h"
 #include "midi/frmConfig_Midi.h"
 #include "update/frmUpdater.h"
@@ -70,9 +70,9 @@ TEST_F(SettingsFaultTest, UnwritableStoreAtStartStillLoadsEveryDefault)
     ASSERT_FALSE(failures.isEmpty());
     for (const QString& text : failures)
         EXPECT_TRUE(text.contains(": 75 - ") && text.contains(path)) << text.toStdString();
-    EXPECT_EQ(w->PollTimer.interval(), 1000);
-    EXPECT_EQ(w->tmrMIDI.interval(), 100);
-    EXPECT_EQ(w->options.rigtype, "flex");
+    EXPECT_EQ(Timer(*w, "PollTimer")->interval(), 1000);
+    EXPECT_EQ(Timer(*w, "tmrMIDI")->interval(), 100);
+    EXPECT_TRUE(w->mnuFlex->isChecked());
 
     frmMap_Midi* editor = OpenFlexEditor(*w);
     ASSERT_NE(editor, nullptr);
@@ -116,7 +116,7 @@ TEST_F(SettingsFaultTest, StoreLostWhileRunningKeepsEverySetting)
     EXPECT_TRUE(failures[0].startsWith("VB6 runtime error (mnuFlex_Click): 75 - "));
     EXPECT_TRUE(failures[1].startsWith("VB6 runtime error (mnuMautoconnect_Click): 75 - "));
     EXPECT_TRUE(failures[2].startsWith("VB6 runtime error (mnuPollTimer_Click): 75 - "));
-    EXPECT_EQ(w->PollTimer.interval(), 500) << "an interval that was not stored is not used";
+    EXPECT_EQ(Timer(*w, "PollTimer")->interval(), 500) << "an interval that was not stored is not used";
 
     // The folder is back: the next change is stored beside everything else.
     ASSERT_TRUE(QFile::remove(folder));
@@ -146,9 +146,9 @@ TEST_F(SettingsFaultTest, SettingsFileThatCannotBeReadIsNeverReplaced)
     ASSERT_FALSE(failures.isEmpty());
     for (const QString& text : failures)
         EXPECT_TRUE(text.contains(": 75 - ") && text.contains("cannot be read")) << text.toStdString();
-    EXPECT_EQ(w->options.rigtype, "flex");
+    EXPECT_TRUE(w->mnuFlex->isChecked());
     w->mnuElecraft->trigger();
-    EXPECT_EQ(w->options.rigtype, "elecraft");
+    EXPECT_TRUE(w->mnuElecraft->isChecked());
     EXPECT_FALSE(QFileInfo(path).isFile()) << "the unreadable file was replaced";
 }
 

@@ -3,11 +3,10 @@
 // crashing, every complete reply must be parsed whole (no fragment, no two
 // replies glued together) and the CAT log must show the line's bytes in order.
 #include "FuzzCheck.h"
-#include "app/Options.h"
 #include "cat/CatLink.h"
 #include "cat/CatParser.h"
 #include "cat/FakeSerialPort.h"
-#include "cat/RadioState.h"
+#include "core/RadioState.h"
 #include "support/RecordingAlerts.h"
 #include "support/RecordingIndicator.h"
 #include "support/RecordingLog.h"
@@ -64,7 +63,6 @@ void CheckReply(const QString& stored, const char* name)
 
 struct Rig {
     FakeSerialPort port;
-    Options options;
     RecordingLog log;
     RecordingIndicator lamp;
     RecordingAlerts alerts;
@@ -73,8 +71,7 @@ struct Rig {
     CatLink link;
     CatLink::PortMarks marks = [](int) {};
 
-    explicit Rig(ISettingsStore& settings)
-        : link(port, options, settings, log, lamp, alerts, state, parser)
+    Rig() : link(port, log, lamp, alerts, state, parser)
     {
         port.open = true;
     }
@@ -84,9 +81,8 @@ struct Rig {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static TempSettings settings;
     FuzzedDataProvider input(data, size);
-    Rig rig(settings.store);
+    Rig rig;
     ReplyModel model;
     QByteArray stream;
     // False once the link may rightly have dropped bytes it held.

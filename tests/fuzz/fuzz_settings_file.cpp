@@ -5,7 +5,7 @@
 // sees every value exactly as before, except the ones just written, which
 // come back as written.
 #include "FuzzCheck.h"
-#include "app/IniSettingsStore.h"
+#include "core/IniSettingsStore.h"
 
 #include <QFile>
 #include <QHash>

@@ -1,7 +1,10 @@
-#include "app/KeyMap.h"
+#include "core/KeyMap.h"
 #include "mapedit/MapEditors.h"
 #include "mapedit/frmMap_Midi.h"
 #include "translation/Translator.h"
+#include "core/Options.h"
+#include "core/RadioState.h"
+#include "support/RecordingCatSender.h"
 #include "support/RecordingAlerts.h"
 #include "support/TempSettings.h"
 #include "RecordingStore.h"
@@ -121,11 +124,6 @@ QLabel* LabelWithText(QWidget* editor, const QString& text)
 }
 
 } // namespace
-
-void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
 
 class EditorGeometry : public ::testing::TestWithParam<QString> {};
 
@@ -263,31 +261,23 @@ TEST(MapEditor, SaveWritesEveryKeyOfItsRigInOrderAndNothingElse)
     EXPECT_TRUE(f.alerts.boxes.isEmpty());
 }
 
-struct RecordingCat : ICatSender {
-    void SendCAT(const QString& command) override { sent.append(command); }
-    QStringList sent;
-};
-
 TEST(MapEditor, SavedEditIsUsedByTheVeryNextMessage)
 {
     Fixture f;
     RadioState radio;
     radio.valid_cat_a = true;
-    MidiMessage message;
     const Options options{"0", "1000", "100", "0", "elecraft"};
-    RecordingCat cat;
-    Translator translator(f.keyMap, radio, message, options, cat, f.alerts);
+    RecordingCatSender cat;
+    Translator translator(f.keyMap, radio, options, cat, f.alerts);
 
     frmMap_Midi* editor = f.editors->Show("elecraft");
     Box(editor, "txtm6441")->setText("UP3;");
     Box(editor, "txtm047f")->setText("SWT99;");
     QTest::mouseClick(Button(editor, "cmdSave"), Qt::LeftButton);
 
-    for (const auto& [id, cmd] : {std::pair{"64", "41"}, {"04", "7F"}}) {
-        message = MidiMessage{id, cmd};
-        translator.ProcessMIDI(id, cmd);
-    }
-    EXPECT_EQ(cat.sent, QStringList({"UP3;", "SWT99;"}));
+    translator.ProcessMIDI(MidiEvent::Short(0xB0, 0x64, 0x41));
+    translator.ProcessMIDI(MidiEvent::Short(0xB0, 0x04, 0x7F));
+    EXPECT_EQ(cat.commands, QStringList({"UP3;", "SWT99;"}));
     EXPECT_TRUE(f.alerts.boxes.isEmpty());
 }
 
@@ -402,11 +392,4 @@ TEST(MapEditorScreenshots, BothEditors)
         ASSERT_TRUE(QTest::qWaitForWindowExposed(editor));
         EXPECT_TRUE(editor->grab().save(dir + "/" + editor->objectName() + ".png"));
     }
-}
-
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ISettingsStore.h"
-#include "app/VbError.h"
+#include "core/ISettingsStore.h"
+#include "core/VbError.h"
 
 #include <QStringList>
 

@@ -1,12 +1,12 @@
-#include "app/KeyMap.h"
-#include "app/Options.h"
+#include "core/KeyMap.h"
+#include "core/Options.h"
 #include "mapedit/MapEditors.h"
-#include "midi/MidiFunctions.h"
-#include "midi/RtMidiInApi.h"
+#include "midi/MidiInput.h"
 #include "midi/frmConfig_Midi.h"
 #include "support/JackMidiSource.h"
 #include "support/RecordingAlerts.h"
 #include "support/RecordingIndicator.h"
+#include "support/RecordingLog.h"
 #include "support/TempSettings.h"
 
 #include <QApplication>
@@ -39,17 +39,22 @@ protected:
         options.mautoconnect = "1";
         options.rigtype = "flex";
         keyMap.Load(temp.store);
+        QObject::connect(&midi, &MidiInput::connectedChanged, [this](bool connected) {
+            lamp.SetFillColor(connected ? IIndicator::kGreen : IIndicator::kRed);
+        });
     }
 
     ~SetupWindow() override
     {
         delete window.data();
-        midi.CloseMidiIn();
+        midi.Close();
     }
 
     frmConfig_Midi* Open()
     {
-        window = new frmConfig_Midi(context);
+        window = new frmConfig_Midi(midi, options, alerts);
+        QObject::connect(window, &frmConfig_Midi::mapEditorWanted,
+                         [this](const QString& rigtype) { editors.Show(rigtype); });
         window->show();
         return window;
     }
@@ -62,7 +67,8 @@ protected:
 
     void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
 
-    QTimer* Timer1() const { return Find<QTimer>("Timer1"); }
+    QTimer* Timer1() const { return midi.findChild<QTimer*>("Timer1"); }
+    QTimer* Pump() const { return midi.findChild<QTimer*>("tmrMIDI"); }
     QString MonitorText() const { return Find<QPlainTextEdit>("txtMidiInDump")->toPlainText(); }
 
     // Lets the window's timers run until `done` holds (bounded for a slow machine).
@@ -79,16 +85,14 @@ protected:
         return false;
     }
 
-    RtMidiInApi api;
     RecordingAlerts alerts;
-    MidiFunctions midi{api, alerts};
-    QTimer tmrMIDI;
+    RecordingLog log;
+    MidiInput midi{log, alerts, [](const MidiEvent&) {}};
     RecordingIndicator lamp;
     Options options;
     TempSettings temp;
     KeyMap keyMap;
     MapEditors editors{keyMap, temp.store, alerts};
-    ConfigMidiContext context{tmrMIDI, lamp, options, midi, editors, alerts};
     QPointer<frmConfig_Midi> window;
 };
 
@@ -96,7 +100,7 @@ protected:
 
 TEST_F(SetupWindow, WithoutDevicesOpenRefusesAndStopsThePump)
 {
-    tmrMIDI.start(100);
+    Pump()->start(100);
     Open();
     ASSERT_EQ(alerts.boxes.size(), 1);
     EXPECT_EQ(alerts.boxes[0].text, kNoDevice);
@@ -109,8 +113,8 @@ TEST_F(SetupWindow, WithoutDevicesOpenRefusesAndStopsThePump)
     EXPECT_EQ(alerts.boxes[1].text, "No input device selected!");
     EXPECT_EQ(alerts.boxes[1].icon, IAlerts::Icon::Information);
     EXPECT_EQ(alerts.boxes[1].title, "Error:");
-    EXPECT_FALSE(tmrMIDI.isActive());
-    EXPECT_EQ(midi.hMidiIn(), 0u);
+    EXPECT_FALSE(Pump()->isActive());
+    EXPECT_FALSE(midi.IsOpen());
     EXPECT_TRUE(lamp.history.isEmpty());
 }
 
@@ -131,20 +135,20 @@ TEST_F(SetupWindow, AutomaticConnectionOnlyToAFirstDeviceNamedExactlyVornMidi)
         SCOPED_TRACE(std::string(c.client) + " / " + c.mautoconnect);
         JackMidiSource source(c.client);
         options.mautoconnect = c.mautoconnect;
-        tmrMIDI.stop();
+        Pump()->stop();
         lamp.history.clear();
         Open();
         auto* list = Find<QListWidget>("lstInDevs");
         ASSERT_EQ(list->count(), 1);
         EXPECT_EQ(list->currentRow(), 0);
         EXPECT_EQ(list->item(0)->text(), c.client);
-        EXPECT_EQ(midi.hMidiIn() != 0, c.opens);
-        EXPECT_EQ(tmrMIDI.isActive(), c.opens);
+        EXPECT_EQ(midi.IsOpen(), c.opens);
+        EXPECT_EQ(Pump()->isActive(), c.opens);
         EXPECT_EQ(Timer1()->isActive(), c.opens);
         EXPECT_EQ(lamp.history, c.opens ? QList<int>{IIndicator::kGreen} : QList<int>{});
         EXPECT_TRUE(alerts.boxes.isEmpty());
         delete window.data();
-        midi.CloseMidiIn();
+        midi.Close();
     }
 }
 
@@ -152,7 +156,7 @@ TEST_F(SetupWindow, MonitorLogsInputInItsOwnLogWhileItFlows)
 {
     JackMidiSource source;
     Open();
-    ASSERT_NE(midi.hMidiIn(), 0u);
+    ASSERT_TRUE(midi.IsOpen());
     EXPECT_EQ(Timer1()->interval(), 10);
     EXPECT_TRUE(MonitorText().isEmpty());
     ASSERT_TRUE(RunUntil([&] {
@@ -172,21 +176,21 @@ TEST_F(SetupWindow, CloseMidiTwiceAndOpenAgain)
 {
     JackMidiSource source;
     Open();
-    ASSERT_NE(midi.hMidiIn(), 0u);
+    ASSERT_TRUE(midi.IsOpen());
     Click("cmdClose");
-    EXPECT_EQ(midi.hMidiIn(), 0u);
-    EXPECT_FALSE(tmrMIDI.isActive());
+    EXPECT_FALSE(midi.IsOpen());
+    EXPECT_FALSE(Pump()->isActive());
     EXPECT_FALSE(Timer1()->isActive());
     EXPECT_EQ(lamp.color, IIndicator::kRed);
     Click("cmdClose");
-    EXPECT_EQ(lamp.history, QList<int>({IIndicator::kGreen, IIndicator::kRed, IIndicator::kRed}));
+    EXPECT_EQ(lamp.history, QList<int>({IIndicator::kGreen, IIndicator::kRed}));
     EXPECT_TRUE(alerts.boxes.isEmpty());
     EXPECT_TRUE(window->isVisible()) << "the window stays open";
 
     // Opening again runs the main pump; the monitor stays off until the window is opened anew.
     Click("btnOpenInputDevice");
-    EXPECT_NE(midi.hMidiIn(), 0u);
-    EXPECT_TRUE(tmrMIDI.isActive());
+    EXPECT_TRUE(midi.IsOpen());
+    EXPECT_TRUE(Pump()->isActive());
     EXPECT_FALSE(Timer1()->isActive());
     EXPECT_EQ(lamp.color, IIndicator::kGreen);
 }
@@ -198,13 +202,13 @@ TEST_F(SetupWindow, FailedOpenLeavesTheLampRedAndThePumpStopped)
     Open();
     ASSERT_EQ(Find<QListWidget>("lstInDevs")->count(), 1);
     source.reset();  // the device goes away while it is still listed
-    tmrMIDI.start(100);
+    Pump()->start(100);
     Click("btnOpenInputDevice");
     ASSERT_EQ(alerts.boxes.size(), 1);
     EXPECT_EQ(alerts.boxes[0].icon, IAlerts::Icon::Critical);
     EXPECT_EQ(alerts.boxes[0].title, "Error:");
-    EXPECT_EQ(midi.hMidiIn(), 0u);
-    EXPECT_FALSE(tmrMIDI.isActive());
+    EXPECT_FALSE(midi.IsOpen());
+    EXPECT_FALSE(Pump()->isActive());
     EXPECT_FALSE(Timer1()->isActive());
     EXPECT_EQ(lamp.history, QList<int>{IIndicator::kRed});
 }
@@ -213,12 +217,12 @@ TEST_F(SetupWindow, ExitKeepsTheDeviceAndThePump)
 {
     JackMidiSource source;
     Open();
-    ASSERT_NE(midi.hMidiIn(), 0u);
+    ASSERT_TRUE(midi.IsOpen());
     Click("cmdExit");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull());
-    EXPECT_NE(midi.hMidiIn(), 0u);
-    EXPECT_TRUE(tmrMIDI.isActive());
+    EXPECT_TRUE(midi.IsOpen());
+    EXPECT_TRUE(Pump()->isActive());
     EXPECT_EQ(lamp.color, IIndicator::kGreen);
 }
 
@@ -306,11 +310,4 @@ TEST_F(SetupWindow, Screenshot)
     source.SendSysex(JackMidiSource::Sysex(12));
     ASSERT_TRUE(RunUntil([&] { return MonitorText().contains("0B F7 "); }));
     EXPECT_TRUE(window->grab().save(dir + "/frmConfig_Midi.png"));
-}
-
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ISettingsStore.h"
+#include "core/ISettingsStore.h"
 
 #include <QDeadlineTimer>
 #include <QFile>

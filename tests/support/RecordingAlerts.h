@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/IAlerts.h"
+#include "core/IAlerts.h"
+#include "support/QtPrinters.h"
 
 #include <QList>
 #include <QStringList>

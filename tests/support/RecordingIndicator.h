@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/IIndicator.h"
+#include "core/IIndicator.h"
 
 #include <QList>
 

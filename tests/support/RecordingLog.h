@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/ILogSink.h"
+#include "core/ILogSink.h"
+#include "support/QtPrinters.h"
 
 #include <QStringList>
 

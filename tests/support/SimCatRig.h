@@ -1,11 +1,10 @@
 #pragma once
 
-#include "app/Options.h"
 #include "cat/CatLink.h"
 #include "cat/CatParser.h"
 #include "cat/CatPoll.h"
 #include "cat/QtSerialPort.h"
-#include "cat/RadioState.h"
+#include "core/RadioState.h"
 #include "support/RadioSimProcess.h"
 #include "support/RecordingAlerts.h"
 #include "support/RecordingIndicator.h"
@@ -25,13 +24,12 @@ struct SimCatRig {
     TempSettings settings;
     RadioSimProcess radio;
     QtSerialPort port{settings.store};
-    Options options;
     RecordingLog log;
     RecordingIndicator lamp;
     RecordingAlerts alerts;
     RadioState state;
     CatParser parser{state, lamp, alerts};
-    CatLink link{port, options, settings.store, log, lamp, alerts, state, parser};
+    CatLink link{port, log, lamp, alerts, state, parser};
     CatPoll poll{link, alerts};
     QList<int> marks;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/IniSettingsStore.h"
+#include "core/IniSettingsStore.h"
 
 #include <QTemporaryDir>
 

@@ -1,17 +1,16 @@
 // MIDI messages translated onto the real CAT link, with the radio simulator on a pseudo-terminal.
-#include "app/KeyMap.h"
-#include "app/Options.h"
+#include "core/KeyMap.h"
+#include "core/Options.h"
 #include "cat/CatLink.h"
 #include "cat/CatParser.h"
 #include "cat/CatPoll.h"
 #include "cat/QtSerialPort.h"
-#include "cat/RadioState.h"
+#include "core/RadioState.h"
 #include "support/SimCatRig.h"
 #include "support/RecordingAlerts.h"
 #include "support/RecordingIndicator.h"
 #include "support/RecordingLog.h"
 #include "support/TempSettings.h"
-#include "translation/MidiMessage.h"
 #include "translation/Translator.h"
 
 #include <QCoreApplication>
@@ -26,8 +25,8 @@ constexpr int kCom = 5;
 
 struct TranslatedRig : SimCatRig {
     KeyMap keyMap;
-    MidiMessage message;
-    Translator translator{keyMap, state, message, options, link, alerts};
+    Options options;
+    Translator translator{keyMap, state, options, link, alerts};
 
     void Connect(const QString& rigtype)
     {
@@ -40,9 +39,7 @@ struct TranslatedRig : SimCatRig {
 
     void Midi(const QString& midiid, const QString& midicmd)
     {
-        message.midiid = midiid;
-        message.midicmd = midicmd;
-        translator.ProcessMIDI(message.midiid, message.midicmd);
+        translator.ProcessMIDI(MidiEvent::Short(0xB0, midiid.toUInt(nullptr, 16), midicmd.toUInt(nullptr, 16)));
     }
 };
 
@@ -80,11 +77,4 @@ TEST(TranslatorRadio, FlexButtonSwapsTheVfos)
         return rig.state.vfo_a_str == "00007030000" && rig.state.vfo_b_str == "00014060000";
     }));
     EXPECT_TRUE(rig.alerts.boxes.isEmpty());
-}
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

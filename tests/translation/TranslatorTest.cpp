@@ -1,8 +1,11 @@
-#include "app/VbError.h"
+#include "core/VbError.h"
 #include "support/RecordingAlerts.h"
-#include "translation/MemorySettingsStore.h"
-#include "translation/RecordingCatSender.h"
+#include "support/MemorySettingsStore.h"
+#include "support/RecordingCatSender.h"
 #include "translation/Translator.h"
+#include "core/KeyMap.h"
+#include "core/Options.h"
+#include "core/RadioState.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -66,12 +69,10 @@ protected:
         alerts.boxes.clear();
     }
 
-    // As the pump does it: the message variables are set, then passed in.
+    // A control change with these two data bytes, given in hexadecimal.
     void Midi(const QString& midiid, const QString& midicmd)
     {
-        message.midiid = midiid;
-        message.midicmd = midicmd;
-        translator.ProcessMIDI(message.midiid, message.midicmd);
+        translator.ProcessMIDI(MidiEvent::Short(0xB0, midiid.toUInt(nullptr, 16), midicmd.toUInt(nullptr, 16)));
     }
 
     void ExpectNothingHappened(const char* what)
@@ -91,11 +92,10 @@ protected:
     MemorySettingsStore settings;
     KeyMap keyMap;
     RadioState radio;
-    MidiMessage message;
     Options options;
     RecordingCatSender cat;
     RecordingAlerts alerts;
-    Translator translator{keyMap, radio, message, options, cat, alerts};
+    Translator translator{keyMap, radio, options, cat, alerts};
 };
 
 } // namespace
@@ -164,7 +164,7 @@ TEST_F(TranslatorTest, NothingIsDoneWhileTheLinkIsDown)
     EXPECT_EQ(radio.vfo_a_str, kVfoA);
     EXPECT_EQ(radio.Mode, "2");
 
-    translator.SendCatByCode("06", "7F", "#MUP");
+    translator.SendCatByCode("#MUP", 0x7F);
     ExpectNothingHappened("SendCatByCode with link down");
 }
 
@@ -173,9 +173,9 @@ TEST_F(TranslatorTest, MessagesWithoutAControlAreIgnored)
     radio.valid_cat_b = false;
     const char* messages[][2] = {
         {"66", "41"}, // VFO B unknown
-        {"01", "00"}, {"04", "7E"}, {"06", "40"}, {"0B", "7f"}, // buttons not pressed
+        {"01", "00"}, {"04", "7E"}, {"06", "40"}, {"0B", "00"}, // buttons not pressed
         {"07", "7F"}, {"0A", "7F"}, {"11", "7F"}, {"00", "7F"}, {"00", "00"}, // no button
-        {"0b", "7F"}, {"6a", "40"}, {"1", "7F"}, {"65", "41"}, {"", ""},
+        {"65", "41"},
     };
     for (const auto& m : messages)
         Midi(m[0], m[1]);
@@ -297,13 +297,6 @@ TEST_F(TranslatorTest, SliderValuesAreScaledToPowerAndSpeed)
     }
 }
 
-TEST_F(TranslatorTest, SliderValueIsTakenFromTheCurrentMessage)
-{
-    message.midicmd = "7F";
-    translator.ProcessMIDI("68", "00");
-    EXPECT_EQ(cat.commands, QStringList{"PC 100;"});
-}
-
 TEST_F(TranslatorTest, ModeStepSkipsSevenAndEightAndWrapsAfterNine)
 {
     radio.Mode = "1";
@@ -320,7 +313,7 @@ TEST_F(TranslatorTest, ModeStepSkipsSevenAndEightAndWrapsAfterNine)
     for (const auto& f : from) {
         ResetRadio();
         radio.Mode = f[0];
-        translator.SendCatByCode("06", "7F", "#MUP");
+        translator.SendCatByCode("#MUP", 0x7F);
         EXPECT_EQ(radio.Mode, f[1]) << f[0];
         EXPECT_EQ(cat.commands, QStringList{QStringLiteral("MD%1;").arg(f[1])}) << f[0];
     }
@@ -330,16 +323,16 @@ TEST_F(TranslatorTest, ModeStepSkipsSevenAndEightAndWrapsAfterNine)
 TEST_F(TranslatorTest, VfoCopyAndSwapUseTheStoredReplies)
 {
     radio.vfo_a_str = "00014060500"; // a wheel step since the last poll is not seen
-    translator.SendCatByCode("04", "7F", "#A/B");
-    translator.SendCatByCode("0E", "7F", "#A>B");
+    translator.SendCatByCode("#A/B", 0x7F);
+    translator.SendCatByCode("#A>B", 0x7F);
     EXPECT_EQ(cat.commands,
               QStringList({"FA00007030000;", "FB00014060000;", "FB00014060000;"}));
     EXPECT_EQ(radio.last_cat_if, IfReply(kVfoA));
 
     cat.commands.clear();
     radio.valid_cat_b = false;
-    translator.SendCatByCode("04", "7F", "#A/B");
-    translator.SendCatByCode("0E", "7F", "#A>B");
+    translator.SendCatByCode("#A/B", 0x7F);
+    translator.SendCatByCode("#A>B", 0x7F);
     ExpectNothingHappened("VFO B unknown");
 }
 
@@ -365,8 +358,6 @@ TEST_F(TranslatorTest, FailuresAreReportedAndNothingIsSent)
         {"#MUP", "00007030000", "", "FB00007030000;", "01", "7F", "13 - Type mismatch: \"\""},
         {"#MUP", "00007030000", "U", "FB00007030000;", "01", "7F", "13 - Type mismatch: \"U\""},
         {"#MUP", "00007030000", "32767", "FB00007030000;", "01", "7F", "6 - Overflow"},
-        {"#TXPWR", "00007030000", "2", "FB00007030000;", "68", "ZZ",
-         "13 - Type mismatch: \"ZZ\""},
         {"#A/B", "00007030000", "2", "FB703;", "01", "7F",
          "13 - Type mismatch: no frequency in reply \"FB703;\""},
         {"#A/B", "00007030000", "2", "FB0000703000x;", "01", "7F",

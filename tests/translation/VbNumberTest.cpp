@@ -1,6 +1,6 @@
-#include "app/VbError.h"
+#include "core/VbError.h"
 #include "support/ErrorNumberOf.h"
-#include "translation/VbNumber.h"
+#include "core/VbNumber.h"
 
 #include <gtest/gtest.h>
 

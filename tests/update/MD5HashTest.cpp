@@ -1,5 +1,5 @@
-#include "QtPrinters.h"
-#include "app/VbError.h"
+#include "support/QtPrinters.h"
+#include "core/VbError.h"
 #include "update/MD5Hash.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "QtPrinters.h"
+#include "support/QtPrinters.h"
 #include "update/VersionText.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "midi/RtMidiInApi.h"
+#include "midi/MidiDeviceList.h"
 #include "vsurface/MidiOutPort.h"
 #include "vsurface/SurfaceWindow.h"
 
@@ -17,7 +17,7 @@ int main(int argc, char* argv[])
     std::unique_ptr<MidiOutPort> port;
     QString status;
     try {
-        const RtMidi::Api api = RtMidiInApi::ChooseBackend();
+        const RtMidi::Api api = MidiDeviceList::ChooseBackend();
         port = std::make_unique<MidiOutPort>(api, deviceName, QStringLiteral("out"));
         status = QStringLiteral("Sending as MIDI device \"%1\" on %2.\nChoose it as the MIDI "
                                 "input device of Vorn-MIDI Connector.")

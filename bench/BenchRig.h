@@ -1,0 +1,111 @@
+#pragma once
+
+#include "core/IIndicator.h"
+#include "widgets/IndicatorShape.h"
+#include "app/frmVornMidiConnector.h"
+#include "support/JackMidiSource.h"
+#include "support/RadioSimProcess.h"
+#include "support/RecordingAlerts.h"
+#include "support/TempSettings.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QProcess>
+#include <cstdio>
+#include <memory>
+
+// The whole program (offscreen main window) wired to the radio simulator on
+// COM1 and to a JACK MIDI source named like the control surface, on a JACK
+// server of the benchmark's own (dummy driver).
+class BenchRig {
+public:
+    BenchRig()
+        : jackName_(QStringLiteral("vmc-bench"))
+    {
+        qputenv("JACK_DEFAULT_SERVER", jackName_.toLocal8Bit());
+        qputenv("JACK_NO_START_SERVER", "1");
+        qputenv("VMC_MIDI_API", "jack");
+        // Short JACK cycles, so that JACK adds little to the latency measured
+        // (run the benchmarks on an otherwise idle machine).
+        if (qEnvironmentVariableIsEmpty("VMC_JACK_PERIOD"))
+            qputenv("VMC_JACK_PERIOD", "256");
+        if (qEnvironmentVariableIsEmpty("VMC_RADIOSIM"))
+            qputenv("VMC_RADIOSIM", VMC_RADIOSIM_PATH);
+    }
+    ~BenchRig()
+    {
+        window.reset();
+        surface.reset();
+        radio.Stop();
+        QProcess::execute(QStringLiteral(VMC_JACK_FIXTURE), {QStringLiteral("stop"), jackName_});
+    }
+
+    // Starts JACK, the simulator and the program with `midiIntervalMs` as its pump interval.
+    bool Start(int midiIntervalMs)
+    {
+        if (QProcess::execute(QStringLiteral(VMC_JACK_FIXTURE), {QStringLiteral("start"), jackName_}) != 0)
+            return Fail("the JACK server did not start");
+        surface = std::make_unique<JackMidiSource>();
+        if (!radio.Start())
+            return Fail(qPrintable(radio.ErrorString()));
+        radio.MapToCom(settings.store, 1);
+        settings.store.Write("settings", "catport", "1");
+        settings.store.Write("settings", "rigtype", "flex");
+        settings.store.Write("settings", "mautoconnect", "1");
+        settings.store.Write("settings", "midipolltime", QString::number(midiIntervalMs));
+        window = std::make_unique<frmVornMidiConnector>(settings.store, alerts);
+        window->Form_Load();
+        window->show();
+        if (window->shpMidiEnabled->fillColor() != IIndicator::kGreen)
+            return Fail("the surface was not connected");
+        if (!RunUntil([&] { return window->shpCATConnected->fillColor() == IIndicator::kGreen; }, 10000))
+            return Fail("the radio did not answer the poll");
+        return alerts.boxes.isEmpty() || Fail(qPrintable(alerts.texts().join(" | ")));
+    }
+
+    template <class Condition>
+    static bool RunUntil(Condition done, int timeoutMs)
+    {
+        const QDeadlineTimer deadline(timeoutMs);
+        while (!done()) {
+            if (deadline.hasExpired())
+                return false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        return true;
+    }
+
+    // Frequency commands the radio has received ("FA00014060010"), each with
+    // the epoch milliseconds of its arrival, in order.
+    QList<QPair<QByteArray, qint64>> FrequencyCommands() const
+    {
+        QList<QPair<QByteArray, qint64>> commands;
+        QFile log(radio.LogPath());
+        if (!log.open(QIODevice::ReadOnly | QIODevice::Text))
+            return commands;
+        while (!log.atEnd()) {
+            const QByteArray line = log.readLine().trimmed();
+            const int blank = line.indexOf(' ');
+            if (line.mid(blank + 1, 2) == "FA")
+                commands.append({line.mid(blank + 1), line.left(blank).toLongLong()});
+        }
+        return commands;
+    }
+
+    TempSettings settings;
+    RecordingAlerts alerts;
+    RadioSimProcess radio;
+    std::unique_ptr<JackMidiSource> surface;
+    std::unique_ptr<frmVornMidiConnector> window;
+
+private:
+    bool Fail(const char* why)
+    {
+        std::fprintf(stderr, "bench: %s\n", why);
+        return false;
+    }
+
+    QString jackName_;
+};

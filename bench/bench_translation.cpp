@@ -1,0 +1,82 @@
+// Cost of one ProcessMIDI call: key building, map lookup, step arithmetic,
+// formatting and the hand-over to a CAT sender that discards the command.
+#include "support/MemorySettingsStore.h"
+#include "translation/Translator.h"
+#include "core/KeyMap.h"
+#include "core/Options.h"
+#include "core/RadioState.h"
+#include "core/IAlerts.h"
+#include "core/ICatSender.h"
+
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+class NullCatSender : public ICatSender {
+public:
+    void SendCAT(const QString& command) override { bytes += command.size(); }
+    qint64 bytes = 0;
+};
+
+class SilentAlerts : public IAlerts {
+public:
+    Answer MsgBox(const QString&, Buttons, Icon, const QString&) override
+    {
+        ++boxes;
+        return Answer::Ok;
+    }
+    QString InputBox(const QString&, const QString&, const QString& defaultAnswer) override
+    {
+        return defaultAnswer;
+    }
+    int boxes = 0;
+};
+
+double NanosecondsPerCall(const char* rigtype, const char* midiid, const char* midicmd)
+{
+    MemorySettingsStore store;
+    KeyMap keyMap;
+    keyMap.Load(store);
+    RadioState radio;
+    radio.vfo_a_str = QStringLiteral("00014060000");
+    radio.Mode = QStringLiteral("2");
+    radio.valid_cat_a = true;
+    const MidiEvent message = MidiEvent::Short(0xB0, QByteArray(midiid).toUInt(nullptr, 16),
+                                               QByteArray(midicmd).toUInt(nullptr, 16));
+    Options options;
+    options.rigtype = QString::fromLatin1(rigtype);
+    NullCatSender cat;
+    SilentAlerts alerts;
+    Translator translator(keyMap, radio, options, cat, alerts);
+
+    constexpr int kCalls = 1000000;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kCalls; ++i)
+        translator.ProcessMIDI(message);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    if (alerts.boxes != 0 || cat.bytes == 0)
+        std::fprintf(stderr, "unexpected outcome for %s %s %s\n", rigtype, midiid, midicmd);
+    return std::chrono::duration<double, std::nano>(elapsed).count() / kCalls;
+}
+
+} // namespace
+
+int main()
+{
+    const struct {
+        const char* what;
+        const char* rigtype;
+        const char* midiid;
+        const char* midicmd;
+    } cases[] = {
+        {"Flex wheel step \"#UP10\" (FA frequency)", "flex", "64", "41"},
+        {"Elecraft wheel raw \"UP1;\"", "elecraft", "64", "41"},
+        {"Flex slider \"#TXPWR\"", "flex", "68", "40"},
+        {"Flex button \"#MUP\"", "flex", "06", "7F"},
+    };
+    for (const auto& c : cases)
+        std::printf("%-42s %8.1f ns per ProcessMIDI\n", c.what,
+                    NanosecondsPerCall(c.rigtype, c.midiid, c.midicmd));
+    return 0;
+}

@@ -1,0 +1,64 @@
+#include "core/OptionsStore.h"
+
+#include "core/ISettingsStore.h"
+#include "core/VbNumber.h"
+
+namespace {
+const QString kSection = QStringLiteral("settings");
+
+QString EdgeKey(OptionsStore::Edge edge)
+{
+    return edge == OptionsStore::Edge::Top ? QStringLiteral("FormTop") : QStringLiteral("FormLeft");
+}
+} // namespace
+
+OptionsStore::OptionsStore(ISettingsStore& store, Options& options)
+    : store_(store), options_(options)
+{
+}
+
+const OptionsStore::Key& OptionsStore::KeyOf(Option option)
+{
+    static const Key keys[] = {
+        {QStringLiteral("catport"), QStringLiteral("0"), &Options::catport},
+        {QStringLiteral("polltime"), QStringLiteral("1000"), &Options::polltime},
+        {QStringLiteral("midipolltime"), QStringLiteral("100"), &Options::midipolltime},
+        {QStringLiteral("mautoconnect"), QStringLiteral("0"), &Options::mautoconnect},
+        {QStringLiteral("rigtype"), QStringLiteral("flex"), &Options::rigtype},
+    };
+    return keys[static_cast<int>(option)];
+}
+
+const QString& OptionsStore::Value(Option option) const
+{
+    return options_.*KeyOf(option).field;
+}
+
+void OptionsStore::Load(Option option)
+{
+    const Key& key = KeyOf(option);
+    options_.*key.field = store_.Read(kSection, key.name, key.defaultValue);
+}
+
+void OptionsStore::Store(Option option)
+{
+    const Key& key = KeyOf(option);
+    store_.Write(kSection, key.name, options_.*key.field);
+}
+
+void OptionsStore::Set(Option option, const QString& value)
+{
+    options_.*KeyOf(option).field = value;
+    Store(option);
+}
+
+double OptionsStore::ReadEdge(Edge edge) const
+{
+    return VbNumber::ParseDecimal(store_.Read(kSection, EdgeKey(edge), QStringLiteral("0")));
+}
+
+void OptionsStore::StoreEdges(int topTwips, int leftTwips)
+{
+    store_.Write(kSection, EdgeKey(Edge::Top), QString::number(topTwips));
+    store_.Write(kSection, EdgeKey(Edge::Left), QString::number(leftTwips));
+}

@@ -1,0 +1,140 @@
+#include "core/VbNumber.h"
+
+#include "core/VbError.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr double kLargestExactWhole = 9007199254740992.0; // 2^53
+
+bool IsDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+int HexDigit(QChar c)
+{
+    if (IsDigit(c))
+        return c.unicode() - '0';
+    const char16_t lower = c.toLower().unicode();
+    return lower >= u'a' && lower <= u'f' ? lower - u'a' + 10 : -1;
+}
+
+// The text without blanks at either end.
+QStringView Unblanked(const QString& text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == QLatin1Char(' '))
+        ++first;
+    while (last > first && text[last - 1] == QLatin1Char(' '))
+        --last;
+    return QStringView(text).mid(first, last - first);
+}
+
+bool IsDecimalNumber(QStringView number)
+{
+    qsizetype i = 0;
+    if (i < number.size() && (number[i] == QLatin1Char('+') || number[i] == QLatin1Char('-')))
+        ++i;
+    int digits = 0;
+    bool point = false;
+    for (; i < number.size(); ++i) {
+        if (IsDigit(number[i]))
+            ++digits;
+        else if (number[i] == QLatin1Char('.') && !point)
+            point = true;
+        else
+            return false;
+    }
+    return digits > 0;
+}
+
+double RoundHalfEven(double value)
+{
+    const double below = std::floor(value);
+    const double fraction = value - below;
+    const bool belowIsOdd = std::fmod(below, 2.0) != 0.0;
+    return fraction > 0.5 || (fraction == 0.5 && belowIsOdd) ? below + 1.0 : below;
+}
+
+VbError Mismatch(const QString& text)
+{
+    return VbError::TypeMismatch(QLatin1Char('"') + text + QLatin1Char('"'));
+}
+
+} // namespace
+
+double VbNumber::ParseDecimal(const QString& text)
+{
+    const QStringView number = Unblanked(text);
+    if (!IsDecimalNumber(number))
+        throw Mismatch(text);
+    bool ok = false;
+    const double value = number.toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        throw VbError::Overflow();
+    return value;
+}
+
+double VbNumber::LeadingNumber(const QString& text)
+{
+    int i = 0;
+    while (i < text.size() && text[i] == QLatin1Char(' '))
+        ++i;
+    const int start = i;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
+        ++i;
+    while (i < text.size() && text[i].isDigit() && text[i].unicode() < 128)
+        ++i;
+    if (i < text.size() && text[i] == QLatin1Char('.')) {
+        ++i;
+        while (i < text.size() && text[i].isDigit() && text[i].unicode() < 128)
+            ++i;
+    }
+    bool ok = false;
+    const double value = QStringView(text).mid(start, i - start).toDouble(&ok);
+    return ok && std::isfinite(value) ? value : 0.0;
+}
+
+int VbNumber::ParseHex(const QString& text)
+{
+    const QStringView number = Unblanked(text);
+    if (number.isEmpty())
+        throw Mismatch(text);
+    qint64 value = 0;
+    for (QChar c : number) {
+        const int digit = HexDigit(c);
+        if (digit < 0)
+            throw Mismatch(text);
+        value = value * 16 + digit;
+        if (value > std::numeric_limits<int>::max())
+            throw VbError::Overflow();
+    }
+    return static_cast<int>(value);
+}
+
+qint16 VbNumber::ToInt16(double value)
+{
+    const double rounded = RoundHalfEven(value);
+    if (!(rounded >= std::numeric_limits<qint16>::min() &&
+          rounded <= std::numeric_limits<qint16>::max()))
+        throw VbError::Overflow();
+    return static_cast<qint16>(rounded);
+}
+
+QString VbNumber::FormatZeroPadded(double value, int digits)
+{
+    if (!(std::fabs(value) <= kLargestExactWhole))
+        throw VbError::Overflow();
+    const QString padded = QString::number(static_cast<qint64>(std::fabs(value)))
+                               .rightJustified(digits, QLatin1Char('0'));
+    return value < 0 ? QLatin1Char('-') + padded : padded;
+}
+
+QString VbNumber::BlankLed(int value)
+{
+    return value < 0 ? QString::number(value) : QLatin1Char(' ') + QString::number(value);
+}

@@ -1,0 +1,58 @@
+#include "midi/MidiDeviceList.h"
+
+#include <QFileInfo>
+
+MidiDeviceList::MidiDeviceList(RtMidi::Api api, std::string clientName)
+    : api_(api), clientName_(std::move(clientName))
+{
+}
+
+MidiDeviceList::~MidiDeviceList() = default;
+
+RtMidi::Api MidiDeviceList::ChooseBackend()
+{
+#if defined(__linux__)
+    const QByteArray forced = qgetenv("VMC_MIDI_API").toLower();
+    if (forced == "jack")
+        return RtMidi::UNIX_JACK;
+    if (forced == "alsa")
+        return RtMidi::LINUX_ALSA;
+    return QFileInfo::exists(QStringLiteral("/dev/snd/seq")) ? RtMidi::LINUX_ALSA : RtMidi::UNIX_JACK;
+#else
+    return RtMidi::UNSPECIFIED;
+#endif
+}
+
+QString MidiDeviceList::NameOf(const std::string& portName)
+{
+    return QString::fromStdString(portName).section(QLatin1Char(':'), 0, 0).left(kNameLength);
+}
+
+QList<MidiDevice> MidiDeviceList::Refresh()
+{
+    portNames_.clear();
+    try {
+        if (!lister_) {
+            lister_ = std::make_unique<RtMidiIn>(api_, clientName_);
+            lister_->setErrorCallback([](RtMidiError::Type, const std::string&, void*) {});
+        }
+        const unsigned count = lister_->getPortCount();
+        for (unsigned i = 0; i < count; ++i)
+            portNames_.push_back(lister_->getPortName(i));
+    } catch (const std::exception&) {
+        portNames_.clear();
+    }
+    QList<MidiDevice> devices;
+    for (std::size_t i = 0; i < portNames_.size(); ++i) {
+        if (!portNames_[i].empty())
+            devices.append({NameOf(portNames_[i]), static_cast<int>(i)});
+    }
+    return devices;
+}
+
+std::string MidiDeviceList::PortName(int number) const
+{
+    if (number < 0 || static_cast<std::size_t>(number) >= portNames_.size())
+        return {};
+    return portNames_[static_cast<std::size_t>(number)];
+}

@@ -1,0 +1,157 @@
+#include "midi/MidiInput.h"
+
+#include "core/IAlerts.h"
+#include "core/ILogSink.h"
+#include "core/RuntimeError.h"
+#include "midi/MidiInPort.h"
+#include "midi/MidiLogText.h"
+
+#include <QTimer>
+
+namespace {
+const std::string kClientName = "Vorn-MIDI Connector";
+}
+
+MidiInput::MidiInput(ILogSink& log, IAlerts& alerts, Handler handler, QObject* parent)
+    : QObject(parent), log_(log), alerts_(alerts), handler_(std::move(handler)),
+      devices_(MidiDeviceList::ChooseBackend(), kClientName), pumpTimer_(new QTimer(this)),
+      monitorTimer_(new QTimer(this))
+{
+    pumpTimer_->setObjectName(QStringLiteral("tmrMIDI"));
+    pumpTimer_->setInterval(kDefaultPumpIntervalMs);
+    monitorTimer_->setObjectName(QStringLiteral("Timer1"));
+    monitorTimer_->setInterval(kMonitorIntervalMs);
+    connect(pumpTimer_, &QTimer::timeout, this, &MidiInput::PumpTick);
+    connect(monitorTimer_, &QTimer::timeout, this, &MidiInput::MonitorTick);
+}
+
+void MidiInput::PumpTick()
+{
+    Drain({&log_, true, QStringLiteral("tmrMidi_tick")});
+}
+
+void MidiInput::MonitorTick()
+{
+    if (monitorLog_)
+        Drain({monitorLog_, false, QStringLiteral("frmConfig_Midi_Timer1_tick")});
+}
+
+MidiInput::~MidiInput()
+{
+    port_.reset();
+}
+
+QList<MidiDevice> MidiInput::ListDevices()
+{
+    return devices_.Refresh();
+}
+
+bool MidiInput::Open(int number)
+{
+    Close();
+    QString failure;
+    try {
+        auto port = std::make_unique<MidiInPort>(MidiDeviceList::ChooseBackend(), kClientName, ring_);
+        // The ring is emptied before the device can put anything into it.
+        ring_.Reset();
+        const std::string portName = devices_.PortName(number);
+        failure = portName.empty() ? QStringLiteral("There is no MIDI input device number %1.").arg(number)
+                                   : port->Open(portName);
+        if (failure.isEmpty())
+            port_ = std::move(port);
+    } catch (const std::exception& e) {
+        failure = QString::fromLocal8Bit(e.what());
+    }
+    if (!port_) {
+        ShowDeviceError(failure);
+        emit connectedChanged(false);
+        return false;
+    }
+    pumpTimer_->start();
+    emit connectedChanged(true);
+    return true;
+}
+
+void MidiInput::Close()
+{
+    StopPump();
+    StopMonitor();
+    if (!port_)
+        return;
+    port_.reset();
+    // What the closed device left behind must not reach a later pump.
+    ring_.Reset();
+    emit connectedChanged(false);
+}
+
+void MidiInput::SetPumpInterval(int milliseconds)
+{
+    pumpTimer_->setInterval(milliseconds);
+}
+
+void MidiInput::StopPump()
+{
+    pumpTimer_->stop();
+}
+
+void MidiInput::StartMonitor(ILogSink& log)
+{
+    monitorLog_ = &log;
+    monitorTimer_->start();
+}
+
+void MidiInput::StopMonitor()
+{
+    monitorTimer_->stop();
+    monitorLog_ = nullptr;
+}
+
+void MidiInput::Drain(const Sink& sink)
+{
+    ReentryGuard::Scope scope(drainGuard_);
+    if (!scope.entered())
+        return;
+    if (DrainRing(sink))
+        ReportDropped(*sink.log);
+}
+
+bool MidiInput::DrainRing(const Sink& sink)
+{
+    for (int handled = 0; handled < kMaxEventsPerTick; ++handled) {
+        const int pending = ring_.Pending();
+        if (pending == 0)
+            return true;
+        if (pending > kBacklogLimit) {
+            sink.log->AppendLine(QStringLiteral("Processing the events is taking too long!"));
+            sink.log->AppendLine(QStringLiteral("Possible data loss!"));
+        }
+        const MidiEvent event = ring_.Front();
+        // A failed event has been reported; taking it again would only fail
+        // again and hold up everything behind it.
+        ring_.PopFront();
+        if (!RunGuarded(alerts_, sink.routine, [&] { Handle(event, sink); }))
+            return false;
+    }
+    return false;
+}
+
+void MidiInput::Handle(const MidiEvent& event, const Sink& sink)
+{
+    for (const QString& line : MidiLogText::Lines(event))
+        sink.log->AppendLine(line);
+    if (sink.dispatch && !event.IsSysex() && handler_)
+        handler_(event);
+}
+
+void MidiInput::ReportDropped(ILogSink& log)
+{
+    const int dropped = ring_.TakeDropped();
+    if (dropped > 0)
+        log.AppendLine(
+            QStringLiteral("%1 MIDI events were dropped while the queue was full.").arg(dropped));
+}
+
+void MidiInput::ShowDeviceError(const QString& text)
+{
+    alerts_.MsgBox(text, IAlerts::Buttons::Ok, IAlerts::Icon::Critical, QStringLiteral("Error:"));
+}

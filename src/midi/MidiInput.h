@@ -1,0 +1,93 @@
+#pragma once
+
+#include "core/MidiEvent.h"
+#include "core/ReentryGuard.h"
+#include "midi/MidiDeviceList.h"
+#include "midi/MidiInRing.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class IAlerts;
+class ILogSink;
+class MidiInPort;
+class QTimer;
+
+// The program's MIDI input: the one owner of the open device, of the event ring
+// that the device's callback fills, of the pump that drains the ring on a timer
+// and of the connected state. The pump writes every event to the MIDI log and
+// hands each short message to the handler. While a monitor log is set (the MIDI
+// setup window's), a 10 ms monitor drains the same ring into that log only;
+// each event goes to whichever of the two comes first.
+// Everything here runs on the UI thread; only MidiInPort's callback runs on
+// the MIDI system's thread, and it touches nothing but the ring.
+class MidiInput : public QObject {
+    Q_OBJECT
+public:
+    using Handler = std::function<void(const MidiEvent&)>;
+
+    static constexpr int kDefaultPumpIntervalMs = 100;
+    static constexpr int kMonitorIntervalMs = 10;
+    // A flooding source must not keep the UI thread in one tick for ever.
+    static constexpr int kMaxEventsPerTick = 1000;
+    // More pending events than this when one is taken: the log warns of a backlog.
+    static constexpr int kBacklogLimit = 28;
+
+    MidiInput(ILogSink& log, IAlerts& alerts, Handler handler, QObject* parent = nullptr);
+    ~MidiInput() override;
+
+    QList<MidiDevice> ListDevices();
+    // Closes what is open, opens device `number` of the last listing and starts
+    // the pump. A failure is shown in an "Error:" box and leaves nothing open.
+    bool Open(int number);
+    // Stops the pump and the monitor and closes the device; nothing when nothing is open.
+    void Close();
+    bool IsOpen() const { return port_ != nullptr; }
+
+    // The pump's interval in milliseconds ("midipolltime").
+    void SetPumpInterval(int milliseconds);
+    // Stops the pump only; the device stays open and its events wait in the ring.
+    void StopPump();
+
+    // The monitor log must stay alive until StopMonitor().
+    void StartMonitor(ILogSink& log);
+    void StopMonitor();
+
+    // One tick of the pump and of the monitor; their timers call them.
+    void PumpTick();
+    void MonitorTick();
+
+    // Where the device's callback puts its events; tests feed it as a device would.
+    MidiInRing& Ring() { return ring_; }
+
+signals:
+    void connectedChanged(bool connected);
+
+private:
+    struct Sink {
+        ILogSink* log;
+        bool dispatch;
+        QString routine;
+    };
+    void Drain(const Sink& sink);
+    bool DrainRing(const Sink& sink);
+    void Handle(const MidiEvent& event, const Sink& sink);
+    void ReportDropped(ILogSink& log);
+    void ShowDeviceError(const QString& text);
+
+    ILogSink& log_;
+    IAlerts& alerts_;
+    Handler handler_;
+    MidiDeviceList devices_;
+    MidiInRing ring_;
+    std::unique_ptr<MidiInPort> port_;
+    QTimer* pumpTimer_;
+    QTimer* monitorTimer_;
+    ILogSink* monitorLog_ = nullptr;
+    // Held while either timer drains, so that neither takes an event twice,
+    // not even under a modal box that a handler shows.
+    ReentryGuard drainGuard_;
+};
