@@ -1,47 +1,45 @@
-#include "widgets/IndicatorShape.h"
-#include "core/KeyMap.h"
+// The main window offscreen, with COM numbers that open nothing: start-up,
+// menus, placement, and the rule that no timer runs again under its own box.
 #include "app/PortDevicesDialog.h"
 #include "app/frmVornMidiConnector.h"
+#include "core/KeyMap.h"
 #include "support/MainWindowParts.h"
 #include "support/RecordingAlerts.h"
 #include "support/TempSettings.h"
+#include "support/WaitFor.h"
+#include "widgets/IndicatorShape.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QLineEdit>
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
 
 const QString kPortMessage = QStringLiteral("Please select a CAT Com port first.");
+const QString kLoad = QStringLiteral("VB6 runtime error (frmVornMidiConnector_load): ");
 
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // A COM number that must not open anything on a test machine.
         for (int n = 1; n <= 16; ++n)
-            t.store.Write("ports", QString("com%1").arg(n),
-                          t.dir.path() + QString("/no-such-tty%1").arg(n));
+            t.store.Write("ports", QString("com%1").arg(n), t.dir.filePath(QString("no-such-tty%1").arg(n)));
     }
-
     std::unique_ptr<frmVornMidiConnector> Start()
     {
         auto w = std::make_unique<frmVornMidiConnector>(t.store, alerts);
         w->Form_Load();
         return w;
     }
-
-    QStringList CheckedPorts(frmVornMidiConnector& w)
+    static QStringList CheckedPorts(const frmVornMidiConnector& w)
     {
         QStringList out;
         if (w.mnuPortsNone->isChecked())
@@ -51,195 +49,130 @@ protected:
                 out << a->text();
         return out;
     }
-
-    QString Stored(const QString& key) { return t.store.Read("settings", key, "<missing>"); }
+    QString Stored(const QString& key) const { return t.store.Read("settings", key, "<missing>"); }
 
     TempSettings t;
     RecordingAlerts alerts;
 };
 
-TEST_F(MainWindowTest, FirstStartWithEmptyStore)
-{
-    TempSettings empty;
-    auto w = std::make_unique<frmVornMidiConnector>(empty.store, alerts);
-    w->Form_Load();
-    ASSERT_EQ(alerts.boxes.size(), 1);
-    EXPECT_EQ(alerts.boxes[0].text, kPortMessage);
-    EXPECT_EQ(alerts.boxes[0].title, "Com Port error");
-    EXPECT_EQ(alerts.boxes[0].icon, IAlerts::Icon::None);
-    EXPECT_EQ(CheckedPorts(*w), QStringList{"None"});
-    EXPECT_TRUE(w->mnuFlex->isChecked());
-    EXPECT_FALSE(w->mnuElecraft->isChecked());
-    EXPECT_FALSE(w->mnuMautoconnect->isChecked());
-    EXPECT_FALSE(Timer(*w, "PollTimer")->isActive());
-    EXPECT_FALSE(Timer(*w, "tmrMIDI")->isActive());
-    EXPECT_EQ(Timer(*w, "PollTimer")->interval(), 1000);
-    EXPECT_EQ(Timer(*w, "tmrMIDI")->interval(), 100);
-    EXPECT_EQ(w->shpMidiEnabled->fillColor(), 255);
-    EXPECT_EQ(w->shpCATConnected->fillColor(), 255);
-    EXPECT_EQ(w->pos(), QPoint(0, 0));
+} // namespace
 
-    const QList<QPair<QString, QString>> expected = {{"catport", "0"},     {"polltime", "1000"},
-                                                     {"mautoconnect", "0"}, {"rigtype", "flex"},
-                                                     {"midipolltime", "100"}};
-    for (const auto& [key, value] : expected)
-        EXPECT_EQ(empty.store.Read("settings", key, "<missing>"), value) << key.toStdString();
-    EXPECT_EQ(empty.store.Read("settings", "FormTop", "<missing>"), "<missing>");
-    for (int i = 0; i < KeyMap::Names().size(); ++i) {
-        const QString name = KeyMap::Names()[i];
-        const KeyMap::KeyDef& def = KeyMap::Suffixes()[i % 62];
-        const QString want = name.startsWith('e') ? def.elecraftDefault : def.flexDefault;
-        EXPECT_EQ(empty.store.Read("midimap", name, "<missing>"), want) << name.toStdString();
+// Each start-up step reports its own failure and the next step still runs;
+// whatever cannot be used is left as stored, for the user to mend.
+TEST_F(MainWindowTest, StartUpTakesTheStoredSettingsOrTheDefaults)
+{
+    const struct {
+        QList<std::pair<const char*, const char*>> stored;
+        QStringList boxStarts;
+        QStringList checkedPorts;
+        QString catport;  // as stored afterwards
+    } cases[] = {
+        {{}, {kPortMessage}, {"None"}, "0"},
+        {{{"catport", "03"}}, {"VB6 runtime error (mnuPortsCom3_click): "}, {"Com&3"}, "3"},
+        {{{"catport", "17"}}, {}, {}, "17"},
+        {{{"FormTop", "top"}, {"polltime", "fast"}, {"midipolltime", "99999999999"}, {"catport", "0"}},
+         {kLoad + "13 - ", kPortMessage, kLoad + "13 - ", kLoad + "6 - "}, {"None"}, "0"},
+    };
+    for (const auto& c : cases) {
+        TempSettings s;
+        for (int n = 1; n <= 16; ++n)
+            s.store.Write("ports", QString("com%1").arg(n), s.dir.filePath("no-such-tty"));
+        for (const auto& [key, value] : c.stored)
+            s.store.Write("settings", key, value);
+        RecordingAlerts local;
+        frmVornMidiConnector w(s.store, local);
+        w.Form_Load();
+        ASSERT_EQ(local.boxes.size(), c.boxStarts.size()) << local.texts().join('|').toStdString();
+        for (int i = 0; i < c.boxStarts.size(); ++i)
+            EXPECT_TRUE(local.boxes[i].text.startsWith(c.boxStarts[i])) << local.boxes[i].text.toStdString();
+        EXPECT_EQ(CheckedPorts(w), c.checkedPorts);
+        EXPECT_EQ(s.store.Read("settings", "catport", ""), c.catport);
+        EXPECT_TRUE(w.mnuFlex->isChecked() && !w.mnuElecraft->isChecked() && !w.mnuMautoconnect->isChecked());
+        EXPECT_FALSE(Timer(w, "PollTimer")->isActive() || Timer(w, "tmrMIDI")->isActive());
+        EXPECT_EQ(Timer(w, "PollTimer")->interval(), 1000);
+        EXPECT_EQ(Timer(w, "tmrMIDI")->interval(), 100);
+        EXPECT_EQ(w.shpCATConnected->fillColor() + w.shpMidiEnabled->fillColor(), 2 * IIndicator::kRed);
+        for (const auto& [key, value] : {std::pair{"rigtype", "flex"}, {"mautoconnect", "0"}})
+            EXPECT_EQ(s.store.Read("settings", key, "<missing>"), value) << key;
+        EXPECT_EQ(s.store.Read("midimap", "f6441", ""), "#UP10") << "the maps are loaded and stored";
     }
 }
 
-TEST_F(MainWindowTest, StoredPortThatDoesNotExistIsReportedAndStaysChosen)
-{
-    t.store.Write("settings", "catport", "03");
-    auto w = Start();
-    EXPECT_EQ(CheckedPorts(*w), QStringList{"Com&3"});
-    EXPECT_EQ(Stored("catport"), "3");
-    ASSERT_EQ(alerts.boxes.size(), 1);
-    EXPECT_TRUE(alerts.boxes[0].text.startsWith("VB6 runtime error (mnuPortsCom3_click): "))
-        << alerts.boxes[0].text.toStdString();
-    EXPECT_FALSE(Timer(*w, "PollTimer")->isActive());
-}
-
-TEST_F(MainWindowTest, PortNumberOutOfRangeRunsNothing)
-{
-    t.store.Write("settings", "catport", "17");
-    auto w = Start();
-    EXPECT_TRUE(CheckedPorts(*w).isEmpty());
-    EXPECT_TRUE(alerts.boxes.isEmpty()) << alerts.texts().join("|").toStdString();
-    EXPECT_FALSE(Timer(*w, "PollTimer")->isActive());
-    EXPECT_EQ(Stored("catport"), "17");
-}
-
-TEST_F(MainWindowTest, UnreadableNumbersAreReportedAndStartUpGoesOn)
-{
-    t.store.Write("settings", "FormTop", "top");
-    t.store.Write("settings", "polltime", "fast");
-    t.store.Write("settings", "midipolltime", "99999999999");
-    t.store.Write("settings", "catport", "0");
-    t.store.Write("midimap", "f6441", "#UP7");
-    auto w = Start();
-    const QStringList texts = alerts.texts();
-    ASSERT_EQ(texts.size(), 4) << texts.join("|").toStdString();
-    EXPECT_TRUE(texts[0].startsWith("VB6 runtime error (frmVornMidiConnector_load): 13 - "));
-    EXPECT_EQ(texts[1], kPortMessage);
-    EXPECT_TRUE(texts[2].startsWith("VB6 runtime error (frmVornMidiConnector_load): 13 - "));
-    EXPECT_TRUE(texts[3].startsWith("VB6 runtime error (frmVornMidiConnector_load): 6 - "));
-    EXPECT_EQ(Timer(*w, "PollTimer")->interval(), 1000);
-    EXPECT_EQ(Timer(*w, "tmrMIDI")->interval(), 100);
-    // The stored texts are kept for the user to mend; the maps are loaded.
-    EXPECT_EQ(Stored("polltime"), "fast");
-    EXPECT_EQ(t.store.Read("midimap", "e6441", ""), "UP1;");
-    EXPECT_EQ(t.store.Read("midimap", "f6441", ""), "#UP7");
-}
-
-TEST_F(MainWindowTest, PortMenuChecksOnlyTheChosenItem)
+TEST_F(MainWindowTest, MenuCommandsCheckTheirItemAndStoreAtOnce)
 {
     auto w = Start();
     alerts.boxes.clear();
     w->mnuPortsCom[13]->trigger();
     EXPECT_EQ(CheckedPorts(*w), QStringList{"Com&14"});
     EXPECT_EQ(Stored("catport"), "14");
-    ASSERT_EQ(alerts.boxes.size(), 1);
-    EXPECT_TRUE(alerts.boxes[0].text.startsWith("VB6 runtime error (mnuPortsCom16_click): "));
     w->mnuPortsCom[4]->trigger();
+    ASSERT_EQ(alerts.boxes.size(), 2);
+    EXPECT_TRUE(alerts.boxes[0].text.startsWith("VB6 runtime error (mnuPortsCom16_click): "));
     EXPECT_TRUE(alerts.boxes[1].text.startsWith("VB6 runtime error (mnuPortsCom5click): "));
     w->mnuPortsNone->trigger();
     EXPECT_EQ(CheckedPorts(*w), QStringList{"None"});
     EXPECT_EQ(Stored("catport"), "0");
-}
 
-TEST_F(MainWindowTest, RigTypeAndAutoconnectCommands)
-{
-    auto w = Start();
     w->mnuElecraft->trigger();
-    EXPECT_TRUE(w->mnuElecraft->isChecked());
-    EXPECT_FALSE(w->mnuFlex->isChecked());
+    EXPECT_TRUE(w->mnuElecraft->isChecked() && !w->mnuFlex->isChecked());
     EXPECT_EQ(Stored("rigtype"), "elecraft");
-    w->mnuFlex->trigger();
-    EXPECT_EQ(Stored("rigtype"), "flex");
-
     w->mnuMautoconnect->trigger();
     EXPECT_TRUE(w->mnuMautoconnect->isChecked());
     EXPECT_EQ(Stored("mautoconnect"), "1");
     w->mnuMautoconnect->trigger();
-    EXPECT_FALSE(w->mnuMautoconnect->isChecked());
     EXPECT_EQ(Stored("mautoconnect"), "0");
-}
 
-TEST_F(MainWindowTest, AutoconnectWithAnotherTextIsLeftAlone)
-{
     t.store.Write("settings", "mautoconnect", "yes");
-    auto w = Start();
-    w->mnuMautoconnect->trigger();
+    auto other = Start();
+    other->mnuMautoconnect->trigger();
     EXPECT_EQ(Stored("mautoconnect"), "yes");
 }
 
-struct TimerCase {
-    bool midi;
-    QString answer;
-    bool accepted;
-    int interval;
-};
-
 TEST_F(MainWindowTest, PollIntervalQuestions)
 {
-    const QList<TimerCase> cases = {
-        {false, "99", false, 0},     {false, "100", true, 100},     {false, "10000", true, 10000},
-        {false, "10001", false, 0},  {false, "250.5", true, 250},   {false, "251.5", true, 252},
-        {false, " 300 ", true, 300}, {true, "9", false, 0},         {true, "10", true, 10},
-        {true, "1000", true, 1000},  {true, "1001", false, 0},      {true, "20.5", true, 20},
+    const struct {
+        bool midi;
+        QString answer;
+        int interval;  // 0: refused
+    } cases[] = {
+        {false, "99", 0},     {false, "100", 100},   {false, "10000", 10000}, {false, "10001", 0},
+        {false, "250.5", 250}, {false, "251.5", 252}, {false, " 300 ", 300},   {true, "9", 0},
+        {true, "10", 10},     {true, "1000", 1000},  {true, "1001", 0},       {true, "20.5", 20},
     };
-    for (const TimerCase& c : cases) {
+    auto w = Start();
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.answer.toStdString());
-        RecordingAlerts local;
-        TempSettings s;
-        frmVornMidiConnector w(s.store, local);
-        w.Form_Load();
-        local.boxes.clear();
-        local.inputAnswers << c.answer;
-        (c.midi ? w.mnuMIDITmr : w.mnuPollTimer)->trigger();
-        ASSERT_EQ(local.inputs.size(), 1);
-        EXPECT_EQ(local.inputs[0].title,
-                  c.midi ? "Enter MIDI Poll Timer Value" : "Enter Poll Timer Value");
-        EXPECT_EQ(local.inputDefaults[0], c.midi ? "100" : "1000");
-        const QString key = c.midi ? "midipolltime" : "polltime";
-        QTimer& timer = *Timer(w, c.midi ? "tmrMIDI" : "PollTimer");
-        if (c.accepted) {
-            EXPECT_TRUE(local.boxes.isEmpty());
-            EXPECT_EQ(s.store.Read("settings", key, ""), c.answer);
+        alerts.boxes.clear();
+        alerts.inputs.clear();
+        alerts.inputAnswers << c.answer;
+        QTimer& timer = *Timer(*w, c.midi ? "tmrMIDI" : "PollTimer");
+        const int before = timer.interval();
+        const QString stored = Stored(c.midi ? "midipolltime" : "polltime");
+        (c.midi ? w->mnuMIDITmr : w->mnuPollTimer)->trigger();
+        ASSERT_EQ(alerts.inputs.size(), 1);
+        EXPECT_EQ(alerts.inputs[0].title, c.midi ? "Enter MIDI Poll Timer Value" : "Enter Poll Timer Value");
+        EXPECT_EQ(alerts.inputDefaults.last(), stored);
+        if (c.interval) {
+            EXPECT_TRUE(alerts.boxes.isEmpty());
+            EXPECT_EQ(Stored(c.midi ? "midipolltime" : "polltime"), c.answer);
             EXPECT_EQ(timer.interval(), c.interval);
         } else {
-            ASSERT_EQ(local.boxes.size(), 1);
-            EXPECT_EQ(local.boxes[0].text, c.midi
-                                               ? "Please enter a timer value between 10 and 1000."
-                                               : "Please enter a timer value between 100 and 10000.");
-            EXPECT_EQ(local.boxes[0].title,
-                      c.midi ? "MIDI Poll Timer Value Error" : "Poll Timer Value Error");
-            EXPECT_EQ(s.store.Read("settings", key, ""), c.midi ? "100" : "1000");
+            EXPECT_EQ(alerts.texts(), QStringList{c.midi ? "Please enter a timer value between 10 and 1000."
+                                                         : "Please enter a timer value between 100 and 10000."});
+            EXPECT_EQ(Stored(c.midi ? "midipolltime" : "polltime"), stored);
+            EXPECT_EQ(timer.interval(), before);
         }
         EXPECT_FALSE(timer.isActive());
     }
-}
-
-TEST_F(MainWindowTest, PollIntervalThatIsNotANumberIsReported)
-{
-    auto w = Start();
     alerts.boxes.clear();
     alerts.inputAnswers << "soon" << "";
     w->mnuPollTimer->trigger();
+    w->mnuPollTimer->trigger();
     ASSERT_EQ(alerts.boxes.size(), 1);
     EXPECT_TRUE(alerts.boxes[0].text.startsWith("VB6 runtime error (mnuPollTimer_Click): 13 - "));
-    w->mnuPollTimer->trigger();
-    EXPECT_EQ(alerts.boxes.size(), 1);
-    EXPECT_EQ(Stored("polltime"), "1000");
 }
 
-TEST_F(MainWindowTest, ExitStoresThePositionAndRestartRestoresIt)
+TEST_F(MainWindowTest, PositionIsStoredOnExitAndRestoredOnAScreen)
 {
     {
         auto w = Start();
@@ -250,16 +183,11 @@ TEST_F(MainWindowTest, ExitStoresThePositionAndRestartRestoresIt)
     }
     EXPECT_EQ(Stored("FormLeft"), "2250");
     EXPECT_EQ(Stored("FormTop"), "1350");
-    auto again = Start();
-    EXPECT_EQ(again->pos(), QPoint(150, 90));
-}
+    EXPECT_EQ(Start()->pos(), QPoint(150, 90));
 
-TEST_F(MainWindowTest, PositionOffEveryScreenIsMovedOntoThePrimaryScreen)
-{
     t.store.Write("settings", "FormLeft", "-300000");
     t.store.Write("settings", "FormTop", "450000");
-    auto w = Start();
-    EXPECT_EQ(w->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+    EXPECT_EQ(Start()->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
 }
 
 TEST_F(MainWindowTest, AboutAndReadme)
@@ -269,8 +197,6 @@ TEST_F(MainWindowTest, AboutAndReadme)
     w->mnuHelpAbout->trigger();
     ASSERT_EQ(alerts.boxes.size(), 1);
     EXPECT_TRUE(alerts.boxes[0].text.startsWith("Vorn-MIDI Connector 1.1.5"));
-    EXPECT_EQ(alerts.boxes[0].title, "Vorn-MIDI Connector");
-    EXPECT_EQ(alerts.boxes[0].icon, IAlerts::Icon::None);
 
     QStringList opened;
     w->openDocument = [&](const QString& path) {
@@ -283,18 +209,13 @@ TEST_F(MainWindowTest, AboutAndReadme)
     EXPECT_TRUE(opened.isEmpty());
     ASSERT_EQ(alerts.boxes.size(), 2);
     EXPECT_TRUE(alerts.boxes[1].text.startsWith("VB6 runtime error (mnuViewReadme_click): 53 - "));
-
-    QFile file(readme);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    QFile(readme).open(QIODevice::WriteOnly);
     w->mnuViewReadme->trigger();
     QFile::remove(readme);
     EXPECT_EQ(opened, QStringList{readme});
-    EXPECT_EQ(alerts.boxes.size(), 2);
 }
 
-// An alerts box that behaves like a modal dialog: it runs the event loop
-// while it is open, so timers keep firing underneath it.
+// A box that runs the event loop while it is open, as a modal dialog does.
 class ModalAlerts : public RecordingAlerts {
 public:
     Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title) override
@@ -318,36 +239,22 @@ TEST_F(MainWindowTest, ATimerNeverRunsAgainUnderItsOwnMessageBox)
     w.Form_Load();
     modal.boxes.clear();
     // Polling with no port: every read fails and is reported.
-    Timer(w, "PollTimer")->setInterval(20);
-    Timer(w, "PollTimer")->start();
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 500)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    Timer(w, "PollTimer")->start(20);
+    WaitFor([] { return false; }, 500);
     Timer(w, "PollTimer")->stop();
     ASSERT_GE(modal.boxes.size(), 1);
     EXPECT_EQ(modal.maxDepth, 1) << "a box was opened underneath another";
-    EXPECT_TRUE(modal.boxes[0].text.startsWith("VB6 runtime error (GetCAT): "));
 }
 
 TEST_F(MainWindowTest, DevicesDialogShowsAndStoresTheDeviceOfEachNumber)
 {
-    TempSettings fresh;
-    fresh.store.Write("ports", "com4", "/dev/serial/by-id/usb-radio");
-    PortDevicesDialog dialog(fresh.store, alerts, {"/dev/ttyS0", "/dev/ttyUSB0"});
-    EXPECT_EQ(dialog.deviceBox(1)->currentText(), "/dev/ttyUSB0");
+    t.store.Write("ports", "com4", "/dev/serial/by-id/usb-radio");
+    PortDevicesDialog dialog(t.store, alerts, {"/dev/ttyS0", "/dev/ttyUSB0"});
     EXPECT_EQ(dialog.deviceBox(4)->currentText(), "/dev/serial/by-id/usb-radio");
-    EXPECT_EQ(dialog.deviceBox(16)->currentText(), "/dev/ttyUSB15");
-    EXPECT_EQ(dialog.deviceBox(2)->count(), 2);
-
     dialog.deviceBox(2)->setCurrentIndex(0);
     emit dialog.deviceBox(2)->activated(0);
-    dialog.deviceBox(3)->setEditText(" /tmp/my pty ");
-    emit dialog.deviceBox(3)->lineEdit()->editingFinished();
-    EXPECT_EQ(fresh.store.Read("ports", "com2", ""), "/dev/ttyS0");
-    EXPECT_EQ(fresh.store.Read("ports", "com3", ""), "/tmp/my pty");
-    EXPECT_EQ(fresh.store.Read("ports", "com5", "<none>"), "<none>");
-    EXPECT_TRUE(alerts.boxes.isEmpty());
+    EXPECT_EQ(t.store.Read("ports", "com2", ""), "/dev/ttyS0");
+    dialog.deviceBox(5)->setEditText("   ");
+    emit dialog.deviceBox(5)->lineEdit()->editingFinished();
+    EXPECT_TRUE(t.store.Read("ports", "com5", "").endsWith("no-such-tty5"));
 }
-
-} // namespace

@@ -1,33 +1,16 @@
-#include "support/QtPrinters.h"
-#include "FakeSerialPort.h"
-
 #include "core/IIndicator.h"
-#include "cat/CatLink.h"
-#include "cat/CatParser.h"
-#include "core/RadioState.h"
-#include "support/RecordingAlerts.h"
-#include "support/RecordingIndicator.h"
-#include "support/RecordingLog.h"
+#include "support/CatRig.h"
+#include "support/FakeSerialPort.h"
+#include "support/RadioReply.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-const QByteArray kIf38 = "IF00014060000     +000000 0003000001 ;";
+const QByteArray kIf38 = IfReply().toLatin1();
 
-// A CatLink on a scripted port, with everything it touches recorded.
-struct LinkRig {
-    FakeSerialPort port;
-    RecordingLog log;
-    RecordingIndicator lamp;
-    RecordingAlerts alerts;
-    RadioState state;
-    CatParser parser{state, lamp, alerts};
-    CatLink link{port, log, lamp, alerts, state, parser};
-    QList<int> marks;
-    CatLink::PortMarks setMarks = [this](int n) { marks << n; };
-
+// A CatLink on a scripted, open port.
+struct LinkRig : CatRig<FakeSerialPort> {
     LinkRig() { port.open = true; }
-
     void ReadEach(const QByteArrayList& reads)
     {
         port.reads = reads;
@@ -37,95 +20,68 @@ struct LinkRig {
 };
 }
 
-TEST(SendCAT, WritesAndLogsTheCommandUnchanged)
+TEST(CatLink, CommandsGoOutAndIntoTheLogUnchangedOrNotAtAll)
 {
-    LinkRig rig;
-    rig.link.SendCAT("FA00014060010;");
-    EXPECT_EQ(rig.port.events, QStringList({"write FA00014060010;"}));
-    EXPECT_EQ(rig.log.lines, QStringList({"FA00014060010;"}));
+    const struct {
+        const char* command;
+        bool open;
+        QString writeFailure;
+        QStringList events, logged, boxes;
+    } cases[] = {
+        {"FA00014060010;", true, "", {"write FA00014060010;"}, {"FA00014060010;"}, {}},
+        {"", true, "", {}, {}, {}},
+        {"IF;", false, "", {}, {}, {}},
+        {"IF;", true, "Cannot write to serial port COM3 (/dev/ttyUSB2): Input/output error", {}, {},
+         {"VB6 runtime error (SendCAT): 68 - Cannot write to serial port COM3 (/dev/ttyUSB2): Input/output error"}},
+    };
+    for (const auto& c : cases) {
+        LinkRig rig;
+        rig.port.open = c.open;
+        rig.port.writeFailure = c.writeFailure;
+        rig.link.SendCAT(c.command);
+        EXPECT_EQ(rig.port.events, c.events) << c.command;
+        EXPECT_EQ(rig.log.lines, c.logged) << c.command;
+        EXPECT_EQ(rig.alerts.texts(), c.boxes) << c.command;
+    }
 }
 
-TEST(SendCAT, ClosedPortOrEmptyTextSendsAndLogsNothing)
+// Replies split over reads are joined, and several in one read taken apart:
+// each reaches ParseCAT once and whole, and the log shows every byte once.
+TEST(CatLink, RepliesAcrossReadsAreJoinedAndEachParsedOnce)
 {
-    LinkRig rig;
-    rig.link.SendCAT("");
-    rig.port.open = false;
-    rig.link.SendCAT("IF;");
-    EXPECT_TRUE(rig.port.events.isEmpty());
-    EXPECT_TRUE(rig.log.lines.isEmpty());
-    EXPECT_TRUE(rig.alerts.boxes.isEmpty());
-}
-
-TEST(SendCAT, FailingWriteIsReportedAndNotLogged)
-{
-    LinkRig rig;
-    rig.port.writeFailure = "Cannot write to serial port COM3 (/dev/ttyUSB2): Input/output error";
-    rig.link.SendCAT("IF;");
-    EXPECT_EQ(rig.alerts.texts(),
-              QStringList({"VB6 runtime error (SendCAT): 68 - Cannot write to serial port COM3 "
-                           "(/dev/ttyUSB2): Input/output error"}));
-    EXPECT_TRUE(rig.log.lines.isEmpty());
-}
-
-TEST(GetCAT, RepliesAcrossReadsAreJoinedAndEachParsedOnce)
-{
-    struct Case {
+    const struct {
         const char* name;
         QByteArrayList reads;
         QString vfoA, vfoB, rit;
         QStringList logged;
-    };
-    const std::vector<Case> cases = {
+        bool validA, validB;
+    } cases[] = {
         {"two replies in one read", {kIf38 + "FB00007030000;"}, "00014060000", "00007030000", "",
-         {kIf38 + "FB00007030000;"}},
-        {"reply split over two reads", {kIf38.left(20), kIf38.mid(20)}, "00014060000", "", "",
-         {kIf38}},
-        {"reply split over three reads", {kIf38.left(5), kIf38.mid(5, 20), kIf38.mid(25)},
-         "00014060000", "", "", {kIf38}},
-        {"whole reply then start of the next", {kIf38 + "FB0000703", "0000;RT1;"}, "00014060000",
-         "00007030000", "1", {kIf38 + "FB0000703", "0000;RT1;"}},
-        {"start of a reply, then its end with two more", {"FB000", "07030000;RT1;" + kIf38},
-         "00014060000", "00007030000", "1", {"FB00007030000;RT1;" + kIf38}},
+         {kIf38 + "FB00007030000;"}, true, true},
+        {"split over three reads", {kIf38.left(5), kIf38.mid(5, 20), kIf38.mid(25)}, "00014060000", "",
+         "", {kIf38}, true, false},
+        {"whole reply, then the start of the next", {kIf38 + "FB0000703", "0000;RT1;"}, "00014060000",
+         "00007030000", "1", {kIf38 + "FB0000703", "0000;RT1;"}, true, true},
+        {"a rejection", {kIf38, "?;"}, "00014060000", "", "", {kIf38, "?;"}, true, false},
+        {"a read without a reply takes the link down", {kIf38 + "FB00007030000;", "IF0001406"},
+         "00014060000", "00007030000", "", {kIf38 + "FB00007030000;"}, false, false},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         LinkRig rig;
         rig.ReadEach(c.reads);
         EXPECT_EQ(rig.state.vfo_a_str, c.vfoA);
         EXPECT_EQ(rig.state.vfo_b_str, c.vfoB);
         EXPECT_EQ(rig.state.rit, c.rit);
-        EXPECT_TRUE(rig.state.valid_cat_a);
+        EXPECT_EQ(rig.state.valid_cat_a, c.validA);
+        EXPECT_EQ(rig.state.valid_cat_b, c.validB);
         EXPECT_EQ(rig.log.lines, c.logged);
-        EXPECT_EQ(rig.log.lines.join(""), QString::fromLatin1(c.reads.join("")));
-        EXPECT_EQ(rig.lamp.color, IIndicator::kGreen);
+        EXPECT_EQ(rig.lamp.color, c.validA ? IIndicator::kGreen : IIndicator::kRed);
         EXPECT_TRUE(rig.alerts.boxes.isEmpty());
     }
 }
 
-TEST(GetCAT, ReadWithoutReplyMarksTheLinkDownAndLogsNothing)
-{
-    for (const QByteArray& read : {QByteArray(), QByteArray("IF0001406")}) {
-        SCOPED_TRACE(read.constData());
-        LinkRig rig;
-        rig.ReadEach({kIf38 + "FB00007030000;"});
-        rig.ReadEach({read});
-        EXPECT_FALSE(rig.state.valid_cat_a);
-        EXPECT_FALSE(rig.state.valid_cat_b);
-        EXPECT_EQ(rig.lamp.color, IIndicator::kRed);
-        EXPECT_EQ(rig.log.lines.size(), 1);
-    }
-}
-
-TEST(GetCAT, RejectionReachesParseCAT)
-{
-    LinkRig rig;
-    rig.ReadEach({kIf38 + "FB00007030000;", "?;"});
-    EXPECT_TRUE(rig.state.valid_cat_a);
-    EXPECT_FALSE(rig.state.valid_cat_b);
-    EXPECT_EQ(rig.log.lines.last(), "?;");
-}
-
-TEST(GetCAT, EndlessNoiseIsBoundedAndNeverJoinedToALaterReply)
+TEST(CatLink, EndlessNoiseIsBoundedAndNeverJoinedToALaterReply)
 {
     LinkRig rig;
     const QByteArray noise(3 * CatLink::kMaxHeldBytes, 'x');
@@ -135,23 +91,26 @@ TEST(GetCAT, EndlessNoiseIsBoundedAndNeverJoinedToALaterReply)
     EXPECT_EQ(rig.log.lines[0].size(), CatLink::kMaxHeldBytes + kIf38.size() - 1);
     rig.ReadEach({kIf38});
     EXPECT_TRUE(rig.state.valid_cat_a);
+
+    // A fragment of the old line means nothing on a newly chosen port.
+    rig.log.lines.clear();
+    rig.ReadEach({"IF000"});
+    rig.link.SelectPort(2, rig.setMarks);
+    rig.ReadEach({kIf38});
+    EXPECT_EQ(rig.log.lines, QStringList({QString::fromLatin1(kIf38)}));
 }
 
-TEST(GetCAT, ClosedPortIsReportedOnceAndMarksTheLinkDown)
+TEST(CatLink, ClosedPortIsReportedOnceUntilAReadWorksAgain)
 {
     LinkRig rig;
     rig.ReadEach({kIf38});
     rig.port.open = false;
     for (int tick = 0; tick < 3; ++tick)
         rig.link.GetCAT();
-    ASSERT_EQ(rig.alerts.boxes.size(), 1);
-    EXPECT_EQ(rig.alerts.boxes[0].text,
-              "VB6 runtime error (GetCAT): 8018 - Operation valid only when the port is open");
-    EXPECT_EQ(rig.alerts.boxes[0].icon, IAlerts::Icon::Information);
+    EXPECT_EQ(rig.alerts.texts(),
+              QStringList{"VB6 runtime error (GetCAT): 8018 - Operation valid only when the port is open"});
     EXPECT_FALSE(rig.state.valid_cat_a);
     EXPECT_EQ(rig.lamp.color, IIndicator::kRed);
-
-    // A read that works again re-arms the report.
     rig.port.open = true;
     rig.ReadEach({kIf38});
     rig.port.open = false;
@@ -159,38 +118,14 @@ TEST(GetCAT, ClosedPortIsReportedOnceAndMarksTheLinkDown)
     EXPECT_EQ(rig.alerts.boxes.size(), 2);
 }
 
-TEST(SelectPort, MarksAndReopensInOrder)
+TEST(CatLink, PortChoiceClosesMarksAndOpensInOrder)
 {
     LinkRig rig;
     rig.link.SelectPort(3, rig.setMarks);
-    EXPECT_EQ(rig.marks, QList<int>({3}));
     EXPECT_EQ(rig.port.events, QStringList({"close", "open 3"}));
-    EXPECT_TRUE(rig.port.open);
-}
-
-TEST(SelectPort, FailingOpenIsThrownAfterTheChoiceIsMarked)
-{
-    LinkRig rig;
     rig.port.openFailure = "Cannot open serial port COM5 (/dev/ttyUSB4): No such file";
     EXPECT_THROW(rig.link.SelectPort(5, rig.setMarks), VbError);
-    EXPECT_EQ(rig.marks, QList<int>({5}));
     EXPECT_FALSE(rig.port.open);
-}
-
-TEST(SelectPort, NoneClosesAndMarks)
-{
-    LinkRig rig;
     rig.link.SelectNone(rig.setMarks);
-    EXPECT_EQ(rig.marks, QList<int>({0}));
-    EXPECT_FALSE(rig.port.open);
-}
-
-TEST(SelectPort, FragmentOfTheOldLineIsForgotten)
-{
-    LinkRig rig;
-    rig.ReadEach({"IF000"});
-    rig.link.SelectPort(2, rig.setMarks);
-    rig.ReadEach({kIf38});
-    EXPECT_EQ(rig.log.lines, QStringList({QString::fromLatin1(kIf38)}));
-    EXPECT_EQ(rig.state.last_cat_if, QString::fromLatin1(kIf38));
+    EXPECT_EQ(rig.marks, QList<int>({3, 5, 0}));
 }

@@ -1,112 +1,72 @@
-#include "support/QtPrinters.h"
-#include "core/IIndicator.h"
 #include "cat/CatParser.h"
+#include "core/IIndicator.h"
 #include "core/RadioState.h"
+#include "support/RadioReply.h"
 #include "support/RecordingAlerts.h"
 #include "support/RecordingIndicator.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-// A 38-character K3 status reply: VFO A 14 060 000 Hz, mode 3 (CW) in character 30.
-const QString kIf38 = "IF00014060000     +000000 0003000001 ;";
+// A 38-character status reply: VFO A 14 060 000 Hz, mode 3 (CW) in character 30.
+const QString kIf38 = IfReply();
 
-struct ParseCase {
-    const char* name;
-    QString reply;
-    RadioState expected;
-    int lamp;  // -1: untouched
-};
-
-RadioState Start()
+// The whole state in one line: VFO A, VFO B, mode (and its copy), RIT, XIT,
+// the stored IF and FB replies, and whether A and B are known.
+QString Text(const RadioState& s)
 {
-    RadioState s;
-    s.vfo_a_str = "00007000000";
-    s.vfo_b_str = "00003500000";
-    s.Mode = "2";
-    s.last_cat_mode = "2";
-    s.rit = "0";
-    s.xit = "0";
-    s.last_cat_if = "old-if";
-    s.last_cat_fb = "old-fb";
-    s.valid_cat_a = true;
-    s.valid_cat_b = true;
-    return s;
-}
-
-RadioState With(std::function<void(RadioState&)> change)
-{
-    RadioState s = Start();
-    change(s);
-    return s;
-}
-
-void ExpectState(const RadioState& want, const RadioState& got)
-{
-    EXPECT_EQ(want.vfo_a_str, got.vfo_a_str);
-    EXPECT_EQ(want.vfo_b_str, got.vfo_b_str);
-    EXPECT_EQ(want.Mode, got.Mode);
-    EXPECT_EQ(want.last_cat_mode, got.last_cat_mode);
-    EXPECT_EQ(want.rit, got.rit);
-    EXPECT_EQ(want.xit, got.xit);
-    EXPECT_EQ(want.last_cat_if, got.last_cat_if);
-    EXPECT_EQ(want.last_cat_fb, got.last_cat_fb);
-    EXPECT_EQ(want.valid_cat_a, got.valid_cat_a);
-    EXPECT_EQ(want.valid_cat_b, got.valid_cat_b);
+    return QStringList{s.vfo_a_str, s.vfo_b_str, s.Mode + "/" + s.last_cat_mode, s.rit, s.xit,
+                       s.last_cat_if, s.last_cat_fb, s.valid_cat_a ? "A" : "-", s.valid_cat_b ? "B" : "-"}
+        .join('|');
 }
 }
 
-TEST(ParseCAT, ReplyTable)
+TEST(ParseCAT, EachReplyChangesOnlyItsPartOfTheState)
 {
-    const QString if37 = kIf38.left(36) + ";";
-    const QString if39 = kIf38.left(37) + "X;";
-    const std::vector<ParseCase> cases = {
-        {"IF of 38 characters takes frequency, mode, flag and lamp", kIf38,
-         With([](RadioState& s) {
-             s.vfo_a_str = "00014060000";
-             s.Mode = "3";
-             s.last_cat_mode = "3";
-             s.last_cat_if = kIf38;
-         }),
-         IIndicator::kGreen},
-        {"IF of 37 characters takes only the mode", if37,
-         With([&](RadioState& s) { s.Mode = "3"; s.last_cat_mode = "3"; }), -1},
-        {"IF of 39 characters takes only the mode", if39,
-         With([&](RadioState& s) { s.Mode = "3"; s.last_cat_mode = "3"; }), -1},
-        {"short IF empties the mode", "IF;",
-         With([](RadioState& s) { s.Mode = ""; s.last_cat_mode = ""; }), -1},
-        {"lower-case if is ignored", "if" + kIf38.mid(2), Start(), -1},
-        {"FB takes VFO B", "FB00007030000;",
-         With([](RadioState& s) { s.vfo_b_str = "00007030000"; s.last_cat_fb = "FB00007030000;"; }),
-         -1},
-        {"short FB is stored as far as it goes and still counts", "FB123;",
-         With([](RadioState& s) { s.vfo_b_str = "123;"; s.last_cat_fb = "FB123;"; }), -1},
-        {"RT1 switches RIT on", "RT1;", With([](RadioState& s) { s.rit = "1"; }), -1},
-        {"RT without digit stores the semicolon", "RT;", With([](RadioState& s) { s.rit = ";"; }), -1},
-        {"XT1 switches XIT on", "XT1;", With([](RadioState& s) { s.xit = "1"; }), -1},
-        {"rejection clears VFO B only", "?;", With([](RadioState& s) { s.valid_cat_b = false; }), -1},
-        {"unknown reply changes nothing", "MD2;", Start(), -1},
-        {"fragment without a name changes nothing", "0000;", Start(), -1},
-        {"empty reply changes nothing", "", Start(), -1},
+    const QString before = "00007000000|00003500000|2/2|0|0|old-if|old-fb|A|B";
+    const struct {
+        const char* name;
+        QString reply;
+        QString after;
+        int lamp;  // -1: untouched
+    } cases[] = {
+        {"a whole IF takes frequency, mode and the reply", kIf38,
+         "00014060000|00003500000|3/3|0|0|" + kIf38 + "|old-fb|A|B", IIndicator::kGreen},
+        {"IF of 37 characters takes only the mode", kIf38.left(36) + ";",
+         "00007000000|00003500000|3/3|0|0|old-if|old-fb|A|B", -1},
+        {"IF of 39 characters takes only the mode", kIf38.left(37) + "X;",
+         "00007000000|00003500000|3/3|0|0|old-if|old-fb|A|B", -1},
+        {"a short IF empties the mode", "IF;", "00007000000|00003500000|/|0|0|old-if|old-fb|A|B", -1},
+        {"lower-case if is ignored", "if" + kIf38.mid(2), before, -1},
+        {"FB takes VFO B", "FB00007030000;", "00007000000|00007030000|2/2|0|0|old-if|FB00007030000;|A|B", -1},
+        {"a short FB is taken as far as it goes", "FB123;", "00007000000|123;|2/2|0|0|old-if|FB123;|A|B", -1},
+        {"RT1", "RT1;", "00007000000|00003500000|2/2|1|0|old-if|old-fb|A|B", -1},
+        {"RT without a digit", "RT;", "00007000000|00003500000|2/2|;|0|old-if|old-fb|A|B", -1},
+        {"XT1", "XT1;", "00007000000|00003500000|2/2|0|1|old-if|old-fb|A|B", -1},
+        {"a rejection clears VFO B only", "?;", "00007000000|00003500000|2/2|0|0|old-if|old-fb|A|-", -1},
+        {"an unknown reply", "MD2;", before, -1},
+        {"a fragment without a name", "0000;", before, -1},
+        {"nothing", "", before, -1},
     };
-    for (const ParseCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        RadioState state = Start();
+    for (const auto& c : cases) {
+        RadioState state;
+        state.vfo_a_str = "00007000000";
+        state.vfo_b_str = "00003500000";
+        state.Mode = state.last_cat_mode = "2";
+        state.rit = state.xit = "0";
+        state.last_cat_if = "old-if";
+        state.last_cat_fb = "old-fb";
+        state.valid_cat_a = state.valid_cat_b = true;
         RecordingIndicator lamp;
         RecordingAlerts alerts;
         CatParser(state, lamp, alerts).ParseCAT(c.reply);
-        ExpectState(c.expected, state);
-        EXPECT_EQ(c.lamp, lamp.color);
-        EXPECT_TRUE(alerts.boxes.isEmpty());
+        EXPECT_EQ(Text(state), c.after) << c.name;
+        EXPECT_EQ(lamp.color, c.lamp) << c.name;
+        EXPECT_TRUE(alerts.boxes.isEmpty()) << c.name;
     }
-}
-
-TEST(ParseCAT, IfSetsValidFromInvalid)
-{
-    RadioState state;
+    RadioState fresh;
     RecordingIndicator lamp;
     RecordingAlerts alerts;
-    CatParser(state, lamp, alerts).ParseCAT(kIf38);
-    EXPECT_TRUE(state.valid_cat_a);
-    EXPECT_FALSE(state.valid_cat_b);
+    CatParser(fresh, lamp, alerts).ParseCAT(kIf38);
+    EXPECT_TRUE(fresh.valid_cat_a && !fresh.valid_cat_b);
 }

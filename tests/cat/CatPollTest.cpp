@@ -1,15 +1,6 @@
-#include "support/QtPrinters.h"
-#include "FakeSerialPort.h"
-
-#include "core/Options.h"
-#include "cat/CatLink.h"
-#include "cat/CatParser.h"
-#include "cat/CatPoll.h"
-#include "core/RadioState.h"
-#include "support/RecordingAlerts.h"
-#include "support/RecordingIndicator.h"
-#include "support/RecordingLog.h"
-#include "support/TempSettings.h"
+#include "core/VbError.h"
+#include "support/CatRig.h"
+#include "support/FakeSerialPort.h"
 
 #include <gtest/gtest.h>
 
@@ -27,14 +18,8 @@ public:
     CatPoll* poll = nullptr;
 };
 
-struct PollRig {
-    FakeSerialPort port;
-    RecordingLog log;
-    RecordingIndicator lamp;
-    ReenteringAlerts alerts;
-    RadioState state;
-    CatParser parser{state, lamp, alerts};
-    CatLink link{port, log, lamp, alerts, state, parser};
+// The poll's pauses are written down among the port's events.
+struct PollRig : CatRig<FakeSerialPort, ReenteringAlerts> {
     CatPoll poll{link, alerts, [this](int ms) { port.events << QStringLiteral("pause %1").arg(ms); }};
 };
 }

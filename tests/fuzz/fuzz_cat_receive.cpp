@@ -3,14 +3,8 @@
 // crashing, every complete reply must be parsed whole (no fragment, no two
 // replies glued together) and the CAT log must show the line's bytes in order.
 #include "FuzzCheck.h"
-#include "cat/CatLink.h"
-#include "cat/CatParser.h"
-#include "cat/FakeSerialPort.h"
-#include "core/RadioState.h"
-#include "support/RecordingAlerts.h"
-#include "support/RecordingIndicator.h"
-#include "support/RecordingLog.h"
-#include "support/TempSettings.h"
+#include "support/CatRig.h"
+#include "support/FakeSerialPort.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -61,28 +55,13 @@ void CheckReply(const QString& stored, const char* name)
             "a stored reply is one whole reply", stored);
 }
 
-struct Rig {
-    FakeSerialPort port;
-    RecordingLog log;
-    RecordingIndicator lamp;
-    RecordingAlerts alerts;
-    RadioState state;
-    CatParser parser{state, lamp, alerts};
-    CatLink link;
-    CatLink::PortMarks marks = [](int) {};
-
-    Rig() : link(port, log, lamp, alerts, state, parser)
-    {
-        port.open = true;
-    }
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     FuzzedDataProvider input(data, size);
-    Rig rig;
+    CatRig<FakeSerialPort> rig;
+    rig.port.open = true;
     ReplyModel model;
     QByteArray stream;
     // False once the link may rightly have dropped bytes it held.
@@ -92,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         switch (input.ConsumeIntegralInRange<int>(0, 5)) {
         case 4:
             // The user picks the port again: a fragment of the old line is forgotten.
-            rig.link.SelectPort(1, rig.marks);
+            rig.link.SelectPort(1, rig.setMarks);
             model.pending.clear();
             exact = false;
             continue;

@@ -1,23 +1,34 @@
 #pragma once
 
 #include "core/ISettingsStore.h"
+#include "core/VbError.h"
 
 #include <QHash>
+#include <QStringList>
 
-// Settings held in memory only, for tests and benchmarks that load the key map
-// many times and have no interest in the file behind the store.
+// Settings held in memory, for tests that need no file behind the store. Every
+// write is recorded as "section/key=value"; the read or write numbered
+// failAtRead or failAtWrite (from 1) fails as a full disk does.
 class MemorySettingsStore : public ISettingsStore {
 public:
     QString Read(const QString& section, const QString& key,
                  const QString& defaultValue) const override
     {
-        return values_.value(section + QLatin1Char('/') + key, defaultValue);
+        if (++reads == failAtRead)
+            throw VbError::FileAccess(QStringLiteral("device not ready"));
+        return values.value(section + QLatin1Char('/') + key, defaultValue);
     }
     void Write(const QString& section, const QString& key, const QString& value) override
     {
-        values_.insert(section + QLatin1Char('/') + key, value);
+        if (writes.size() + 1 == failAtWrite)
+            throw VbError::FileAccess(QStringLiteral("disk full"));
+        values.insert(section + QLatin1Char('/') + key, value);
+        writes.append(section + QLatin1Char('/') + key + QLatin1Char('=') + value);
     }
 
-private:
-    QHash<QString, QString> values_;
+    QHash<QString, QString> values;
+    QStringList writes;
+    mutable int reads = 0;
+    int failAtRead = 0;
+    int failAtWrite = 0;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ISettingsStore.h"
+#include "support/ChildProcess.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -41,6 +42,7 @@ public:
         env.insert(QStringLiteral("HOME"), dir_.path());
         process_.setProcessEnvironment(env);
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        EndWithTheTest(process_);
         process_.start(Executable(), QStringList(arguments) << QStringLiteral("--log") << LogPath());
         if (!process_.waitForStarted(timeoutMs))
             return Fail(process_.errorString());
@@ -90,18 +92,6 @@ public:
                 commands << line.mid(line.indexOf(QLatin1Char(' ')) + 1).chopped(1);
         }
         return commands;
-    }
-
-    // Waits until at least `count` commands have been received.
-    bool WaitForCommands(int count, int timeoutMs = 5000) const
-    {
-        const QDeadlineTimer deadline(timeoutMs);
-        while (ReceivedCommands().size() < count) {
-            if (deadline.hasExpired())
-                return false;
-            QThread::msleep(5);
-        }
-        return true;
     }
 
     const QString& ErrorString() const { return error_; }

@@ -1,37 +1,27 @@
 #pragma once
 
-#include "cat/CatLink.h"
-#include "cat/CatParser.h"
-#include "cat/CatPoll.h"
 #include "cat/QtSerialPort.h"
-#include "core/RadioState.h"
+#include "support/CatRig.h"
 #include "support/RadioSimProcess.h"
-#include "support/RecordingAlerts.h"
-#include "support/RecordingIndicator.h"
-#include "support/RecordingLog.h"
 #include "support/TempSettings.h"
 
-#include <QDeadlineTimer>
-#include <QThread>
+#include "support/WaitFor.h"
 #include <functional>
 #include <gtest/gtest.h>
 
+// The settings a simulator rig's port reads its device from; built first.
+struct SimSettings {
+    TempSettings settings;
+};
+
 // The whole CAT link on a real pseudo-terminal to the radio simulator, with
 // everything it reports to recorded. Connect() with ASSERT_NO_FATAL_FAILURE.
-struct SimCatRig {
+struct SimCatRig : SimSettings, CatRig<QtSerialPort> {
     static constexpr int kDeadlineMs = 10000;
 
-    TempSettings settings;
+    SimCatRig() : CatRig<QtSerialPort>(settings.store) {}
+
     RadioSimProcess radio;
-    QtSerialPort port{settings.store};
-    RecordingLog log;
-    RecordingIndicator lamp;
-    RecordingAlerts alerts;
-    RadioState state;
-    CatParser parser{state, lamp, alerts};
-    CatLink link{port, log, lamp, alerts, state, parser};
-    CatPoll poll{link, alerts};
-    QList<int> marks;
 
     void Connect(const QStringList& simArgs, int com)
     {
@@ -44,18 +34,9 @@ struct SimCatRig {
     // Polls until `done` holds; the replies of a tick may straddle ticks, so one tick proves nothing.
     bool PollUntil(const std::function<bool()>& done)
     {
-        const QDeadlineTimer deadline(kDeadlineMs);
-        while (!done() && !deadline.hasExpired())
+        return WaitFor([&] {
             poll.PollTimer_Timer();
-        return done();
-    }
-
-    // Waits until the radio has received `command` (without its ";").
-    bool Received(const QString& command) const
-    {
-        const QDeadlineTimer deadline(kDeadlineMs);
-        while (!radio.ReceivedCommands().contains(command) && !deadline.hasExpired())
-            QThread::msleep(5);
-        return radio.ReceivedCommands().contains(command);
+            return done();
+        }, kDeadlineMs);
     }
 };

@@ -1,7 +1,7 @@
 #include "support/QtPrinters.h"
 #include "update/SystemInstallerLauncher.h"
 
-#include <QDeadlineTimer>
+#include "support/WaitFor.h"
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -25,9 +25,7 @@ TEST(SystemInstallerLauncher, StartsTheInstallerInTheDownloadFolder)
     SystemInstallerLauncher launcher;
     ASSERT_TRUE(launcher.Launch("Vorn-MIDI_Connector_setup.exe", "/run=yes /S", downloads.path()));
 
-    QDeadlineTimer deadline(10000);
-    while (!QFile::exists(report) && !deadline.hasExpired())
-        QThread::msleep(20);
+    WaitFor([&] { return QFile::exists(report); });
     QFile file(report);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);

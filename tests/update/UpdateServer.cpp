@@ -1,4 +1,5 @@
 #include "UpdateServer.h"
+#include "support/ChildProcess.h"
 
 #include <QFile>
 
@@ -12,6 +13,7 @@ QString LogPath(const QTemporaryDir& dir)
 UpdateServer::UpdateServer()
 {
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    EndWithTheTest(process_);
     process_.start(QStringLiteral(VMC_PYTHON), {QStringLiteral(VMC_UPDATE_SERVER), LogPath(dir_)});
     // The server prints its port as soon as it listens.
     if (process_.waitForStarted(10000) && process_.waitForReadyRead(10000))

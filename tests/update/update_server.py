@@ -1,24 +1,23 @@
 #!/usr/bin/env python3
-"""Update server for the updater tests.
-
-Usage: update_server.py REQUEST_LOG
-Prints the port it listens on (127.0.0.1) as its first line, then serves
-until killed. Every request path, query included, is appended to
-REQUEST_LOG before the answer goes out.
-
-The first path segment picks the behaviour; the file asked for is the last
-segment ("..._update.xml" is the control file, "..._setup.exe" the installer):
-  /ctl/<version>/<md5>/  control file with that version ("none": no version
-                         element) and md5 "right", "upper", "wrong" or "none";
-                         the installer as it is
-  /missing/              404 for everything
-  /badxml/               a control file that is not well-formed XML
-  /noinstaller/          a newer control file, but 404 for the installer
-  /truncated/            a newer control file; the installer breaks off early
-  /slow/                 like /ctl/9.9.9/right/, the installer sent in small
-                         pieces with short pauses
-  /never/                accepts the request and never answers
-"""
+# Update server for the updater tests.
+#
+# Usage: update_server.py REQUEST_LOG
+# Prints the port it listens on (127.0.0.1) as its first line, then serves
+# until killed. Every request path, query included, is appended to
+# REQUEST_LOG before the answer goes out.
+#
+# The first path segment picks the behaviour; the file asked for is the last
+# segment ("..._update.xml" is the control file, "..._setup.exe" the installer):
+#   /ctl/<version>/<md5>/  control file with that version ("none": no version
+#                          element) and md5 "right", "upper", "wrong" or "none";
+#                          the installer as it is
+#   /missing/              404 for everything
+#   /badxml/               a control file that is not well-formed XML
+#   /noinstaller/          a newer control file, but 404 for the installer
+#   /truncated/            a newer control file; the installer breaks off early
+#   /slow/                 like /ctl/9.9.9/right/, the installer sent in small
+#                          pieces with short pauses
+#   /never/                accepts the request and never answers
 import hashlib
 import http.server
 import sys
