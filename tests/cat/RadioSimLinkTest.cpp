@@ -58,23 +58,6 @@ TEST(RadioSimLink, ReadTakesBytesThatArrivedWhileTheThreadSlept)
     EXPECT_EQ(QString::fromLatin1(read), IfReply("00014060000", '3'));
 }
 
-TEST(RadioSimLink, MissingDeviceIsThrownAfterTheChoiceIsMarked)
-{
-    SimRig rig;
-    const QString device = rig.settings.dir.filePath("no-such-tty");
-    rig.settings.store.Write("ports", "com5", device);
-    QList<int> marks;
-    try {
-        rig.link.SelectPort(5, [&](int n) { marks << n; });
-        FAIL() << "opening a missing device succeeded";
-    } catch (const VbError& e) {
-        EXPECT_TRUE(e.description().contains("COM5")) << e.description().toStdString();
-        EXPECT_TRUE(e.description().contains(device)) << e.description().toStdString();
-    }
-    EXPECT_EQ(marks, QList<int>({5}));
-    EXPECT_FALSE(rig.port.IsOpen());
-}
-
 // Split, noisy and flooding lines: no box, and the radio state never holds a
 // frequency the radio did not have.
 TEST(RadioSimLink, UnrulyRadioNeverBreaksThePollNorTheState)

@@ -129,6 +129,12 @@ TEST_F(TranslatorTest, MessagesEntriesAndRadioStatesGiveTheirCommands)
         {"flex", nullptr, "", 0x65, 0x41, true, true, " / "},
         {"flex", nullptr, "", 0x64, 0x40, true, true, " / " + missing},
         {"flex", nullptr, "", 0x64, 0x7F, true, true, " / " + missing},
+        // The slider's value is scaled to power and speed; the speed stays at 5 or more.
+        {"flex", nullptr, "", 0x68, 0x00, true, true, "PC 0; / "},
+        {"flex", nullptr, "", 0x68, 0x64, true, true, "PC 79; / "},
+        {"flex", nullptr, "", 0x6A, 0x06, true, true, "KS 5; / "},
+        {"flex", nullptr, "", 0x6A, 0x07, true, true, "KS 6; / "},
+        {"flex", nullptr, "", 0x6A, 0x7F, true, true, "KS 100; / "},
         // Entries are carried out exactly as written.
         {"flex", "f6441", "#up10", 0x64, 0x41, true, true, " / "},
         {"flex", "f6441", "#A>B", 0x64, 0x41, true, true, " / "},
@@ -222,23 +228,4 @@ TEST_F(TranslatorTest, CommandsBuildOnTheRadioStateOrReportIt)
     Midi(0x0E, 0x7F);
     EXPECT_EQ(cat.commands, QStringList({"FA00014061000;", "FA00014062000;", "FA00007030000;",
                                          "FB00014060000;", "FB00014060000;"}));
-}
-
-TEST_F(TranslatorTest, SliderValuesAreScaledToPowerAndSpeed)
-{
-    const struct {
-        std::uint8_t value;
-        const char* power;
-        const char* speed;
-    } cases[] = {
-        {0x00, "PC 0;", "KS 5;"},   {0x03, "PC 2;", "KS 5;"},   {0x06, "PC 5;", "KS 5;"},
-        {0x07, "PC 6;", "KS 6;"},   {0x40, "PC 50;", "KS 50;"}, {0x64, "PC 79;", "KS 79;"},
-        {0x7E, "PC 99;", "KS 99;"}, {0x7F, "PC 100;", "KS 100;"},
-    };
-    for (const auto& c : cases) {
-        ResetRadio();
-        Midi(0x68, c.value);
-        Midi(0x6A, c.value);
-        EXPECT_EQ(cat.commands, QStringList({c.power, c.speed})) << int(c.value);
-    }
 }
