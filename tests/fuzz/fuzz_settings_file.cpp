@@ -79,84 +79,53 @@ void Put(const QString& path, const QByteArray& bytes)
     Require(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size(), "settings file written");
 }
 
-// The lines of `text`, each with its line ending.
-QList<QByteArray> Lines(const QByteArray& text)
+// Where `before` and `after` differ: one stretch `removed` became `added`,
+// on a line that begins with `lineHead`, or at the very end.
+struct Difference {
+    QByteArray lineHead, removed, added;
+    bool atEnd;
+};
+
+Difference Compare(const QByteArray& before, const QByteArray& after)
 {
-    QList<QByteArray> lines;
-    for (qsizetype start = 0; start < text.size();) {
-        const qsizetype newline = text.indexOf('\n', start);
-        const qsizetype end = newline < 0 ? text.size() : newline + 1;
-        lines.append(text.mid(start, end - start));
-        start = end;
-    }
-    return lines;
+    qsizetype head = 0;
+    while (head < before.size() && head < after.size() && before[head] == after[head])
+        ++head;
+    qsizetype tail = 0;
+    while (tail < before.size() - head && tail < after.size() - head &&
+           before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+        ++tail;
+    const qsizetype lineStart = head == 0 ? 0 : before.lastIndexOf('\n', head - 1) + 1;
+    return {before.mid(lineStart, head - lineStart), before.mid(head, before.size() - head - tail),
+            after.mid(head, after.size() - head - tail), head == before.size()};
 }
 
-// `after` is `before` with one line's value rewritten: the same lines, one
-// of them different from its "=" on, with the same line ending.
-bool OneValueRewritten(const QList<QByteArray>& before, const QList<QByteArray>& after)
-{
-    if (before.size() != after.size())
-        return false;
-    int changed = 0;
-    for (qsizetype i = 0; i < before.size(); ++i) {
-        if (before[i] == after[i])
-            continue;
-        const qsizetype eq = before[i].indexOf('=');
-        const bool sameEnd = before[i].endsWith("\r\n") == after[i].endsWith("\r\n") &&
-                             before[i].endsWith('\n') == after[i].endsWith('\n');
-        if (++changed > 1 || eq < 0 || !sameEnd || after[i].left(eq + 1) != before[i].left(eq + 1))
-            return false;
-    }
-    return changed == 1;
-}
-
-// `after` is `before` with `added` inserted at one place; the last line, when
-// it lacked a line ending, gains one if the insertion follows it.
-bool LinesInserted(const QList<QByteArray>& before, const QList<QByteArray>& after,
-                   const QList<QByteArray>& added, const QByteArray& eol)
-{
-    if (after.size() != before.size() + added.size())
-        return false;
-    if (!before.isEmpty() && !before.last().endsWith('\n')) {
-        QList<QByteArray> ended = before;
-        ended.last() += eol;
-        if (ended + added == after)
-            return true;
-    }
-    qsizetype common = 0;
-    while (common < before.size() && before[common] == after[common])
-        ++common;
-    // Lines equal to the inserted ones may make the common start look longer.
-    for (qsizetype at = common; at >= 0 && at >= common - added.size(); --at)
-        if (before.mid(0, at) + added + before.mid(at) == after)
-            return true;
-    return false;
-}
-
+// A held value leaves the file alone; a new one rewrites text after the "="
+// of one line; a new key only adds bytes: its line (after its section's
+// header and a blank line when the section is new), the file's last line
+// gaining the ending it lacked.
 void RequireOnlyTheWrite(const QByteArray& before, const QByteArray& after, const Change& change,
                          const QString& old)
 {
+    const QString where = change.section + QLatin1Char('/') + change.key;
+    const Difference d = Compare(before, after);
     if (old == change.value) {
-        Require(after == before, "rewriting a held value leaves the file alone");
-        return;
+        Require(after == before, "rewriting a held value leaves the file alone", where);
+    } else if (old != kAbsent) {
+        Require(d.lineHead.contains('=') && !d.removed.contains('\n') && !d.added.contains('\n'),
+                "only the value's text changed", where);
+    } else {
+        const qsizetype firstEnd = before.indexOf('\n');
+        const QByteArray eol = firstEnd > 0 && before[firstEnd - 1] == '\r' ? "\r\n" : "\n";
+        const qsizetype line = change.key.toUtf8().size() + 1 +
+                               IniDocument::EncodeValue(change.value).toUtf8().size() + eol.size();
+        const qsizetype header = change.section.toUtf8().size() + 2 + eol.size();
+        const bool lastLineEnded = d.atEnd && !before.isEmpty() && !before.endsWith('\n');
+        const qsizetype grown = d.added.size() - (lastLineEnded ? eol.size() : 0);
+        Require(d.removed.isEmpty() &&
+                    (grown == line || grown == header + line || grown == eol.size() + header + line),
+                "only the new key's lines were added", where);
     }
-    const QList<QByteArray> beforeLines = Lines(before);
-    const QList<QByteArray> afterLines = Lines(after);
-    if (old != kAbsent) {
-        Require(OneValueRewritten(beforeLines, afterLines), "only the value's text changed",
-                change.section + QLatin1Char('/') + change.key);
-        return;
-    }
-    const qsizetype firstEnd = before.indexOf('\n');
-    const QByteArray eol = firstEnd > 0 && before[firstEnd - 1] == '\r' ? "\r\n" : "\n";
-    const QByteArray keyLine =
-        change.key.toUtf8() + '=' + IniDocument::EncodeValue(change.value).toUtf8() + eol;
-    const QByteArray header = '[' + change.section.toUtf8() + ']' + eol;
-    const bool inserted = LinesInserted(beforeLines, afterLines, {keyLine}, eol) ||
-                          LinesInserted(beforeLines, afterLines, {header, keyLine}, eol) ||
-                          LinesInserted(beforeLines, afterLines, {eol, header, keyLine}, eol);
-    Require(inserted, "only the new key's lines were added", change.section + QLatin1Char('/') + change.key);
 }
 
 }  // namespace
