@@ -8,6 +8,7 @@
 #include "core/IAlerts.h"
 #include "core/IniSettingsStore.h"
 #include "core/RuntimeError.h"
+#include "core/SettingsBatch.h"
 #include "core/VbNumber.h"
 #include "midi/MidiInput.h"
 #include "midi/frmConfig_Midi.h"
@@ -170,6 +171,9 @@ void frmVornMidiConnector::Form_Load()
     auto step = [this](auto&& body) { RunGuarded(alerts_, kLoadRoutine, body); };
     OptionsStore& settings = parts_->settings;
     const Options& options = parts_->options;
+    // The settings read here are written straight back (about 130 of them on
+    // a first start): they reach the file together, in one write.
+    SettingsBatch writeBack(store_);
 
     step([&] { PlaceAtStoredPosition(); });
     step([&] { SelectStoredPort(); });
@@ -203,6 +207,7 @@ void frmVornMidiConnector::Form_Load()
         parts_->midi->SetPumpInterval(IntervalOrDefault(Option::MidiPollTime, QStringLiteral("100")));
         settings.Store(Option::MidiPollTime);
     });
+    step([&] { writeBack.Commit(); });
 
     if (parts_->port.IsOpen())
         parts_->poll->Start();

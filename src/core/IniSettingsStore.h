@@ -1,22 +1,32 @@
 #pragma once
 
 #include "core/ISettingsStore.h"
+#include "core/IniDocument.h"
 
 #include <QDateTime>
-#include <QHash>
 #include <QList>
-#include <QPair>
+#include <QLockFile>
 #include <QString>
 
-// Settings in one INI file per user. Values are written quoted with backslash
-// escapes so that every text (blanks at either end, ";", "#", "=", quotes,
-// non-ASCII, the empty text) comes back exactly; hand-edited unquoted values
-// are read as the text between "=" and the end of the line, trimmed.
-// Section and key names match without regard to letter case, as the
-// Windows registry does. Every write replaces the file atomically; a file
-// that exists but cannot be read is never replaced.
+class VbError;
+
+// Settings in one INI file per user (the text rules are IniDocument's). A
+// write changes only the value written: everything else in the file, hand
+// edits included, stays byte for byte, and writing the value a key already
+// holds leaves the file alone.
+//
+// Several running copies of the program may share the file: each write takes
+// a lock file beside it (<file>.lock), reads the file afresh, changes its
+// values and replaces the file atomically, so no copy loses another's keys.
+// A lock left by a copy that died is taken over. A file that exists but
+// cannot be read is never replaced. UI thread only.
 class IniSettingsStore : public ISettingsStore {
 public:
+    // How long a write waits for another copy's lock, and the age after
+    // which a lock whose holder cannot be checked counts as left behind.
+    static constexpr int kLockWaitMs = 6000;
+    static constexpr int kStaleLockMs = 5000;
+
     explicit IniSettingsStore(const QString& filePath);
 
     // $XDG_CONFIG_HOME/<applicationName>.ini (~/.config when unset).
@@ -27,41 +37,34 @@ public:
     QString Read(const QString& section, const QString& key,
                  const QString& defaultValue) const override;
     void Write(const QString& section, const QString& key, const QString& value) override;
+    void BeginBatch() override;
+    void EndBatch() override;
 
     const QString& filePath() const { return filePath_; }
-
-    static QString EncodeValue(const QString& value);
-    static QString DecodeValue(const QString& raw);
+    QString lockFilePath() const { return filePath_ + QStringLiteral(".lock"); }
 
 private:
-    struct Entry {
+    struct Change {
+        QString section;
         QString key;
         QString value;
     };
-    // Names are looked up through their case-folded form, so that a file of
-    // many thousands of keys is read in one pass instead of one scan per key.
-    struct Section {
-        QString name;
-        QList<Entry> entries;
-        QHash<QString, qsizetype> keyIndex;
-    };
-    struct Contents {
-        QList<Section> sections;
-        QHash<QString, qsizetype> sectionIndex;
-    };
 
     void ReloadIfChanged() const;
-    void Parse(const QByteArray& data) const;
-    QByteArray Serialize(const QList<Section>& sections) const;
-    static Section* FindSection(Contents& contents, const QString& name);
-    static Section& FindOrAddSection(Contents& contents, const QString& name);
-    static Entry* FindEntry(Section& section, const QString& key);
-    static void AddEntry(Section& section, const QString& key, const QString& value);
+    void Load() const;
+    void Forget() const;
+    void Commit(const QList<Change>& changes);
+    void Save();
+    VbError UnreadableError() const;
+    VbError LockError(QLockFile::LockError error) const;
 
     QString filePath_;
-    mutable Contents contents_;
+    mutable IniDocument document_;
     mutable QDateTime loadedModified_;
     mutable qint64 loadedSize_ = -1;
     // Why the file that exists could not be read; it is then never replaced.
     mutable QString unreadable_;
+    // The writes of the open batch, already applied to document_.
+    QList<Change> batch_;
+    int batchDepth_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "core/OptionsStore.h"
 
 #include "core/ISettingsStore.h"
+#include "core/SettingsBatch.h"
 #include "core/VbNumber.h"
 
 namespace {
@@ -59,6 +60,8 @@ double OptionsStore::ReadEdge(Edge edge) const
 
 void OptionsStore::StoreEdges(int topTwips, int leftTwips)
 {
+    SettingsBatch bothEdges(store_);
     store_.Write(kSection, EdgeKey(Edge::Top), QString::number(topTwips));
     store_.Write(kSection, EdgeKey(Edge::Left), QString::number(leftTwips));
+    bothEdges.Commit();
 }

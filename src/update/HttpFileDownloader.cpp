@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QLocale>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSaveFile>
@@ -12,21 +13,38 @@
 
 #include <memory>
 
+namespace {
+QString TooLarge(qint64 maxBytes)
+{
+    return QStringLiteral("the file is larger than ") + QLocale::c().formattedDataSize(maxBytes, 0);
+}
+} // namespace
+
 struct HttpFileDownloader::Transfer {
-    explicit Transfer(QNetworkReply* r, const QString& path) : reply(r), file(path) {}
+    Transfer(QNetworkReply* r, const QString& path, qint64 limit)
+        : reply(r), file(path), maxBytes(limit)
+    {
+    }
     QNetworkReply* reply;
     QSaveFile file;
+    qint64 maxBytes;
+    qint64 received = 0;
     bool timedOut = false;
     QString fileError;
+    QString refusal;
 };
 
-IFileDownloader::Reply HttpFileDownloader::Get(const QString& url, const QString& path)
+IFileDownloader::Reply HttpFileDownloader::Get(const QString& url, const QString& path,
+                                               qint64 maxBytes)
 {
     const QUrl target = CheckedUrl(url);
     QDir().mkpath(QFileInfo(path).absolutePath());
 
-    const std::unique_ptr<QNetworkReply> reply(manager_.get(QNetworkRequest(target)));
-    Transfer transfer(reply.get(), path);
+    QNetworkRequest request(target);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::UserVerifiedRedirectPolicy);
+    const std::unique_ptr<QNetworkReply> reply(manager_.get(request));
+    Transfer transfer(reply.get(), path, maxBytes);
 
     // The time-out counts silence, not total time: a large installer on a
     // slow line keeps going as long as bytes keep arriving.
@@ -37,6 +55,15 @@ IFileDownloader::Reply HttpFileDownloader::Get(const QString& url, const QString
         transfer.timedOut = true;
         transfer.reply->abort();
     });
+    QObject::connect(reply.get(), &QNetworkReply::redirected, reply.get(), [&](const QUrl& to) {
+        if (MayFollow(target, to))
+            emit transfer.reply->redirectAllowed();
+        else
+            Refuse(transfer, QStringLiteral("redirect to %1 not followed (only to https, or to http "
+                                            "on the same host)").arg(to.toDisplayString()));
+    });
+    QObject::connect(reply.get(), &QNetworkReply::metaDataChanged, reply.get(),
+                     [&transfer] { CheckDeclaredLength(transfer); });
     QObject::connect(reply.get(), &QNetworkReply::readyRead, reply.get(), [&] {
         silence.start();
         SaveChunk(transfer);
@@ -52,11 +79,17 @@ IFileDownloader::Reply HttpFileDownloader::Get(const QString& url, const QString
     silence.stop();
 
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (!transfer.timedOut && transfer.fileError.isEmpty() && status.isValid() && status.toInt() != 200)
-        return Reply{status.toInt(),
-                     reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString()};
+    const QString reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
+    if (!transfer.refusal.isEmpty())
+        return Reply{status.toInt(), reason, transfer.refusal};
+    // A redirect that was followed but led nowhere keeps its 3xx status; the
+    // failure of the hop after it is what counts.
+    const bool redirectFailed = status.toInt() / 100 == 3 && reply->error() != QNetworkReply::NoError;
+    if (!transfer.timedOut && transfer.fileError.isEmpty() && status.isValid() &&
+        status.toInt() != 200 && !redirectFailed)
+        return Reply{status.toInt(), reason, QString()};
     Finish(transfer);
-    return Reply{200, reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString()};
+    return Reply{200, reason, QString()};
 }
 
 void HttpFileDownloader::Abort()
@@ -76,14 +109,46 @@ QUrl HttpFileDownloader::CheckedUrl(const QString& url)
     return target;
 }
 
+// https anywhere; plain http only where the address asked for already went
+// over plain http, to that same host.
+bool HttpFileDownloader::MayFollow(const QUrl& requested, const QUrl& target)
+{
+    const QString scheme = target.scheme().toLower();
+    if (scheme == QLatin1String("https"))
+        return true;
+    return scheme == QLatin1String("http") && requested.scheme() == QLatin1String("http") &&
+           target.host().compare(requested.host(), Qt::CaseInsensitive) == 0;
+}
+
+void HttpFileDownloader::Refuse(Transfer& transfer, const QString& why)
+{
+    if (transfer.refusal.isEmpty())
+        transfer.refusal = why;
+    transfer.reply->abort();
+}
+
+// A server that announces more than the limit is not listened to any further.
+void HttpFileDownloader::CheckDeclaredLength(Transfer& transfer)
+{
+    const int status = transfer.reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const QVariant length = transfer.reply->header(QNetworkRequest::ContentLengthHeader);
+    if (status == 200 && length.isValid() && length.toLongLong() > transfer.maxBytes)
+        Refuse(transfer, TooLarge(transfer.maxBytes));
+}
+
 // Only a 200 body is kept; any other body is read and dropped so that it
 // does not pile up in memory.
 void HttpFileDownloader::SaveChunk(Transfer& transfer)
 {
     const QByteArray chunk = transfer.reply->readAll();
     const int status = transfer.reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (status != 200 || !transfer.fileError.isEmpty())
+    if (status != 200 || !transfer.fileError.isEmpty() || !transfer.refusal.isEmpty())
         return;
+    transfer.received += chunk.size();
+    if (transfer.received > transfer.maxBytes) {
+        Refuse(transfer, TooLarge(transfer.maxBytes));
+        return;
+    }
     if (!transfer.file.isOpen() && !transfer.file.open(QIODevice::WriteOnly)) {
         transfer.fileError = transfer.file.errorString();
         transfer.reply->abort();

@@ -76,7 +76,8 @@ void Updater::RunSteps()
         !WriteAndYield(QStringLiteral("Running version is ") + setup_.runningVersion))
         return;
 
-    if (!DownloadFileXML(serverUrl_ + QLatin1Char('/') + controlName, FilePath(controlName))) {
+    if (!DownloadFileXML(serverUrl_ + QLatin1Char('/') + controlName, FilePath(controlName),
+                         kControlFileLimit)) {
         if (stopped_)
             return;
         WriteText(QStringLiteral("Could not save XML file..."));
@@ -96,7 +97,8 @@ void Updater::RunSteps()
 
     // The server URL is read again here: a change made from the menu while
     // the control file was loading applies to the installer download.
-    if (!DownloadFileXML(serverUrl_ + QLatin1Char('/') + installerName, FilePath(installerName))) {
+    if (!DownloadFileXML(serverUrl_ + QLatin1Char('/') + installerName, FilePath(installerName),
+                         kInstallerLimit)) {
         if (!stopped_)
             WriteAndYield(QStringLiteral("File did not download successfully, update aborted..."));
         return;
@@ -168,11 +170,11 @@ void Updater::Install(const QString& installerName)
     quitProgram_();
 }
 
-bool Updater::DownloadFileXML(const QString& sURL, const QString& sPath)
+bool Updater::DownloadFileXML(const QString& sURL, const QString& sPath, qint64 maxBytes)
 {
     IFileDownloader::Reply reply;
     try {
-        reply = downloader_.Get(sURL + QLatin1Char('?') + FreshQuery(), sPath);
+        reply = downloader_.Get(sURL + QLatin1Char('?') + FreshQuery(), sPath, maxBytes);
     } catch (const VbError& e) {
         if (!stopped_)
             alerts_.MsgBox(DownloadErrorText(e.number(), e.description()), IAlerts::Buttons::Ok,
@@ -181,6 +183,10 @@ bool Updater::DownloadFileXML(const QString& sURL, const QString& sPath)
     }
     if (!Yield())
         return false;
+    if (!reply.refusal.isEmpty()) {
+        WriteText(QStringLiteral("Error: ") + reply.refusal + QStringLiteral("..."));
+        return false;
+    }
     if (reply.status == 200)
         return true;
     WriteText(QStringLiteral("Error: %1 - %2...").arg(reply.status).arg(reply.statusText));

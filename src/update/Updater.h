@@ -17,6 +17,13 @@ class Updater {
 public:
     static constexpr const char* kUpdaterVersion = "1.0.1";
     static constexpr const char* kDefaultServerUrl = "https://update.vorn-midi.example";
+    // The control file is a few hundred bytes; 64 KiB leaves room for any
+    // element or comment a server may add.
+    static constexpr qint64 kControlFileLimit = 64 * 1024;
+    // An installer of a Qt program with its libraries weighs some 30 to 80 MB:
+    // 256 MiB leaves room for years of growth, while a server gone wrong can
+    // neither fill the download folder nor keep the digest check busy for long.
+    static constexpr qint64 kInstallerLimit = 256LL * 1024 * 1024;
 
     struct Setup {
         QString applicationName;  // executable name without extension, blanks kept
@@ -42,7 +49,9 @@ public:
     // Ends a running check at its next step without further lines or boxes.
     void Stop();
 
-    bool DownloadFileXML(const QString& sURL, const QString& sPath);
+    // One file into `sPath`; false, with the reason logged or shown, when it
+    // did not arrive whole, within `maxBytes`, with status 200.
+    bool DownloadFileXML(const QString& sURL, const QString& sPath, qint64 maxBytes);
 
 private:
     struct Offer {

@@ -18,6 +18,13 @@
 #   /slow/                 like /ctl/9.9.9/right/, the installer sent in small
 #                          pieces with short pauses
 #   /never/                accepts the request and never answers
+#   /big/<bytes>/<how>/    a control file of exactly <bytes> bytes (version 1.1.5),
+#                          sent with its length ("length") or without, up to the
+#                          end of the connection ("stream")
+#   /huge/                 a newer control file; the installer announces 256 MiB + 1
+#   /redirect/<where>/     302 for everything, to the same file under /ctl/9.9.9/right/
+#                          on this server ("same", a relative Location), on
+#                          "localhost" ("other"), or over https on port 1 ("https")
 import hashlib
 import http.server
 import sys
@@ -37,6 +44,11 @@ def control_file(version, md5):
         children.append("<md5> %s </md5>" % digests[md5])
     return ('<?xml version="1.0"?>\n<Application>\n  %s\n</Application>\n'
             % "\n  ".join(children)).encode()
+
+
+def padded(body, size):
+    """`body` followed by an XML comment that makes it `size` bytes long."""
+    return body + b"<!--" + b"x" * (size - len(body) - 7) + b"-->"
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -74,6 +86,20 @@ class Handler(http.server.BaseHTTPRequestHandler):
             else:
                 self.send_body(INSTALLER[:1000], declared=len(INSTALLER))
                 self.close_connection = True
+        elif kind == "big" and len(parts) == 4:
+            body = padded(control_file("1.1.5", "right"), int(parts[1]))
+            if parts[2] == "length":
+                self.send_body(body)
+            else:
+                self.send_unannounced(body)
+        elif kind == "huge":
+            if is_control:
+                self.send_body(control_file("9.9.9", "right"))
+            else:
+                self.send_body(INSTALLER[:65536], declared=256 * 1024 * 1024 + 1)
+                self.close_connection = True
+        elif kind == "redirect" and len(parts) == 3:
+            self.send_redirect(parts[1], name)
         elif kind == "slow":
             if is_control:
                 self.send_body(control_file("9.9.9", "right"))
@@ -81,6 +107,24 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 self.send_slowly(INSTALLER)
         else:
             self.send_error(404, "Not Found")
+
+    def send_unannounced(self, body):
+        self.send_response(200)
+        self.send_header("Connection", "close")
+        self.end_headers()
+        self.wfile.write(body)
+        self.wfile.flush()
+        self.close_connection = True
+
+    def send_redirect(self, where, name):
+        port = self.server.server_address[1]
+        targets = {"same": "/ctl/9.9.9/right/%s" % name,
+                   "other": "http://localhost:%d/ctl/9.9.9/right/%s" % (port, name),
+                   "https": "https://127.0.0.1:1/%s" % name}
+        self.send_response(302)
+        self.send_header("Location", targets[where])
+        self.send_header("Content-Length", "0")
+        self.end_headers()
 
     def send_slowly(self, body):
         self.send_response(200)
