@@ -1,6 +1,7 @@
 #include "app/ProgramParts.h"
 
 #include "cat/CatPoll.h"
+#include "midi/MidiDeviceWatch.h"
 #include "midi/MidiInput.h"
 #include "midi/frmConfig_Midi.h"
 #include "update/frmUpdater.h"
@@ -17,6 +18,7 @@ ProgramParts::ProgramParts(QWidget& owner, ISettingsStore& store, IAlerts& alert
       translator(keyMap, radio, options, link, alerts),
       midi(new MidiInput(midiLog, alerts,
                          [this](const MidiEvent& event) { translator.ProcessMIDI(event); }, &owner)),
+      watch(new MidiDeviceWatch(*midi, midiLog, &owner)),
       editors(keyMap, store, alerts, &owner)
 {
 }

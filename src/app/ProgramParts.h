@@ -18,6 +18,7 @@ class IAlerts;
 class IIndicator;
 class ILogSink;
 class ISettingsStore;
+class MidiDeviceWatch;
 class MidiInput;
 class QWidget;
 class frmConfig_Midi;
@@ -26,7 +27,8 @@ class frmUpdater;
 // Everything the main window wires together, built in the order the parts
 // need each other: the options and radio state they share, the CAT link and
 // its poll, the key maps, the translation and the MIDI input that feeds it,
-// the key map editors and the updater's launcher. The QObject parts and the
+// the watch that brings a lost MIDI device
+// back, the key map editors and the updater's launcher. The QObject parts and the
 // windows opened later are children of `owner`. UI thread only.
 struct ProgramParts {
     ProgramParts(QWidget& owner, ISettingsStore& store, IAlerts& alerts, ILogSink& catLog,
@@ -42,6 +44,7 @@ struct ProgramParts {
     KeyMap keyMap;
     Translator translator;
     MidiInput* midi;
+    MidiDeviceWatch* watch;
     MapEditors editors;
     SystemInstallerLauncher launcher;
     QPointer<frmConfig_Midi> setup;
