@@ -251,7 +251,7 @@ TEST_F(SetupWindow, LayoutAndTabOrder)
     options.mautoconnect = "0";
     Open();
     EXPECT_EQ(window->windowTitle(), "Configure Midi Input");
-    EXPECT_EQ(window->size(), QSize(4725 / 15, 4575 / 15));
+    EXPECT_EQ(window->size(), QSize(4725 / 15, 5175 / 15));
     const struct {
         const char* name;
         const char* text;
