@@ -39,6 +39,7 @@ void frmLearnControls::BuildControls()
     lblPrompt->setObjectName(QStringLiteral("lblPrompt"));
     QFont bigger = lblPrompt->font();
     bigger.setBold(true);
+    bigger.setPointSizeF(bigger.pointSizeF() * 1.25);
     lblPrompt->setFont(bigger);
     lblPrompt->setWordWrap(true);
     lblHeard = new QLabel(QStringLiteral("Nothing heard yet."), this);
@@ -54,15 +55,16 @@ void frmLearnControls::BuildControls()
     buttons->addWidget(cmdSkip);
     buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(this);
+    layout->setSpacing(10);
     layout->addWidget(lblStep);
     layout->addWidget(lblPrompt);
     layout->addWidget(lblHeard);
     layout->addStretch();
     layout->addLayout(buttons);
     // Wide enough for the longest prompt on one line.
-    setMinimumWidth(fontMetrics().horizontalAdvance(
+    setMinimumWidth(QFontMetrics(bigger).horizontalAdvance(
                         QStringLiteral("Press the button to use as Button 6 Long Press"))
-                    * 3 / 2);
+                    + 60);
 
     connect(cmdSkip, &QPushButton::clicked, this, &frmLearnControls::cmdSkip_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmLearnControls::cmdCancel_Click);
