@@ -143,6 +143,8 @@ TEST_F(SurfaceTest, ControlsLearnedFromAnotherControllerTuneTheRadio)
         return prompt->text() == "Turn the control to use as Wheel A (mode 1)";
     }));
     EXPECT_TRUE(heard->text().startsWith("Heard B0 30 41: 30 is")) << heard->text().toStdString();
+    if (const QString dir = qEnvironmentVariable("VMC_SCREENSHOT_DIR"); !dir.isEmpty())
+        learn->grab().save(dir + "/learn-controls.png");
     for (int skip = 0; skip < 3; ++skip)
         learn->cmdSkip_Click();
     ASSERT_TRUE(SendUntil(controller, {0x90, 0x30, 0x7F}, [&] { return heard->text().contains("already"); }));
