@@ -62,7 +62,8 @@ public:
     QString Reopen(const std::string& portName);
 
     // The pump's interval in milliseconds ("midipolltime"). At 0 the pump
-    // stays idle, as a timer of interval 0 does on the original platform.
+    // stays idle, as operators know it: a timer of interval 0 never fires
+    // (Qt's would fire continuously).
     void SetPumpInterval(int milliseconds);
     // Stops the pump only; the device stays open and its events wait in the ring.
     void StopPump();

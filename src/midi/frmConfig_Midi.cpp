@@ -33,7 +33,7 @@ frmConfig_Midi::frmConfig_Midi(MidiInput& midi, const Options& options, IAlerts&
     setObjectName(QStringLiteral("frmConfig_Midi"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Configure Midi Input"));
-    // One row below the original layout holds the learning commands.
+    // A second row of buttons, below the first, holds the learning commands.
     setFixedSize(Twips::Rect(0, 0, 4725, 5175).size());
     FormFont::Apply(*this);
     BuildControls();
