@@ -164,6 +164,10 @@ TEST_F(SurfaceTest, ControlsLearnedFromAnotherControllerTuneTheRadio)
     EXPECT_TRUE(TurnUntilRadioHears(controller, 0x30, "FA00014060010"));
     EXPECT_FALSE(MidiLog().filter(QRegularExpression("^B0 30 41 ")).isEmpty());  // as it arrived
     EXPECT_TRUE(alerts.boxes.isEmpty()) << BoxTexts().toStdString();
+
+    alerts.yesNoAnswers << IAlerts::Answer::Yes;
+    OpenSetup()->cmdForget_Click();
+    EXPECT_EQ(t.store.Read("surface", "wheelahome", "-"), "");
 }
 
 TEST_F(SurfaceTest, UnreadableLearnedEntriesAreReportedOnceAndTheRestWorks)
