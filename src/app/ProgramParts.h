@@ -8,6 +8,7 @@
 #include "core/OptionsStore.h"
 #include "core/RadioState.h"
 #include "mapedit/MapEditors.h"
+#include "midi/LearnedControls.h"
 #include "translation/Translator.h"
 #include "update/SystemInstallerLauncher.h"
 
@@ -18,6 +19,7 @@ class IAlerts;
 class IIndicator;
 class ILogSink;
 class ISettingsStore;
+class MidiDeviceWatch;
 class MidiInput;
 class QWidget;
 class frmConfig_Midi;
@@ -25,8 +27,9 @@ class frmUpdater;
 
 // Everything the main window wires together, built in the order the parts
 // need each other: the options and radio state they share, the CAT link and
-// its poll, the key maps, the translation and the MIDI input that feeds it,
-// the key map editors and the updater's launcher. The QObject parts and the
+// its poll, the key maps, the translation and the MIDI input that feeds it
+// (through the learned controls), the watch that brings a lost MIDI device
+// back, the key map editors and the updater's launcher. The QObject parts and the
 // windows opened later are children of `owner`. UI thread only.
 struct ProgramParts {
     ProgramParts(QWidget& owner, ISettingsStore& store, IAlerts& alerts, ILogSink& catLog,
@@ -41,9 +44,16 @@ struct ProgramParts {
     CatPoll* poll;
     KeyMap keyMap;
     Translator translator;
+    LearnedControls learned;
     MidiInput* midi;
+    MidiDeviceWatch* watch;
     MapEditors editors;
     SystemInstallerLauncher launcher;
     QPointer<frmConfig_Midi> setup;
     QPointer<frmUpdater> updater;
+
+    // Reads the learned controls; unreadable entries are shown in one box and ignored.
+    void LoadLearnedControls(IAlerts& alerts);
+    // The learning commands of the MIDI setup window.
+    void ConnectLearning(frmConfig_Midi& setup, IAlerts& alerts);
 };

@@ -201,6 +201,7 @@ void frmVornMidiConnector::Form_Load()
         settings.Store(Option::RigType);
     });
     step([&] { parts_->keyMap.Load(store_); });
+    step([&] { parts_->LoadLearnedControls(alerts_); });
     step([&] {
         settings.Load(Option::MidiPollTime);
         parts_->midi->StopPump();
@@ -404,6 +405,7 @@ frmConfig_Midi& frmVornMidiConnector::SetupWindow()
         parts_->setup->setWindowFlag(Qt::Window);
         connect(parts_->setup, &frmConfig_Midi::mapEditorWanted, this,
                 [this](const QString& rigtype) { parts_->editors.Show(rigtype); });
+        parts_->ConnectLearning(*parts_->setup, alerts_);
     }
     return *parts_->setup;
 }

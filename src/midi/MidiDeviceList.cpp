@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 MidiDeviceList::MidiDeviceList(RtMidi::Api api, std::string clientName)
     : api_(api), clientName_(std::move(clientName))
 {
@@ -28,9 +30,14 @@ QString MidiDeviceList::NameOf(const std::string& portName)
     return QString::fromStdString(portName).section(QLatin1Char(':'), 0, 0).left(kNameLength);
 }
 
-QList<MidiDevice> MidiDeviceList::Refresh()
+bool MidiDeviceList::IsInputDevice(const std::string& portName)
 {
-    portNames_.clear();
+    return !portName.empty() && NameOf(portName) != QLatin1String("Midi Through");
+}
+
+std::vector<std::string> MidiDeviceList::AllPortNames()
+{
+    std::vector<std::string> names;
     try {
         if (!lister_) {
             lister_ = std::make_unique<RtMidiIn>(api_, clientName_);
@@ -38,16 +45,31 @@ QList<MidiDevice> MidiDeviceList::Refresh()
         }
         const unsigned count = lister_->getPortCount();
         for (unsigned i = 0; i < count; ++i)
-            portNames_.push_back(lister_->getPortName(i));
+            names.push_back(lister_->getPortName(i));
     } catch (const std::exception&) {
-        portNames_.clear();
+        names.clear();
     }
+    return names;
+}
+
+QList<MidiDevice> MidiDeviceList::Refresh()
+{
+    portNames_ = AllPortNames();
     QList<MidiDevice> devices;
     for (std::size_t i = 0; i < portNames_.size(); ++i) {
-        if (!portNames_[i].empty())
+        if (IsInputDevice(portNames_[i]))
             devices.append({NameOf(portNames_[i]), static_cast<int>(i)});
     }
     return devices;
+}
+
+std::vector<std::string> MidiDeviceList::LookAtPortNames()
+{
+    std::vector<std::string> names = AllPortNames();
+    names.erase(std::remove_if(names.begin(), names.end(),
+                               [](const std::string& name) { return !IsInputDevice(name); }),
+                names.end());
+    return names;
 }
 
 std::string MidiDeviceList::PortName(int number) const

@@ -16,7 +16,10 @@ struct MidiDevice {
 };
 
 // Lists the MIDI input devices. A device is named after its client (the text
-// before the first ':' of RtMidi's port name), cut to 31 characters. UI thread only.
+// before the first ':' of RtMidi's port name), cut to 31 characters. The ALSA
+// kernel client "Midi Through" is no input device: it only loops MIDI back,
+// and listed first it would keep the automatic connection from ever seeing a
+// surface. UI thread only.
 class MidiDeviceList {
 public:
     static constexpr int kNameLength = 31;
@@ -28,13 +31,20 @@ public:
     // VMC_MIDI_API=alsa|jack forces one.
     static RtMidi::Api ChooseBackend();
     static QString NameOf(const std::string& portName);
+    static bool IsInputDevice(const std::string& portName);
 
     // Takes a fresh look at the devices; a MIDI system that cannot be reached has none.
     QList<MidiDevice> Refresh();
+    // The port names of the devices listed now, leaving the numbers of the
+    // last listing as they were.
+    std::vector<std::string> LookAtPortNames();
     // RtMidi's port name of device `number` of the last listing; empty when there is none.
     std::string PortName(int number) const;
 
 private:
+    // Every input port RtMidi lists, in the order of its port numbers.
+    std::vector<std::string> AllPortNames();
+
     RtMidi::Api api_;
     std::string clientName_;
     std::unique_ptr<RtMidiIn> lister_;

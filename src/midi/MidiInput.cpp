@@ -34,6 +34,8 @@ void MidiInput::MonitorTick()
 {
     if (monitorLog_)
         Drain({monitorLog_, false, QStringLiteral("frmConfig_Midi_Timer1_tick")});
+    else if (capture_)
+        Drain({&log_, false, QStringLiteral("tmrMidi_tick")});
 }
 
 MidiInput::~MidiInput()
@@ -49,48 +51,91 @@ QList<MidiDevice> MidiInput::ListDevices()
 bool MidiInput::Open(int number)
 {
     Close();
+    const std::string portName = devices_.PortName(number);
+    const QString failure = portName.empty()
+                                ? QStringLiteral("There is no MIDI input device number %1.").arg(number)
+                                : Connect(portName);
+    if (!failure.isEmpty()) {
+        ShowDeviceError(failure);
+        emit connectedChanged(false);
+        return false;
+    }
+    return true;
+}
+
+QString MidiInput::Reopen(const std::string& portName)
+{
+    return port_ ? QStringLiteral("A MIDI device is open.") : Connect(portName);
+}
+
+QString MidiInput::Connect(const std::string& portName)
+{
     QString failure;
     try {
         auto port = std::make_unique<MidiInPort>(MidiDeviceList::ChooseBackend(), kClientName, ring_);
         // The ring is emptied before the device can put anything into it.
         ring_.Reset();
-        const std::string portName = devices_.PortName(number);
-        failure = portName.empty() ? QStringLiteral("There is no MIDI input device number %1.").arg(number)
-                                   : port->Open(portName);
+        failure = port->Open(portName);
         if (failure.isEmpty())
             port_ = std::move(port);
     } catch (const std::exception& e) {
         failure = QString::fromLocal8Bit(e.what());
     }
-    if (!port_) {
-        ShowDeviceError(failure);
-        emit connectedChanged(false);
-        return false;
-    }
-    pumpTimer_->start();
+    if (!port_)
+        return failure;
+    sourcePortName_ = portName;
+    StartPump();
     emit connectedChanged(true);
-    return true;
+    return QString();
 }
 
 void MidiInput::Close()
 {
     StopPump();
     StopMonitor();
+    const bool wasOpen = port_ != nullptr;
+    port_.reset();
+    sourcePortName_.clear();
+    // What the closed device left behind must not reach a later pump.
+    ring_.Reset();
+    if (wasOpen)
+        emit connectedChanged(false);
+    emit closed();
+}
+
+std::vector<std::string> MidiInput::LookAtPortNames()
+{
+    return devices_.LookAtPortNames();
+}
+
+void MidiInput::ReleaseLostDevice()
+{
     if (!port_)
         return;
     port_.reset();
-    // What the closed device left behind must not reach a later pump.
-    ring_.Reset();
+    sourcePortName_.clear();
     emit connectedChanged(false);
 }
 
 void MidiInput::SetPumpInterval(int milliseconds)
 {
     pumpTimer_->setInterval(milliseconds);
+    if (milliseconds <= 0)
+        pumpTimer_->stop();
+    else if (pumpOn_)
+        pumpTimer_->start();
+}
+
+void MidiInput::StartPump()
+{
+    pumpOn_ = true;
+    if (pumpTimer_->interval() > 0)
+        pumpTimer_->start();
 }
 
 void MidiInput::StopPump()
 {
+    pumpOn_ = false;
     pumpTimer_->stop();
 }
 
@@ -102,8 +147,22 @@ void MidiInput::StartMonitor(ILogSink& log)
 
 void MidiInput::StopMonitor()
 {
-    monitorTimer_->stop();
     monitorLog_ = nullptr;
+    if (!capture_)
+        monitorTimer_->stop();
+}
+
+void MidiInput::SetCapture(Handler capture)
+{
+    capture_ = std::move(capture);
+    monitorTimer_->start();
+}
+
+void MidiInput::ClearCapture()
+{
+    capture_ = nullptr;
+    if (!monitorLog_)
+        monitorTimer_->stop();
 }
 
 void MidiInput::Drain(const Sink& sink)
@@ -139,8 +198,15 @@ void MidiInput::Handle(const MidiEvent& event, const Sink& sink)
 {
     for (const QString& line : MidiLogText::Lines(event))
         sink.log->AppendLine(line);
-    if (sink.dispatch && !event.IsSysex() && handler_)
+    if (event.IsSysex())
+        return;
+    if (capture_) {
+        // A copy: the capture may end itself while it runs.
+        const Handler capture = capture_;
+        capture(event);
+    } else if (sink.dispatch && handler_) {
         handler_(event);
+    }
 }
 
 void MidiInput::ReportDropped(ILogSink& log)

@@ -10,6 +10,8 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 class IAlerts;
 class ILogSink;
@@ -21,7 +23,9 @@ class QTimer;
 // and of the connected state. The pump writes every event to the MIDI log and
 // hands each short message to the handler. While a monitor log is set (the MIDI
 // setup window's), a 10 ms monitor drains the same ring into that log only;
-// each event goes to whichever of the two comes first.
+// each event goes to whichever of the two comes first. While a capture is set
+// (the learning of a controller's controls), short messages go to it instead
+// of the handler.
 // Everything here runs on the UI thread; only MidiInPort's callback runs on
 // the MIDI system's thread, and it touches nothing but the ring.
 class MidiInput : public QObject {
@@ -43,11 +47,23 @@ public:
     // Closes what is open, opens device `number` of the last listing and starts
     // the pump. A failure is shown in an "Error:" box and leaves nothing open.
     bool Open(int number);
-    // Stops the pump and the monitor and closes the device; nothing when nothing is open.
+    // Stops the pump and the monitor and closes the device; emits closed().
     void Close();
     bool IsOpen() const { return port_ != nullptr; }
 
-    // The pump's interval in milliseconds ("midipolltime").
+    // For the watch over the open device: the port names of the devices there
+    // are now (the numbers of the last listing stay as they were), the port
+    // name of the open device (empty when none is open), letting a device that
+    // went away go (the pump drains what it left), and opening a device again
+    // by its port name without a box (empty on success, otherwise why not).
+    std::vector<std::string> LookAtPortNames();
+    const std::string& SourcePortName() const { return sourcePortName_; }
+    void ReleaseLostDevice();
+    QString Reopen(const std::string& portName);
+
+    // The pump's interval in milliseconds ("midipolltime"). At 0 the pump
+    // stays idle, as operators know it: a timer of interval 0 never fires
+    // (Qt's would fire continuously).
     void SetPumpInterval(int milliseconds);
     // Stops the pump only; the device stays open and its events wait in the ring.
     void StopPump();
@@ -55,6 +71,12 @@ public:
     // The monitor log must stay alive until StopMonitor().
     void StartMonitor(ILogSink& log);
     void StopMonitor();
+
+    // Until ClearCapture(), every short message goes to `capture` and not to
+    // the handler; the logs show it all the same. The monitor's timer drains
+    // meanwhile, so a message is heard at once whatever the pump's interval.
+    void SetCapture(Handler capture);
+    void ClearCapture();
 
     // One tick of the pump and of the monitor; their timers call them.
     void PumpTick();
@@ -65,6 +87,8 @@ public:
 
 signals:
     void connectedChanged(bool connected);
+    // Close() was called: MIDI is off until the next Open().
+    void closed();
 
 private:
     struct Sink {
@@ -72,6 +96,8 @@ private:
         bool dispatch;
         QString routine;
     };
+    QString Connect(const std::string& portName);
+    void StartPump();
     void Drain(const Sink& sink);
     bool DrainRing(const Sink& sink);
     void Handle(const MidiEvent& event, const Sink& sink);
@@ -84,9 +110,13 @@ private:
     MidiDeviceList devices_;
     MidiInRing ring_;
     std::unique_ptr<MidiInPort> port_;
+    std::string sourcePortName_;
     QTimer* pumpTimer_;
+    // Whether the pump runs while its interval is above 0.
+    bool pumpOn_ = false;
     QTimer* monitorTimer_;
     ILogSink* monitorLog_ = nullptr;
+    Handler capture_;
     // Held while either timer drains, so that neither takes an event twice,
     // not even under a modal box that a handler shows.
     ReentryGuard drainGuard_;

@@ -33,7 +33,8 @@ frmConfig_Midi::frmConfig_Midi(MidiInput& midi, const Options& options, IAlerts&
     setObjectName(QStringLiteral("frmConfig_Midi"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Configure Midi Input"));
-    setFixedSize(Twips::Rect(0, 0, 4725, 4575).size());
+    // A second row of buttons, below the first, holds the learning commands.
+    setFixedSize(Twips::Rect(0, 0, 4725, 5175).size());
     FormFont::Apply(*this);
     BuildControls();
     Form_Load();
@@ -60,17 +61,25 @@ void frmConfig_Midi::BuildControls()
     cmdClose = Place(new QPushButton(QStringLiteral("&Close MIDI"), this), "cmdClose", 2760, 3960,
                      855, 495);
     cmdExit = Place(new QPushButton(QStringLiteral("E&xit"), this), "cmdExit", 3720, 3960, 855, 495);
+    cmdLearn = Place(new WrappingButton(QStringLiteral("&Learn Controls..."), this), "cmdLearn", 120,
+                     4560, 1575, 495);
+    cmdForget = Place(new WrappingButton(QStringLiteral("&Forget Learned Controls"), this),
+                      "cmdForget", 1800, 4560, 1815, 495);
 
     setTabOrder(cmdExit, lstInDevs);
     setTabOrder(lstInDevs, btnOpenInputDevice);
     setTabOrder(btnOpenInputDevice, cmdMapMidi);
     setTabOrder(cmdMapMidi, cmdClose);
+    setTabOrder(cmdClose, cmdLearn);
+    setTabOrder(cmdLearn, cmdForget);
 
     connect(btnOpenInputDevice, &QPushButton::clicked, this,
             &frmConfig_Midi::btnOpenInputDevice_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmConfig_Midi::cmdClose_Click);
     connect(cmdMapMidi, &QPushButton::clicked, this, &frmConfig_Midi::cmdMapMidi_Click);
     connect(cmdExit, &QPushButton::clicked, this, &frmConfig_Midi::cmdExit_Click);
+    connect(cmdLearn, &QPushButton::clicked, this, &frmConfig_Midi::cmdLearn_Click);
+    connect(cmdForget, &QPushButton::clicked, this, &frmConfig_Midi::cmdForget_Click);
 }
 
 void frmConfig_Midi::Form_Load()
@@ -137,6 +146,30 @@ void frmConfig_Midi::cmdMapMidi_Click()
 void frmConfig_Midi::cmdExit_Click()
 {
     RunGuarded(alerts_, QStringLiteral("frmConfig_Midi_Exit_click"), [this] { close(); });
+}
+
+void frmConfig_Midi::cmdLearn_Click()
+{
+    RunGuarded(alerts_, QStringLiteral("cmdLearn_click"), [this] {
+        if (midi_.IsOpen())
+            emit learnControlsWanted();
+        else
+            alerts_.MsgBox(QStringLiteral("Please open the MIDI device whose controls are to be "
+                                          "learned first."),
+                           IAlerts::Buttons::Ok, IAlerts::Icon::Information);
+    });
+}
+
+void frmConfig_Midi::cmdForget_Click()
+{
+    RunGuarded(alerts_, QStringLiteral("cmdForget_click"), [this] {
+        const IAlerts::Answer answer = alerts_.MsgBox(
+            QStringLiteral("Forget the learned controls? The key maps then apply to the "
+                           "controller numbers of the Vorn-MIDI surface again."),
+            IAlerts::Buttons::YesNo, IAlerts::Icon::Information);
+        if (answer == IAlerts::Answer::Yes)
+            emit forgetControlsWanted();
+    });
 }
 
 void frmConfig_Midi::closeEvent(QCloseEvent* event)

@@ -12,8 +12,9 @@ struct Options;
 
 // "Configure Midi Input": lists the MIDI input devices, asks the MIDI input to
 // open the selected one or to close, asks for the key map editor of the
-// current rig type, and shows what arrives in a monitor log of its own once a
-// device has been opened here. Its load steps (including the automatic
+// current rig type, asks for the learning (or forgetting) of another
+// controller's controls, and shows what arrives in a monitor log of its own
+// once a device has been opened here. Its load steps (including the automatic
 // connection to a first device named "Vorn-MIDI") run when it is constructed;
 // it deletes itself when closed. UI thread only.
 class frmConfig_Midi : public QWidget {
@@ -30,12 +31,18 @@ public slots:
     void cmdClose_Click();
     void cmdMapMidi_Click();
     void cmdExit_Click();
+    void cmdLearn_Click();
+    void cmdForget_Click();
     // Stops the monitor for good (until the window is opened anew).
     void StopMonitor();
 
 signals:
     // "&Map MIDI": the editor of this rig type is wanted.
     void mapEditorWanted(const QString& rigtype);
+    // "&Learn Controls...", with a device open: the learn walk is wanted.
+    void learnControlsWanted();
+    // "&Forget Learned Controls", confirmed by the user.
+    void forgetControlsWanted();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -58,6 +65,8 @@ private:
     QPushButton* cmdMapMidi = nullptr;
     QPushButton* cmdClose = nullptr;
     QPushButton* cmdExit = nullptr;
+    QPushButton* cmdLearn = nullptr;
+    QPushButton* cmdForget = nullptr;
     // The monitor is "enabled" until "&Close MIDI": a later open in the same
     // window does not start it again.
     bool monitorEnabled_ = true;

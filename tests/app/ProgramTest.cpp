@@ -134,39 +134,6 @@ TEST_F(ProgramTest, RadioThatDiesIsReportedOnceAndComesBackOnItsPort)
     EXPECT_TRUE(alerts.boxes.isEmpty()) << BoxTexts();
 }
 
-// The surface's client quits while open, and again after being listed.
-TEST_F(ProgramTest, SurfaceThatGoesAwayIsOpenedAgainWhenItIsBack)
-{
-    StartAll();
-    ASSERT_TRUE(RadioGets("FA00014060010"));
-    surface.reset();
-    RunFor(500);
-    EXPECT_TRUE(alerts.boxes.isEmpty()) << BoxTexts();
-    EXPECT_TRUE(LinkUp());
-
-    CloseMidiSetup(OpenMidiSetup());
-    EXPECT_EQ(alerts.texts(), QStringList({"No MIDI device found. Please connect one and try again."}));
-
-    alerts.boxes.clear();
-    surface = std::make_unique<JackMidiSource>();
-    frmConfig_Midi* setup = OpenMidiSetup();
-    setup->cmdClose_Click();
-    surface.reset();
-    setup->btnOpenInputDevice_Click();  // listed, but gone
-    ASSERT_EQ(alerts.boxes.size(), 1) << BoxTexts();
-    EXPECT_EQ(alerts.boxes[0].title, "Error:");
-    EXPECT_EQ(window->shpMidiEnabled->fillColor(), IIndicator::kRed);
-    EXPECT_FALSE(Timer(*window, "tmrMIDI")->isActive());
-    CloseMidiSetup(setup);
-
-    alerts.boxes.clear();
-    surface = std::make_unique<JackMidiSource>();
-    CloseMidiSetup(OpenMidiSetup());
-    EXPECT_EQ(window->shpMidiEnabled->fillColor(), IIndicator::kGreen);
-    EXPECT_TRUE(RadioGets("FA00014060020"));
-    EXPECT_TRUE(alerts.boxes.isEmpty()) << BoxTexts();
-}
-
 // The settings file's name is taken by a folder at start, then freed: every
 // default is in force meanwhile, and the next change is stored.
 TEST_F(ProgramTest, UnusableSettingsFileStillGivesEveryDefault)
