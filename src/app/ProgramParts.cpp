@@ -3,6 +3,7 @@
 #include "cat/CatPoll.h"
 #include "midi/MidiInput.h"
 #include "midi/frmConfig_Midi.h"
+#include "rigctl/RigctlServer.h"
 #include "update/frmUpdater.h"
 
 #include <QWidget>
@@ -17,6 +18,8 @@ ProgramParts::ProgramParts(QWidget& owner, ISettingsStore& store, IAlerts& alert
       translator(keyMap, radio, options, link, alerts),
       midi(new MidiInput(midiLog, alerts,
                          [this](const MidiEvent& event) { translator.ProcessMIDI(event); }, &owner)),
-      editors(keyMap, store, alerts, &owner)
+      editors(keyMap, store, alerts, &owner),
+      rigServer(new RigctlServer(radio, options, link, link, &owner)),
+      rigControl(settings, *rigServer, alerts)
 {
 }

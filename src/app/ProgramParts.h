@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/NetworkRigControl.h"
 #include "cat/CatLink.h"
 #include "cat/CatParser.h"
 #include "cat/QtSerialPort.h"
@@ -20,14 +21,16 @@ class ILogSink;
 class ISettingsStore;
 class MidiInput;
 class QWidget;
+class RigctlServer;
 class frmConfig_Midi;
 class frmUpdater;
 
 // Everything the main window wires together, built in the order the parts
 // need each other: the options and radio state they share, the CAT link and
 // its poll, the key maps, the translation and the MIDI input that feeds it,
-// the key map editors and the updater's launcher. The QObject parts and the
-// windows opened later are children of `owner`. UI thread only.
+// the key map editors, the updater's launcher and the network rig control.
+// The QObject parts and the windows opened later are children of `owner`.
+// UI thread only.
 struct ProgramParts {
     ProgramParts(QWidget& owner, ISettingsStore& store, IAlerts& alerts, ILogSink& catLog,
                  IIndicator& catLamp, ILogSink& midiLog);
@@ -44,6 +47,8 @@ struct ProgramParts {
     MidiInput* midi;
     MapEditors editors;
     SystemInstallerLauncher launcher;
+    RigctlServer* rigServer;
+    NetworkRigControl rigControl;
     QPointer<frmConfig_Midi> setup;
     QPointer<frmUpdater> updater;
 };

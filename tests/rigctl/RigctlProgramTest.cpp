@@ -1,0 +1,158 @@
+// The whole program serves the radio simulator to Debian's rigctl, as a
+// logger or a digital-mode program uses it, while the surface tunes.
+#include "faults/ProgramHarness.h"
+#include "support/JackMidiSource.h"
+#include "support/RigctlClient.h"
+
+#include <QRegularExpression>
+#include <QTcpSocket>
+
+namespace {
+class RigctlProgramTest : public ProgramHarness {
+protected:
+    void SetUp() override
+    {
+        ProgramHarness::SetUp();
+        ASSERT_FALSE(RigctlClient::Executable().isEmpty())
+            << "rigctl is missing: install libhamlib-utils (scripts/setup.sh)";
+        port = RigctlClient::FreePort();
+        t.store.Write("settings", "rigctld", "1");
+        t.store.Write("settings", "rigctldport", QString::number(port));
+        t.store.Write("settings", "rigtype", "flex");
+    }
+
+    void StartAll()
+    {
+        ASSERT_TRUE(StartRadio()) << radio.ErrorString().toStdString();
+        StartProgram();
+        ASSERT_TRUE(RunUntil([&] { return LinkUp(); })) << BoxTexts().toStdString();
+    }
+
+    QString Rigctl(const QStringList& commands) { return RigctlClient::Run(port, commands).out; }
+
+    bool RadioGot(const QString& command)
+    {
+        return RunUntil([&] { return radio.ReceivedCommands().contains(command); });
+    }
+
+    // Waits for two more status queries, so the copy comes from the radio again.
+    void AwaitPoll()
+    {
+        const int seen = int(radio.ReceivedCommands().count("IF"));
+        RunUntil([&] { return radio.ReceivedCommands().count("IF") >= seen + 2; });
+    }
+
+    bool Listening()
+    {
+        QTcpSocket probe;
+        probe.connectToHost(QHostAddress::LocalHost, port);
+        return probe.waitForConnected(2000);
+    }
+
+    quint16 port = 0;
+};
+} // namespace
+
+TEST_F(RigctlProgramTest, RigctlReadsSetsAndKeysTheRadio)
+{
+    StartAll();
+    EXPECT_EQ(Rigctl({"f"}), "14060000\n");
+    Rigctl({"F", "7074000", "M", "CW", "0", "T", "1"});
+    EXPECT_TRUE(RadioGot("FA00007074000"));
+    EXPECT_TRUE(RadioGot("MD3"));
+    EXPECT_TRUE(RadioGot("TX"));
+    AwaitPoll();
+    EXPECT_EQ(Rigctl({"f", "m", "t"}), "7074000\nCW\n500\n1\n");
+    Rigctl({"T", "0"});
+    EXPECT_TRUE(RadioGot("RX"));
+    const QString catLog = window->txtCATDump->toPlainText();
+    for (const char* sent : {"FA00007074000;", "MD3;", "TX;", "RX;"})
+        EXPECT_TRUE(catLog.contains(sent)) << sent;
+}
+
+TEST_F(RigctlProgramTest, WheelStepIsReadByRigctl)
+{
+    t.store.Write("settings", "mautoconnect", "1");
+    JackMidiSource surface;
+    StartAll();
+    surface.SendControlChange(0x64, 0x41);
+    ASSERT_TRUE(RadioGot("FA00014060010"));
+    EXPECT_EQ(Rigctl({"f"}), "14060010\n");
+}
+
+TEST_F(RigctlProgramTest, TwoClientsAtOnceWhileOneVanishesMidCommand)
+{
+    StartAll();
+    QProcess vanishing;
+    RigctlClient::Start(vanishing, port, {});
+    vanishing.write("F\n");  // rigctl now asks for the frequency
+    QTcpSocket cutOff;
+    cutOff.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(cutOff.waitForConnected(2000));
+    cutOff.write("F 70400");
+    cutOff.waitForBytesWritten(1000);
+    RunFor(200);
+    vanishing.kill();
+    cutOff.abort();
+
+    QProcess first, second;
+    RigctlClient::Start(first, port, {"F", "7050000", "f"});
+    RigctlClient::Start(second, port, {"M", "USB", "0", "m"});
+    EXPECT_EQ(RigctlClient::Finish(first).out, "7050000\n");
+    EXPECT_EQ(RigctlClient::Finish(second).out, "USB\n2700\n");
+    EXPECT_TRUE(RadioGot("MD2"));
+    EXPECT_EQ(radio.ReceivedCommands().filter(QRegularExpression("^FA")),
+              QStringList({"FA00007050000"}));
+    EXPECT_TRUE(LinkUp());
+    EXPECT_TRUE(alerts.boxes.isEmpty()) << BoxTexts().toStdString();
+}
+
+TEST_F(RigctlProgramTest, RadioGoneIsAnIoError)
+{
+    StartAll();
+    radio.Stop();
+    ASSERT_TRUE(RunUntil([&] { return LinkDown(); }));
+    const RigctlClient::Result r = RigctlClient::Run(port, {"-vv", "f"});
+    EXPECT_FALSE(r.out.contains("14060000"));
+    EXPECT_TRUE(r.err.contains("i/o error")) << r.err.toStdString();
+}
+
+TEST_F(RigctlProgramTest, MenuItemStartsAndStopsTheServerAndIsStoredAtOnce)
+{
+    t.store.Write("settings", "rigctld", "0");
+    StartAll();
+    EXPECT_FALSE(window->mnuRigControl->isChecked());
+    EXPECT_FALSE(Listening());
+
+    window->mnuRigControl->trigger();
+    EXPECT_EQ(t.store.Read("settings", "rigctld", ""), "1");
+    EXPECT_EQ(Rigctl({"f"}), "14060000\n");
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(client.waitForConnected(2000));
+
+    window->mnuRigControl->trigger();
+    EXPECT_EQ(t.store.Read("settings", "rigctld", ""), "0");
+    EXPECT_TRUE(RunUntil([&] { return client.state() == QAbstractSocket::UnconnectedState; }));
+    EXPECT_FALSE(Listening());
+
+    // Another program holds the port: the server stays off and says why.
+    QTcpServer other;
+    ASSERT_TRUE(other.listen(QHostAddress::LocalHost, port));
+    window->mnuRigControl->trigger();
+    EXPECT_FALSE(window->mnuRigControl->isChecked());
+    ASSERT_EQ(alerts.boxes.size(), 1);
+    EXPECT_EQ(alerts.boxes[0].title, "Network Rig Control");
+    EXPECT_TRUE(alerts.boxes[0].text.contains(QString::number(port))) << BoxTexts().toStdString();
+}
+
+TEST_F(RigctlProgramTest, StoredPortThatIsNoPortIsReportedAndKept)
+{
+    t.store.Write("settings", "rigctldport", "45x");
+    StartAll();
+    EXPECT_FALSE(window->mnuRigControl->isChecked());
+    ASSERT_EQ(alerts.boxes.size(), 1);
+    EXPECT_TRUE(alerts.boxes[0].text.contains("\"45x\"")) << BoxTexts().toStdString();
+    EXPECT_EQ(t.store.Read("settings", "rigctldport", ""), "45x");
+    EXPECT_EQ(t.store.Read("settings", "rigctld", ""), "1");
+}
