@@ -42,6 +42,16 @@ protected:
         RunUntil([&] { return radio.ReceivedCommands().count("IF") >= seen + 2; });
     }
 
+    // A raw client that has sent `request`.
+    std::unique_ptr<QTcpSocket> Connect(const QByteArray& request)
+    {
+        auto socket = std::make_unique<QTcpSocket>();
+        socket->connectToHost(QHostAddress::LocalHost, port);
+        EXPECT_TRUE(socket->waitForConnected(2000));
+        socket->write(request);
+        return socket;
+    }
+
     bool Listening()
     {
         QTcpSocket probe;
@@ -57,43 +67,52 @@ TEST_F(RigctlProgramTest, RigctlReadsSetsAndKeysTheRadio)
 {
     StartAll();
     EXPECT_EQ(Rigctl({"f"}), "14060000\n");
-    Rigctl({"F", "7074000", "M", "CW", "0", "T", "1"});
-    EXPECT_TRUE(RadioGot("FA00007074000"));
-    EXPECT_TRUE(RadioGot("MD3"));
-    EXPECT_TRUE(RadioGot("TX"));
+    Rigctl({"F", "7074000", "M", "CW", "0", "S", "1", "VFOB", "I", "7075000", "T", "1"});
+    for (const char* command : {"FA00007074000", "MD3", "TX", "FT1", "FB00007075000"})
+        EXPECT_TRUE(RadioGot(command)) << command;
     AwaitPoll();
-    EXPECT_EQ(Rigctl({"f", "m", "t"}), "7074000\nCW\n500\n1\n");
-    Rigctl({"T", "0"});
+    EXPECT_EQ(Rigctl({"f", "m", "t", "s", "i"}), "7074000\nCW\n500\n1\n1\nVFOB\n7075000\n");
+    // What the server does not carry out is refused, and rigctl goes on.
+    const QString refused = Rigctl({"j", "T", "0"});
+    EXPECT_TRUE(refused.contains("get_rit: error") && refused.contains("Feature not available"));
     EXPECT_TRUE(RadioGot("RX"));
     const QString catLog = window->txtCATDump->toPlainText();
-    for (const char* sent : {"FA00007074000;", "MD3;", "TX;", "RX;"})
+    for (const char* sent : {"FA00007074000;", "MD3;", "TX;", "FT1;", "RX;"})
         EXPECT_TRUE(catLog.contains(sent)) << sent;
 }
 
-TEST_F(RigctlProgramTest, WheelStepIsReadByRigctl)
+TEST_F(RigctlProgramTest, WheelAndRigctlTuneTheSameVfo)
 {
     t.store.Write("settings", "mautoconnect", "1");
+    t.store.Write("settings", "polltime", "1000");
     JackMidiSource surface;
     StartAll();
     surface.SendControlChange(0x64, 0x41);
     ASSERT_TRUE(RadioGot("FA00014060010"));
     EXPECT_EQ(Rigctl({"f"}), "14060010\n");
+    // The next step builds on the frequency a client set, not on the one before it.
+    Rigctl({"F", "7074000"});
+    surface.SendControlChange(0x64, 0x41);
+    EXPECT_TRUE(RadioGot("FA00007074010"));
 }
 
-TEST_F(RigctlProgramTest, TwoClientsAtOnceWhileOneVanishesMidCommand)
+// Clients that vanish mid-command, send garbage, a line of megabytes, nothing
+// at all or never read their answers disturb neither two rigctl at once nor the poll.
+TEST_F(RigctlProgramTest, MisbehavingClientsDisturbNoOther)
 {
     StartAll();
     QProcess vanishing;
     RigctlClient::Start(vanishing, port, {});
     vanishing.write("F\n");  // rigctl now asks for the frequency
-    QTcpSocket cutOff;
-    cutOff.connectToHost(QHostAddress::LocalHost, port);
-    ASSERT_TRUE(cutOff.waitForConnected(2000));
-    cutOff.write("F 70400");
-    cutOff.waitForBytesWritten(1000);
-    RunFor(200);
+    auto cutOff = Connect("F 70400");
+    auto garbage = Connect("\x01\x02zz\n");
+    auto flood = Connect(QByteArray(2 * 1024 * 1024, 'x'));
+    auto silent = Connect("");
+    auto neverReads = Connect(QByteArray("\\dump_state\n").repeated(20000));
+    neverReads->setReadBufferSize(1024);
+    RunFor(300);
     vanishing.kill();
-    cutOff.abort();
+    cutOff->abort();
 
     QProcess first, second;
     RigctlClient::Start(first, port, {"F", "7050000", "f"});
@@ -103,6 +122,10 @@ TEST_F(RigctlProgramTest, TwoClientsAtOnceWhileOneVanishesMidCommand)
     EXPECT_TRUE(RadioGot("MD2"));
     EXPECT_EQ(radio.ReceivedCommands().filter(QRegularExpression("^FA")),
               QStringList({"FA00007050000"}));
+    EXPECT_TRUE(RunUntil([&] { return garbage->readAll() == "RPRT -11\n"; }));
+    EXPECT_TRUE(RunUntil([&] { return flood->state() == QAbstractSocket::UnconnectedState; }));
+    EXPECT_EQ(silent->state(), QAbstractSocket::ConnectedState);
+    AwaitPoll();
     EXPECT_TRUE(LinkUp());
     EXPECT_TRUE(alerts.boxes.isEmpty()) << BoxTexts().toStdString();
 }
@@ -127,13 +150,11 @@ TEST_F(RigctlProgramTest, MenuItemStartsAndStopsTheServerAndIsStoredAtOnce)
     window->mnuRigControl->trigger();
     EXPECT_EQ(t.store.Read("settings", "rigctld", ""), "1");
     EXPECT_EQ(Rigctl({"f"}), "14060000\n");
-    QTcpSocket client;
-    client.connectToHost(QHostAddress::LocalHost, port);
-    ASSERT_TRUE(client.waitForConnected(2000));
+    auto client = Connect("");
 
     window->mnuRigControl->trigger();
     EXPECT_EQ(t.store.Read("settings", "rigctld", ""), "0");
-    EXPECT_TRUE(RunUntil([&] { return client.state() == QAbstractSocket::UnconnectedState; }));
+    EXPECT_TRUE(RunUntil([&] { return client->state() == QAbstractSocket::UnconnectedState; }));
     EXPECT_FALSE(Listening());
 
     // Another program holds the port: the server stays off and says why.
