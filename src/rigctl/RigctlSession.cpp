@@ -8,6 +8,7 @@
 #include "rigctl/RigModes.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
 namespace {
