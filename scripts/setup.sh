@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev
   xvfb xauth x11-apps imagemagick xdotool
   python3 time
+  libhamlib-utils
   clang libclang-rt-14-dev
 )
 

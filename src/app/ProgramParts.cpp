@@ -7,6 +7,7 @@
 #include "midi/MidiInput.h"
 #include "midi/frmConfig_Midi.h"
 #include "midi/frmLearnControls.h"
+#include "rigctl/RigctlServer.h"
 #include "update/frmUpdater.h"
 
 #include <QWidget>
@@ -24,7 +25,9 @@ ProgramParts::ProgramParts(QWidget& owner, ISettingsStore& store, IAlerts& alert
                          [this](const MidiEvent& event) { translator.ProcessMIDI(learned.Apply(event)); },
                          &owner)),
       watch(new MidiDeviceWatch(*midi, midiLog, &owner)),
-      editors(keyMap, store, alerts, &owner)
+      editors(keyMap, store, alerts, &owner),
+      rigServer(new RigctlServer(radio, options, link, link, &owner)),
+      rigControl(settings, *rigServer, alerts)
 {
 }
 

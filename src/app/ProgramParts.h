@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/NetworkRigControl.h"
 #include "cat/CatLink.h"
 #include "cat/CatParser.h"
 #include "cat/QtSerialPort.h"
@@ -22,6 +23,7 @@ class ISettingsStore;
 class MidiDeviceWatch;
 class MidiInput;
 class QWidget;
+class RigctlServer;
 class frmConfig_Midi;
 class frmUpdater;
 
@@ -29,8 +31,9 @@ class frmUpdater;
 // need each other: the options and radio state they share, the CAT link and
 // its poll, the key maps, the translation and the MIDI input that feeds it
 // (through the learned controls), the watch that brings a lost MIDI device
-// back, the key map editors and the updater's launcher. The QObject parts and the
-// windows opened later are children of `owner`. UI thread only.
+// back, the key map editors, the updater's launcher and the network rig
+// control. The QObject parts and the windows opened later are children of
+// `owner`. UI thread only.
 struct ProgramParts {
     ProgramParts(QWidget& owner, ISettingsStore& store, IAlerts& alerts, ILogSink& catLog,
                  IIndicator& catLamp, ILogSink& midiLog);
@@ -49,6 +52,8 @@ struct ProgramParts {
     MidiDeviceWatch* watch;
     MapEditors editors;
     SystemInstallerLauncher launcher;
+    RigctlServer* rigServer;
+    NetworkRigControl rigControl;
     QPointer<frmConfig_Midi> setup;
     QPointer<frmUpdater> updater;
 

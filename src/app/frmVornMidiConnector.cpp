@@ -152,6 +152,9 @@ void frmVornMidiConnector::BuildMenus()
     connect(mnuMautoconnect, &QAction::triggered, this, [this] { mnuMautoconnect_Click(); });
     connect(mnuPollTimer, &QAction::triggered, this, [this] { mnuPollTimer_Click(); });
     connect(mnuMIDITmr, &QAction::triggered, this, [this] { mnuMIDITmr_Click(); });
+    mnuRigControl = item(mnuOptions, "mnuRigControl", QStringLiteral("&Network Rig Control"), true);
+    connect(mnuRigControl, &QAction::triggered, this,
+            [this] { parts_->rigControl.Toggle(*mnuRigControl); });
 
     QMenu* mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -210,6 +213,7 @@ void frmVornMidiConnector::Form_Load()
     });
     step([&] { writeBack.Commit(); });
 
+    step([&] { parts_->rigControl.Load(*mnuRigControl); });
     if (parts_->port.IsOpen())
         parts_->poll->Start();
     shpMidiEnabled->SetFillColor(IIndicator::kRed);

@@ -58,6 +58,7 @@ public:
     QAction* mnuMautoconnect = nullptr;
     QAction* mnuPollTimer = nullptr;
     QAction* mnuMIDITmr = nullptr;
+    QAction* mnuRigControl = nullptr;
     QAction* mnuViewReadme = nullptr;
     QAction* mnuUpdate = nullptr;
     QAction* mnuHelpAbout = nullptr;

@@ -28,6 +28,11 @@ void CatLink::SendCAT(const QString& command)
     RunGuarded(alerts_, QStringLiteral("SendCAT"), [&] { catLog_.AppendLine(command); });
 }
 
+bool CatLink::LinkUp() const
+{
+    return port_.IsOpen() && state_.valid_cat_a;
+}
+
 void CatLink::AwaitReply(int milliseconds)
 {
     if (port_.IsOpen())

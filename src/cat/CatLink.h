@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ICatSender.h"
+#include "core/ILinkState.h"
 
 #include <QByteArray>
 #include <QString>
@@ -16,7 +17,7 @@ struct RadioState;
 
 // The one road to the radio: port selection, writing commands (SendCAT) and
 // reading replies (GetCAT), with every command and reply shown in the CAT log.
-class CatLink : public ICatSender {
+class CatLink : public ICatSender, public ILinkState {
 public:
     // Sets the port menu's check marks: 0 marks "None", 1 to 16 mark that COM port.
     using PortMarks = std::function<void(int comNumber)>;
@@ -28,6 +29,8 @@ public:
             RadioState& state, CatParser& parser);
 
     void SendCAT(const QString& command) override;
+    // The port is open and the last read brought a full status reply.
+    bool LinkUp() const override;
 
     // Reads what the radio has sent and hands every complete reply to ParseCAT.
     // A failed read marks the link down; a failing port is reported once

@@ -42,6 +42,8 @@ void CatParser::TakeIf(const QString& reply)
         state_.valid_cat_a = true;
         catLamp_.SetFillColor(IIndicator::kGreen);
         state_.last_cat_if = reply;
+        state_.tx = Chars(reply, 29, 1);
+        state_.split = Chars(reply, 33, 1);
     }
     state_.Mode = Chars(reply, 30, 1);
     state_.last_cat_mode = state_.Mode;

@@ -10,6 +10,11 @@ struct Options {
     QString midipolltime;
     QString mautoconnect;
     QString rigtype;
+    // The network rig control: "1" to serve the radio to other programs, its
+    // TCP port, and the address it listens on (by default this computer only).
+    QString rigctld;
+    QString rigctldport;
+    QString rigctldaddress;
 
     // Whether the numeric value of `mautoconnect` is 1; a text that is not a
     // number (an empty one too) is not.

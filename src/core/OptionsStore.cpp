@@ -26,6 +26,9 @@ const OptionsStore::Key& OptionsStore::KeyOf(Option option)
         {QStringLiteral("midipolltime"), QStringLiteral("100"), &Options::midipolltime},
         {QStringLiteral("mautoconnect"), QStringLiteral("0"), &Options::mautoconnect},
         {QStringLiteral("rigtype"), QStringLiteral("flex"), &Options::rigtype},
+        {QStringLiteral("rigctld"), QStringLiteral("0"), &Options::rigctld},
+        {QStringLiteral("rigctldport"), QStringLiteral("4532"), &Options::rigctldport},
+        {QStringLiteral("rigctldaddress"), QStringLiteral("127.0.0.1"), &Options::rigctldaddress},
     };
     return keys[static_cast<int>(option)];
 }

@@ -12,7 +12,10 @@ class ISettingsStore;
 // UI thread only.
 class OptionsStore {
 public:
-    enum class Option { CatPort, PollTime, MidiPollTime, Autoconnect, RigType };
+    enum class Option {
+        CatPort, PollTime, MidiPollTime, Autoconnect, RigType,
+        RigctlOn, RigctlPort, RigctlAddress
+    };
     enum class Edge { Top, Left };
 
     OptionsStore(ISettingsStore& store, Options& options);

@@ -9,6 +9,10 @@ struct RadioState {
     QString Mode;
     QString rit;
     QString xit;
+    // Transmit ("1") or receive ("0"), and split ("1": VFO B transmits), one
+    // character each from the last full status reply.
+    QString tx;
+    QString split;
     QString last_cat_if;
     QString last_cat_fb;
     QString last_cat_mode;

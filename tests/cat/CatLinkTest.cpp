@@ -129,3 +129,16 @@ TEST(CatLink, PortChoiceClosesMarksAndOpensInOrder)
     rig.link.SelectNone(rig.setMarks);
     EXPECT_EQ(rig.marks, QList<int>({3, 5, 0}));
 }
+
+// Other programs are told the radio is reachable only while its line is open
+// and it answers; a port just closed counts as down before the next poll.
+TEST(CatLink, IsUpOnlyWhileThePortIsOpenAndTheRadioAnswers)
+{
+    LinkRig rig;
+    EXPECT_FALSE(rig.link.LinkUp());
+    rig.ReadEach({kIf38});
+    EXPECT_TRUE(rig.link.LinkUp());
+    rig.link.SelectNone(rig.setMarks);
+    EXPECT_TRUE(rig.state.valid_cat_a);
+    EXPECT_FALSE(rig.link.LinkUp());
+}

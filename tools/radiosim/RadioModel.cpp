@@ -62,7 +62,11 @@ QByteArray RadioModel::Dispatch(const QByteArray& name, const QByteArray& args)
         return Step(args, +1);
     if (name == "DN")
         return Step(args, -1);
-    if ((name == "FT" || name == "NB") && !Matches("[01]", args))
+    if (name == "TX" || name == "RX")
+        return Transmit(name == "TX", args);
+    if (name == "FT")
+        return Switch(split_, name, args);
+    if (name == "NB" && !Matches("[01]", args))
         return kRejected;
     if ((name == "SW") && !Matches("[TH][0-9]{1,3}", args))
         return kRejected;
@@ -78,11 +82,11 @@ QByteArray RadioModel::IfReply() const
     reply += xit_ ? '1' : '0';     // 25
     reply += ' ';                  // 26
     reply += "00";                 // 27-28: memory channel
-    reply += '0';                  // 29: receive
+    reply += transmitting_ ? '1' : '0'; // 29: transmit
     reply += mode_;                // 30
     reply += '0';                  // 31: VFO A
     reply += '0';                  // 32: no scan
-    reply += '0';                  // 33: no split
+    reply += split_ ? '1' : '0';   // 33: split
     reply += '0';                  // 34: no band change
     reply += '0';                  // 35: data sub-mode
     reply += '1';                  // 36
@@ -144,6 +148,15 @@ QByteArray RadioModel::Mode(const QByteArray& args)
     if (!Matches("[1-9]", args))
         return kRejected;
     mode_ = args[0];
+    Changed();
+    return {};
+}
+
+QByteArray RadioModel::Transmit(bool on, const QByteArray& args)
+{
+    if (!args.isEmpty())
+        return kRejected;
+    transmitting_ = on;
     Changed();
     return {};
 }

@@ -32,6 +32,8 @@ public:
     char mode() const { return mode_; }
     bool rit() const { return rit_; }
     bool xit() const { return xit_; }
+    bool transmitting() const { return transmitting_; }
+    bool split() const { return split_; }
     int power() const { return power_; }
     int keyerSpeed() const { return keyerSpeed_; }
     // The newest commands received, oldest first.
@@ -50,6 +52,7 @@ private:
     QByteArray Level(int& value, const QByteArray& name, const QByteArray& args, int max);
     QByteArray Step(const QByteArray& args, int direction);
     QByteArray Mode(const QByteArray& args);
+    QByteArray Transmit(bool on, const QByteArray& args);
     void Remember(const QByteArray& command);
     void Changed();
 
@@ -59,6 +62,9 @@ private:
     bool hasVfoB_;
     bool rit_ = false;
     bool xit_ = false;
+    bool transmitting_ = false;
+    // Split: VFO A receives, VFO B transmits (FT1).
+    bool split_ = false;
     int power_ = 50;
     int keyerSpeed_ = 20;
     QByteArrayList lastCommands_;

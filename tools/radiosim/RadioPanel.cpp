@@ -27,6 +27,8 @@ RadioPanel::RadioPanel(const RadioModel& radio, const QString& linePath, QWidget
     mode_ = AddValue(form, QStringLiteral("Mode"), QStringLiteral("mode"));
     rit_ = AddValue(form, QStringLiteral("RIT"), QStringLiteral("rit"));
     xit_ = AddValue(form, QStringLiteral("XIT"), QStringLiteral("xit"));
+    transmit_ = AddValue(form, QStringLiteral("Transmit"), QStringLiteral("transmit"));
+    split_ = AddValue(form, QStringLiteral("Split"), QStringLiteral("split"));
     power_ = AddValue(form, QStringLiteral("Power"), QStringLiteral("power"));
     keyerSpeed_ = AddValue(form, QStringLiteral("CW speed"), QStringLiteral("keyerSpeed"));
     QFont big = vfoA_->font();
@@ -66,6 +68,8 @@ void RadioPanel::ShowState()
     mode_->setText(RadioDisplayText::Mode(radio_.mode()));
     rit_->setText(RadioDisplayText::OnOff(radio_.rit()));
     xit_->setText(RadioDisplayText::OnOff(radio_.xit()));
+    transmit_->setText(RadioDisplayText::OnOff(radio_.transmitting()));
+    split_->setText(RadioDisplayText::OnOff(radio_.split()));
     power_->setText(QStringLiteral("%1 W").arg(radio_.power()));
     keyerSpeed_->setText(QStringLiteral("%1 WPM").arg(radio_.keyerSpeed()));
 }

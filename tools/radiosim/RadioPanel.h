@@ -28,6 +28,8 @@ private:
     QLabel* mode_;
     QLabel* rit_;
     QLabel* xit_;
+    QLabel* transmit_;
+    QLabel* split_;
     QLabel* power_;
     QLabel* keyerSpeed_;
     QListWidget* lastCommands_;

@@ -1,0 +1,64 @@
+#include "rigctl/RigctlServer.h"
+
+#include "rigctl/RigctlConnection.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+
+RigctlServer::RigctlServer(RadioState& radio, const Options& options, ICatSender& cat,
+                           const ILinkState& link, QObject* parent)
+    : QObject(parent), radio_(radio), options_(options), cat_(cat), link_(link),
+      listener_(new QTcpServer(this))
+{
+    connect(listener_, &QTcpServer::newConnection, this, &RigctlServer::Accept);
+}
+
+RigctlServer::~RigctlServer()
+{
+    Stop();
+}
+
+bool RigctlServer::Start(const QHostAddress& address, quint16 port)
+{
+    Stop();
+    return listener_->listen(address, port);
+}
+
+void RigctlServer::Stop()
+{
+    listener_->close();
+    qDeleteAll(findChildren<RigctlConnection*>(QString(), Qt::FindDirectChildrenOnly));
+}
+
+bool RigctlServer::isListening() const
+{
+    return listener_->isListening();
+}
+
+quint16 RigctlServer::port() const
+{
+    return listener_->serverPort();
+}
+
+QString RigctlServer::errorString() const
+{
+    return listener_->errorString();
+}
+
+int RigctlServer::clientCount() const
+{
+    return int(findChildren<RigctlConnection*>(QString(), Qt::FindDirectChildrenOnly).size());
+}
+
+void RigctlServer::Accept()
+{
+    while (QTcpSocket* socket = listener_->nextPendingConnection()) {
+        if (clientCount() >= kMaxClients) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        auto* connection = new RigctlConnection(socket, radio_, options_, cat_, link_, this);
+        connect(connection, &RigctlConnection::finished, connection, &QObject::deleteLater);
+    }
+}

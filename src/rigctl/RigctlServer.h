@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QHostAddress>
+#include <QObject>
+#include <QString>
+
+class ICatSender;
+class ILinkState;
+class QTcpServer;
+class RigctlConnection;
+struct Options;
+struct RadioState;
+
+// The network rig control: a TCP server speaking the protocol of Hamlib's
+// rigctld, so loggers and digital-mode programs (Hamlib's "NET rigctl" rig)
+// share the radio with the surface. Each client gets a session of its own;
+// commands for the radio go through the same CAT sender as the surface's.
+// UI thread only.
+class RigctlServer : public QObject {
+    Q_OBJECT
+public:
+    static constexpr quint16 kDefaultPort = 4532;
+    // Further clients are turned away until one leaves.
+    static constexpr int kMaxClients = 16;
+
+    RigctlServer(RadioState& radio, const Options& options, ICatSender& cat,
+                 const ILinkState& link, QObject* parent = nullptr);
+    ~RigctlServer() override;
+
+    // Listens on `address` and `port` (0: any free port), after closing what
+    // was open. False, with errorString() set, when it cannot.
+    bool Start(const QHostAddress& address, quint16 port);
+    // Stops listening and closes every client's connection.
+    void Stop();
+
+    bool isListening() const;
+    quint16 port() const;
+    QString errorString() const;
+    int clientCount() const;
+
+private:
+    void Accept();
+
+    RadioState& radio_;
+    const Options& options_;
+    ICatSender& cat_;
+    const ILinkState& link_;
+    QTcpServer* listener_;
+};

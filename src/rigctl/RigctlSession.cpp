@@ -1,0 +1,351 @@
+#include "rigctl/RigctlSession.h"
+
+#include "core/ICatSender.h"
+#include "core/ILinkState.h"
+#include "core/Options.h"
+#include "core/RadioState.h"
+#include "rigctl/RigCapabilities.h"
+#include "rigctl/RigModes.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr int kFrequencyDigits = 11;
+constexpr double kHighestHz = 99999999999.0;
+// Hamlib's "normal" passband; "no change" is -1.
+constexpr long kPassbandNormal = 0;
+
+// Hertz from the radio's eleven digits; nothing when the radio sent something else.
+std::optional<qint64> RadioHertz(const QString& digits)
+{
+    static const QRegularExpression eleven(QStringLiteral("^[0-9]{11}$"));
+    if (!eleven.match(digits).hasMatch())
+        return std::nullopt;
+    return digits.toLongLong();
+}
+
+// A client's frequency ("7074000", "7074000.000000") as the radio's eleven digits.
+std::optional<QString> RequestedDigits(const QByteArray& text)
+{
+    bool isNumber = false;
+    const double hertz = text.toDouble(&isNumber);
+    if (!isNumber || !std::isfinite(hertz) || hertz < 1.0 || hertz > kHighestHz)
+        return std::nullopt;
+    return QString::number(std::llround(hertz)).rightJustified(kFrequencyDigits, QLatin1Char('0'));
+}
+
+QByteArray Report(int result)
+{
+    return "RPRT " + QByteArray::number(result) + '\n';
+}
+} // namespace
+
+struct RigctlSession::Command {
+    char shortName;                // 0: reached by its long name only
+    const char* longName;
+    int maxArgs;
+    int minArgs;
+    bool needsRadio;               // answered with an I/O error while the link is down
+    // Names of the values in extended answers; none for a command that changes
+    // something, an empty one for a value shown as it stands.
+    QByteArrayList labels;
+    Reply (RigctlSession::*run)(const QByteArrayList& args);
+};
+
+const RigctlSession::Command* RigctlSession::Find(const QByteArray& word)
+{
+    static const Command commands[] = {
+        {'f', "get_freq", 0, 0, true, {"Frequency"}, &RigctlSession::GetFreq},
+        {'F', "set_freq", 1, 1, true, {}, &RigctlSession::SetFreq},
+        {'m', "get_mode", 0, 0, true, {"Mode", "Passband"}, &RigctlSession::GetMode},
+        {'M', "set_mode", 2, 1, true, {}, &RigctlSession::SetMode},
+        {'v', "get_vfo", 0, 0, false, {"VFO"}, &RigctlSession::GetVfo},
+        {'V', "set_vfo", 1, 1, false, {}, &RigctlSession::SetVfo},
+        {'t', "get_ptt", 0, 0, true, {"PTT"}, &RigctlSession::GetPtt},
+        {'T', "set_ptt", 1, 1, true, {}, &RigctlSession::SetPtt},
+        {'s', "get_split_vfo", 0, 0, true, {"Split", "TX VFO"}, &RigctlSession::GetSplit},
+        {'S', "set_split_vfo", 2, 1, true, {}, &RigctlSession::SetSplit},
+        {'i', "get_split_freq", 0, 0, true, {"TX Frequency"}, &RigctlSession::GetSplitFreq},
+        {'I', "set_split_freq", 1, 1, true, {}, &RigctlSession::SetSplitFreq},
+        {'_', "get_info", 0, 0, false, {"Info"}, &RigctlSession::GetInfo},
+        {0, "get_powerstat", 0, 0, true, {"Power Status"}, &RigctlSession::GetPowerStat},
+        {0, "chk_vfo", 0, 0, false, {"ChkVFO"}, &RigctlSession::CheckVfo},
+        {0, "get_lock_mode", 0, 0, false, {"Locked"}, &RigctlSession::GetLockMode},
+        {0, "dump_state", 0, 0, false, {""}, &RigctlSession::DumpState},
+        {'q', "quit", 0, 0, false, {}, &RigctlSession::Quit},
+        {'Q', "quit", 0, 0, false, {}, &RigctlSession::Quit},
+    };
+    const bool longName = word.size() > 1 && word.startsWith('\\');
+    for (const Command& command : commands) {
+        if (longName ? word.mid(1) == command.longName
+                     : word.size() == 1 && command.shortName && word[0] == command.shortName)
+            return &command;
+    }
+    return nullptr;
+}
+
+RigctlSession::RigctlSession(RadioState& radio, const Options& options, ICatSender& cat,
+                             const ILinkState& link)
+    : radio_(radio), options_(options), cat_(cat), link_(link)
+{
+}
+
+QByteArray RigctlSession::Answer(const QByteArray& line)
+{
+    // A leading "+" (or ";", "|", ",") asks for answers that name their
+    // values, with that character between the items ("+" stands for a line end).
+    QByteArray request = line.trimmed();
+    char separator = 0;
+    if (!request.isEmpty() && QByteArrayLiteral("+;|,").contains(request[0])) {
+        separator = request[0] == '+' ? '\n' : request[0];
+        request.remove(0, 1);
+    }
+    const QByteArrayList words = request.simplified().split(' ');
+    QByteArray answer;
+    for (qsizetype next = 0; next < words.size() && !words[next].isEmpty() && !quit_;) {
+        const QByteArray& word = words[next++];
+        const Command* command = Find(word);
+        if (!command) {
+            answer += Unsupported(word, separator);
+            break;
+        }
+        const qsizetype taken = std::min<qsizetype>(command->maxArgs, words.size() - next);
+        const QByteArrayList args = words.mid(next, taken);
+        next += taken;
+        answer += Format(*command, args, Run(*command, args), separator);
+    }
+    return answer;
+}
+
+QByteArray RigctlSession::Unsupported(const QByteArray& word, char separator)
+{
+    const QByteArray report = Report(kNotAvailable);
+    if (!separator)
+        return report;
+    return (word.startsWith('\\') ? word.mid(1) : word) + ':' + separator + report;
+}
+
+QByteArray RigctlSession::Format(const Command& command, const QByteArrayList& args,
+                                 const Reply& reply, char separator)
+{
+    const QByteArray report = Report(reply.result);
+    const bool isChange = command.labels.isEmpty();
+    if (!separator)
+        return isChange || reply.result != kOk ? report : reply.values.join('\n') + '\n';
+    QByteArray text = QByteArray(command.longName) + ':';
+    if (isChange)
+        for (const QByteArray& arg : args)
+            text += ' ' + arg;
+    text += separator;
+    if (!isChange && reply.result == kOk) {
+        for (qsizetype i = 0; i < reply.values.size(); ++i) {
+            const QByteArray& label = command.labels.value(i);
+            text += (label.isEmpty() ? QByteArray() : label + ": ") + reply.values[i] + separator;
+        }
+    }
+    return text + report;
+}
+
+RigctlSession::Reply RigctlSession::Run(const Command& command, const QByteArrayList& args)
+{
+    if (args.size() < command.minArgs)
+        return {kInvalid, {}};
+    if (command.needsRadio && !link_.LinkUp())
+        return {kIoError, {}};
+    return (this->*command.run)(args);
+}
+
+RigctlSession::Reply RigctlSession::Value(const QByteArray& value)
+{
+    return {kOk, {value}};
+}
+
+RigctlSession::Reply RigctlSession::Send(const QString& command)
+{
+    cat_.SendCAT(command);
+    return {};
+}
+
+bool RigctlSession::Split() const
+{
+    return radio_.split == QLatin1String("1");
+}
+
+RigctlSession::Reply RigctlSession::ReadFrequency(Vfo vfo) const
+{
+    if (vfo == Vfo::B && !radio_.valid_cat_b)
+        return {kNotAvailable, {}};
+    const auto hertz = RadioHertz(vfo == Vfo::A ? radio_.vfo_a_str : radio_.vfo_b_str);
+    return hertz ? Value(QByteArray::number(*hertz)) : Reply{kProtocol, {}};
+}
+
+RigctlSession::Reply RigctlSession::SendFrequency(Vfo vfo, const QByteArray& hertz)
+{
+    const auto digits = RequestedDigits(hertz);
+    if (!digits)
+        return {kInvalid, {}};
+    QString& copy = vfo == Vfo::A ? radio_.vfo_a_str : radio_.vfo_b_str;
+    copy = *digits;
+    return Send((vfo == Vfo::A ? QStringLiteral("FA") : QStringLiteral("FB")) + copy
+                + QLatin1Char(';'));
+}
+
+RigctlSession::Reply RigctlSession::GetFreq(const QByteArrayList&)
+{
+    return ReadFrequency(vfo_);
+}
+
+RigctlSession::Reply RigctlSession::SetFreq(const QByteArrayList& args)
+{
+    return SendFrequency(vfo_, args[0]);
+}
+
+RigctlSession::Reply RigctlSession::GetSplitFreq(const QByteArrayList&)
+{
+    return ReadFrequency(Vfo::B);
+}
+
+RigctlSession::Reply RigctlSession::SetSplitFreq(const QByteArrayList& args)
+{
+    return SendFrequency(Vfo::B, args[0]);
+}
+
+RigctlSession::Reply RigctlSession::GetMode(const QByteArrayList&)
+{
+    const QString& rigtype = options_.rigtype;
+    if (!RigModes::Knows(rigtype))
+        return {kNotAvailable, {}};
+    const QByteArray name = RigModes::Name(rigtype, radio_.Mode);
+    if (name.isEmpty())
+        return {kProtocol, {}};
+    return {kOk, {name, QByteArray::number(RigModes::NormalPassband(rigtype, name))}};
+}
+
+RigctlSession::Reply RigctlSession::SetMode(const QByteArrayList& args)
+{
+    const QString& rigtype = options_.rigtype;
+    if (!RigModes::Knows(rigtype))
+        return {kNotAvailable, {}};
+    const QString digit = RigModes::Digit(rigtype, args[0]);
+    bool isNumber = true;
+    const long passband = args.size() > 1 ? args[1].toLong(&isNumber) : kPassbandNormal;
+    if (digit.isEmpty() || !isNumber)
+        return {kInvalid, {}};
+    radio_.Mode = digit;
+    Send(QStringLiteral("MD") + digit + QLatin1Char(';'));
+    // "No change" (-1) and "normal" (0) leave the operator's filter alone.
+    const QString filter = passband > kPassbandNormal
+                               ? RigModes::PassbandCommand(rigtype, int(std::min(passband, 99999L)))
+                               : QString();
+    if (!filter.isEmpty())
+        Send(filter);
+    return {};
+}
+
+std::optional<RigctlSession::Vfo> RigctlSession::ParseVfo(const QByteArray& name, Vfo current,
+                                                          bool split)
+{
+    if (name == "VFOA" || name == "Main" || name == "MainA" || name == "RX")
+        return Vfo::A;
+    if (name == "VFOB" || name == "Sub")
+        return Vfo::B;
+    if (name == "currVFO" || name == "VFO")
+        return current;
+    if (name == "TX")
+        return split ? Vfo::B : Vfo::A;
+    return std::nullopt;
+}
+
+QByteArray RigctlSession::VfoName(Vfo vfo)
+{
+    return vfo == Vfo::A ? QByteArrayLiteral("VFOA") : QByteArrayLiteral("VFOB");
+}
+
+RigctlSession::Reply RigctlSession::GetVfo(const QByteArrayList&)
+{
+    return Value(VfoName(vfo_));
+}
+
+RigctlSession::Reply RigctlSession::SetVfo(const QByteArrayList& args)
+{
+    // The client's own choice of the VFO its frequency commands address; the
+    // radio goes on receiving as it does, so the surface's tuning stays on VFO A.
+    const auto vfo = ParseVfo(args[0], vfo_, Split());
+    if (!vfo)
+        return {kInvalid, {}};
+    vfo_ = *vfo;
+    return {};
+}
+
+RigctlSession::Reply RigctlSession::GetPtt(const QByteArrayList&)
+{
+    if (radio_.tx != QLatin1String("0") && radio_.tx != QLatin1String("1"))
+        return {kProtocol, {}};
+    return Value(radio_.tx.toLatin1());
+}
+
+RigctlSession::Reply RigctlSession::SetPtt(const QByteArrayList& args)
+{
+    // 0 is receive; 1, 2 and 3 (microphone, data) all transmit.
+    static const QByteArrayList kStates = {"0", "1", "2", "3"};
+    if (!kStates.contains(args[0]))
+        return {kInvalid, {}};
+    const bool transmit = args[0] != "0";
+    radio_.tx = transmit ? QStringLiteral("1") : QStringLiteral("0");
+    return Send(transmit ? QStringLiteral("TX;") : QStringLiteral("RX;"));
+}
+
+RigctlSession::Reply RigctlSession::GetSplit(const QByteArrayList&)
+{
+    if (radio_.split != QLatin1String("0") && radio_.split != QLatin1String("1"))
+        return {kProtocol, {}};
+    return {kOk, {radio_.split.toLatin1(), VfoName(Split() ? Vfo::B : Vfo::A)}};
+}
+
+RigctlSession::Reply RigctlSession::SetSplit(const QByteArrayList& args)
+{
+    if (args[0] != "0" && args[0] != "1")
+        return {kInvalid, {}};
+    const bool split = args[0] == "1";
+    // In split VFO B transmits; the radio cannot transmit on VFO A while split.
+    const auto txVfo = args.size() > 1 ? ParseVfo(args[1], vfo_, split) : Vfo::B;
+    if (split && txVfo != Vfo::B)
+        return {kInvalid, {}};
+    radio_.split = split ? QStringLiteral("1") : QStringLiteral("0");
+    return Send(split ? QStringLiteral("FT1;") : QStringLiteral("FT0;"));
+}
+
+RigctlSession::Reply RigctlSession::GetInfo(const QByteArrayList&)
+{
+    return Value("Vorn-MIDI Connector, " + options_.rigtype.toLatin1());
+}
+
+RigctlSession::Reply RigctlSession::GetPowerStat(const QByteArrayList&)
+{
+    return Value("1");
+}
+
+RigctlSession::Reply RigctlSession::CheckVfo(const QByteArrayList&)
+{
+    // Commands carry no VFO argument.
+    return Value("0");
+}
+
+RigctlSession::Reply RigctlSession::GetLockMode(const QByteArrayList&)
+{
+    // Hamlib clients ask before every mode change; modes are never locked here.
+    return Value("0");
+}
+
+RigctlSession::Reply RigctlSession::DumpState(const QByteArrayList&)
+{
+    return Value(RigCapabilities::DumpState(options_.rigtype).chopped(1));
+}
+
+RigctlSession::Reply RigctlSession::Quit(const QByteArrayList&)
+{
+    quit_ = true;
+    return {};
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayList>
+#include <QString>
+
+#include <optional>
+
+class ICatSender;
+class ILinkState;
+struct Options;
+struct RadioState;
+
+// One client's conversation in the protocol of Hamlib's rigctld: a request
+// line in, the answer out. Reads come from the radio state the poll keeps, so
+// they put nothing on the serial line; changes go to the radio through the CAT
+// sender in the rig type's commands and into the state's copy at once (as a
+// wheel step does), so the next read and the next wheel step build on them.
+// While the radio link is down every radio command is answered with Hamlib's
+// I/O error. Each session keeps the VFO its client chose. UI thread only.
+class RigctlSession {
+public:
+    // Hamlib's result codes, sent as "RPRT <code>".
+    static constexpr int kOk = 0;
+    static constexpr int kInvalid = -1;
+    static constexpr int kIoError = -6;
+    static constexpr int kProtocol = -8;
+    static constexpr int kNotAvailable = -11;
+
+    RigctlSession(RadioState& radio, const Options& options, ICatSender& cat,
+                  const ILinkState& link);
+
+    // `line` is one request without its line end, possibly several commands
+    // with their arguments. Returns their answers, each ending with a line end;
+    // an unknown command ends the line. An empty line gets no answer.
+    QByteArray Answer(const QByteArray& line);
+    // Whether the client asked to end the connection ("q").
+    bool quitRequested() const { return quit_; }
+
+private:
+    enum class Vfo { A, B };
+    struct Reply {
+        int result = kOk;
+        QByteArrayList values;
+    };
+    struct Command;
+    static const Command* Find(const QByteArray& word);
+    // The answer to a command this server does not carry out.
+    static QByteArray Unsupported(const QByteArray& word, char separator);
+    static QByteArray Format(const Command& command, const QByteArrayList& args, const Reply& reply,
+                             char separator);
+
+    Reply Run(const Command& command, const QByteArrayList& args);
+    Reply GetFreq(const QByteArrayList& args);
+    Reply SetFreq(const QByteArrayList& args);
+    Reply GetMode(const QByteArrayList& args);
+    Reply SetMode(const QByteArrayList& args);
+    Reply GetVfo(const QByteArrayList& args);
+    Reply SetVfo(const QByteArrayList& args);
+    Reply GetPtt(const QByteArrayList& args);
+    Reply SetPtt(const QByteArrayList& args);
+    Reply GetSplit(const QByteArrayList& args);
+    Reply SetSplit(const QByteArrayList& args);
+    Reply GetSplitFreq(const QByteArrayList& args);
+    Reply SetSplitFreq(const QByteArrayList& args);
+    Reply GetInfo(const QByteArrayList& args);
+    Reply GetPowerStat(const QByteArrayList& args);
+    Reply CheckVfo(const QByteArrayList& args);
+    Reply GetLockMode(const QByteArrayList& args);
+    Reply DumpState(const QByteArrayList& args);
+    Reply Quit(const QByteArrayList& args);
+
+    Reply ReadFrequency(Vfo vfo) const;
+    Reply SendFrequency(Vfo vfo, const QByteArray& hertz);
+    Reply Send(const QString& command);
+    static Reply Value(const QByteArray& value);
+    static std::optional<Vfo> ParseVfo(const QByteArray& name, Vfo current, bool split);
+    static QByteArray VfoName(Vfo vfo);
+    bool Split() const;
+
+    RadioState& radio_;
+    const Options& options_;
+    ICatSender& cat_;
+    const ILinkState& link_;
+    Vfo vfo_ = Vfo::A;
+    bool quit_ = false;
+};

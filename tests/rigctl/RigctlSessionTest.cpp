@@ -1,0 +1,100 @@
+#include "core/ILinkState.h"
+#include "core/Options.h"
+#include "core/RadioState.h"
+#include "rigctl/RigctlSession.h"
+#include "support/QtPrinters.h"
+#include "support/RecordingCatSender.h"
+
+#include <gtest/gtest.h>
+#include <functional>
+
+namespace {
+// The link as the poll's flag alone tells it.
+struct PollFlagLink : ILinkState {
+    explicit PollFlagLink(const RadioState& polled) : radio(polled) {}
+    bool LinkUp() const override { return radio.valid_cat_a; }
+    const RadioState& radio;
+};
+
+RadioState Polled()
+{
+    RadioState radio;
+    radio.vfo_a_str = "00014060000";
+    radio.vfo_b_str = "00007030000";
+    radio.Mode = "2";
+    radio.tx = "0";
+    radio.split = "0";
+    radio.valid_cat_a = true;
+    radio.valid_cat_b = true;
+    return radio;
+}
+
+struct Case {
+    const char* rigtype;
+    QByteArray line;
+    QByteArray answer;
+    QStringList sent;
+    std::function<void(RadioState&)> change = nullptr;
+};
+
+void LinkDown(RadioState& radio)
+{
+    radio.valid_cat_a = false;
+    radio.valid_cat_b = false;
+}
+} // namespace
+
+TEST(RigctlSession, AnswersFromTheStateAndSendsTheRigTypesCommands)
+{
+    const std::vector<Case> cases = {
+        {"flex", "\\get_freq\r", "14060000\n", {}},
+        {"flex", "F abc T 0", "RPRT -1\nRPRT 0\n", {"RX;"}},
+        {"flex", "F 1e12", "RPRT -1\n", {}},
+        {"flex", "m", "PKTLSB\n3000\n", {}, [](RadioState& r) { r.Mode = "6"; }},
+        {"elecraft", "m", "PKTUSB\n3000\n", {}, [](RadioState& r) { r.Mode = "6"; }},
+        {"flex", "m", "RPRT -8\n", {}, [](RadioState& r) { r.Mode = "8"; }},
+        {"flex", "M PKTUSB 0 m", "RPRT 0\nPKTUSB\n3000\n", {"MD9;"}},
+        {"flex", "M CW 500", "RPRT 0\n", {"MD3;"}},
+        {"elecraft", "M CW 500", "RPRT 0\n", {"MD3;", "BW0050;"}},
+        {"elecraft", "M CWR -1", "RPRT 0\n", {"MD7;"}},
+        {"flex", "M CWR -1", "RPRT -1\n", {}},
+        {"other", "m", "RPRT -11\n", {}},
+        {"other", "f", "14060000\n", {}},
+        {"flex", "v V VFOB v f", "VFOA\nRPRT 0\nVFOB\n7030000\n", {}},
+        {"flex", "V Sub F 7040000 i", "RPRT 0\nRPRT 0\n7040000\n", {"FB00007040000;"}},
+        {"flex", "V MEM", "RPRT -1\n", {}},
+        {"flex", "T 5", "RPRT -1\n", {}},
+        {"flex", "S 1 VFOA", "RPRT -1\n", {}},
+        {"flex", "S 0 VFOA", "RPRT 0\n", {"FT0;"}},
+        {"flex", "i", "RPRT -11\n", {}, [](RadioState& r) { r.valid_cat_b = false; }},
+        {"flex", "f", "RPRT -8\n", {}, [](RadioState& r) { r.vfo_a_str = "0001406000x"; }},
+        // While the link is down only the session's own answers remain.
+        {"flex", "f", "RPRT -6\n", {}, LinkDown},
+        {"flex", "F 7074000", "RPRT -6\n", {}, LinkDown},
+        {"flex", "\\chk_vfo v", "0\nVFOA\n", {}, LinkDown},
+        // Extended answers name their values.
+        {"flex", "+f", "get_freq:\nFrequency: 14060000\nRPRT 0\n", {}},
+        {"flex", ";F 7074000", "set_freq: 7074000;RPRT 0\n", {"FA00007074000;"}},
+        {"flex", "|\\get_mode", "get_mode:|Mode: USB|Passband: 2700|RPRT 0\n", {}},
+        {"flex", "+t", "get_ptt:\nRPRT -6\n", {}, LinkDown},
+        // Anything else is refused and ends the line.
+        {"flex", "\\get_vfo_info VFOA f", "RPRT -11\n", {}},
+        {"flex", "+\\set_level RFPOWER 1", "set_level:\nRPRT -11\n", {}},
+        {"flex", QByteArray("\x01\xff\x00", 3), "RPRT -11\n", {}},
+        {"flex", "", "", {}},
+        {"flex", "q f", "RPRT 0\n", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line.toStdString());
+        RadioState radio = Polled();
+        if (c.change)
+            c.change(radio);
+        Options options;
+        options.rigtype = c.rigtype;
+        RecordingCatSender cat;
+        const PollFlagLink link(radio);
+        RigctlSession session(radio, options, cat, link);
+        EXPECT_EQ(session.Answer(c.line), c.answer);
+        EXPECT_EQ(cat.commands, c.sent);
+    }
+}
