@@ -338,7 +338,8 @@ TEST_F(MainWindowTest, DevicesDialogShowsAndStoresTheDeviceOfEachNumber)
     EXPECT_EQ(dialog.deviceBox(1)->currentText(), "/dev/ttyUSB0");
     EXPECT_EQ(dialog.deviceBox(4)->currentText(), "/dev/serial/by-id/usb-radio");
     EXPECT_EQ(dialog.deviceBox(16)->currentText(), "/dev/ttyUSB15");
-    EXPECT_EQ(dialog.deviceBox(2)->count(), 2);
+    // The system's two ports and the box's own stored device.
+    EXPECT_EQ(dialog.deviceBox(2)->count(), 3);
 
     dialog.deviceBox(2)->setCurrentIndex(0);
     emit dialog.deviceBox(2)->activated(0);
