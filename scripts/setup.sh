@@ -9,6 +9,7 @@ packages=(
   librtmidi-dev libasound2-dev libjack-jackd2-dev jackd2
   libgtest-dev libgmock-dev
   xvfb xauth x11-apps imagemagick xdotool
+  fonts-liberation fonts-dejavu-core
   python3 time
   libhamlib-utils
   clang libclang-rt-14-dev

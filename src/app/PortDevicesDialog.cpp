@@ -27,9 +27,15 @@ PortDevicesDialog::PortDevicesDialog(ISettingsStore& store, IAlerts& alerts,
         box->setObjectName(QtSerialPort::KeyFor(n));
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         box->addItems(systemPorts);
-        box->setCurrentText(QtSerialPort::DeviceFor(store_, n));
-        box->setMinimumWidth(260);
+        // A stored device the system does not list stays a choice, and every
+        // path the box offers is shown whole.
+        const QString device = QtSerialPort::DeviceFor(store_, n);
+        if (box->findText(device) < 0)
+            box->addItem(device);
+        box->setCurrentText(device);
+        box->setMinimumWidth(std::max(260, box->sizeHint().width()));
         connect(box, &QComboBox::activated, this,
                 [this, n, box] { StoreChoice(n, box->currentText()); });
         connect(box->lineEdit(), &QLineEdit::editingFinished, this,

@@ -13,6 +13,7 @@
 #include "midi/MidiInput.h"
 #include "midi/frmConfig_Midi.h"
 #include "update/frmUpdater.h"
+#include "widgets/CaptionFit.h"
 #include "widgets/FormFont.h"
 #include "widgets/IndicatorShape.h"
 #include "widgets/LogView.h"
@@ -53,6 +54,7 @@ frmVornMidiConnector::frmVornMidiConnector(ISettingsStore& store, IAlerts& alert
     FormFont::Apply(*this);
     BuildControls();
     BuildMenus();
+    CaptionFit::Apply(*this);
     parts_ = std::make_unique<ProgramParts>(*this, store_, alerts_, *txtCATDump, *shpCATConnected,
                                             *txtMidiInDump);
     WireParts();
@@ -79,11 +81,8 @@ void frmVornMidiConnector::BuildControls()
     client->setFixedSize(Twips::ToPixels(4680), Twips::ToPixels(4680));
     setCentralWidget(client);
 
-    auto place = [](QWidget* w, const char* name, QRect r) {
+    auto place = [](QWidget* w, const char* name, const QRect& r) {
         w->setObjectName(QLatin1String(name));
-        // A caption is never cut off when the system's font runs wider than the layout's.
-        if (qobject_cast<QLabel*>(w))
-            r.setWidth(std::max(r.width(), w->sizeHint().width()));
         w->setGeometry(r);
         return w;
     };

@@ -4,10 +4,12 @@
 #include "core/ISettingsStore.h"
 #include "core/KeyMap.h"
 #include "core/RuntimeError.h"
-#include "widgets/Twips.h"
 #include "core/VbError.h"
-#include "widgets/FormFont.h"
 #include "mapedit/MapEditorLayout.h"
+#include "widgets/CaptionFit.h"
+#include "widgets/FormFont.h"
+#include "widgets/Twips.h"
+#include "widgets/WrappingButton.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -41,6 +43,7 @@ frmMap_Midi::frmMap_Midi(Rig rig, KeyMap& keyMap, ISettingsStore& store, IAlerts
     setFixedSize(ToPixels(MapEditorLayout::ClientRect()).size());
     FormFont::Apply(*this);
     BuildControls();
+    CaptionFit::Apply(*this);
     SetTabOrder();
     Form_Load();
 }
@@ -64,12 +67,12 @@ void frmMap_Midi::BuildControls()
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(ToPixels(MapEditorLayout::InstructionRect(elecraft ? 5400 : 5520)));
 
-    cmdSave = new QPushButton(QStringLiteral("&Save && Exit"), this);
+    cmdSave = new WrappingButton(QStringLiteral("&Save && Exit"), this);
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
     cmdSave->setGeometry(ToPixels(MapEditorLayout::SaveRect()));
     connect(cmdSave, &QPushButton::clicked, this, &frmMap_Midi::cmdSave_Click);
 
-    cmdExit = new QPushButton(QStringLiteral("&Cancel"), this);
+    cmdExit = new WrappingButton(QStringLiteral("&Cancel"), this);
     cmdExit->setObjectName(QStringLiteral("cmdExit"));
     cmdExit->setGeometry(ToPixels(MapEditorLayout::CancelRect()));
     connect(cmdExit, &QPushButton::clicked, this, &frmMap_Midi::cmdExit_Click);

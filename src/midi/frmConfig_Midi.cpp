@@ -4,6 +4,7 @@
 #include "core/Options.h"
 #include "core/RuntimeError.h"
 #include "midi/MidiInput.h"
+#include "widgets/CaptionFit.h"
 #include "widgets/FormFont.h"
 #include "widgets/LogView.h"
 #include "widgets/Twips.h"
@@ -37,6 +38,7 @@ frmConfig_Midi::frmConfig_Midi(MidiInput& midi, const Options& options, IAlerts&
     setFixedSize(Twips::Rect(0, 0, 4725, 5175).size());
     FormFont::Apply(*this);
     BuildControls();
+    CaptionFit::Apply(*this);
     Form_Load();
 }
 
@@ -56,11 +58,12 @@ void frmConfig_Midi::BuildControls()
     btnOpenInputDevice =
         Place(new WrappingButton(QStringLiteral("&Open Selected Input Device"), this),
               "btnOpenInputDevice", 120, 3960, 1575, 495);
-    cmdMapMidi = Place(new QPushButton(QStringLiteral("&Map MIDI"), this), "cmdMapMidi", 1800,
+    cmdMapMidi = Place(new WrappingButton(QStringLiteral("&Map MIDI"), this), "cmdMapMidi", 1800,
                        3960, 855, 495);
-    cmdClose = Place(new QPushButton(QStringLiteral("&Close MIDI"), this), "cmdClose", 2760, 3960,
-                     855, 495);
-    cmdExit = Place(new QPushButton(QStringLiteral("E&xit"), this), "cmdExit", 3720, 3960, 855, 495);
+    cmdClose = Place(new WrappingButton(QStringLiteral("&Close MIDI"), this), "cmdClose", 2760,
+                     3960, 855, 495);
+    cmdExit =
+        Place(new WrappingButton(QStringLiteral("E&xit"), this), "cmdExit", 3720, 3960, 855, 495);
     cmdLearn = Place(new WrappingButton(QStringLiteral("&Learn Controls..."), this), "cmdLearn", 120,
                      4560, 1575, 495);
     cmdForget = Place(new WrappingButton(QStringLiteral("&Forget Learned Controls"), this),

@@ -2,22 +2,16 @@
 
 #include "core/IAlerts.h"
 #include "core/RuntimeError.h"
+#include "widgets/CaptionFit.h"
+#include "widgets/FormFont.h"
+#include "widgets/Twips.h"
+#include "widgets/WrappingButton.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStandardPaths>
-
-namespace {
-constexpr int kTwipsPerPixel = 15;
-
-QRect Twips(int left, int top, int width, int height)
-{
-    return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-                 height / kTwipsPerPixel);
-}
-}
 
 frmUpdater::frmUpdater(ISettingsStore& settings, IAlerts& alerts, IInstallerLauncher& launcher,
                        std::function<void()> quitProgram, const QString& applicationName,
@@ -31,18 +25,19 @@ frmUpdater::frmUpdater(ISettingsStore& settings, IAlerts& alerts, IInstallerLaun
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Program Updater"));
+    FormFont::Apply(*this);
 
     auto* client = new QWidget(this);
-    client->setFixedSize(6735 / kTwipsPerPixel, 3225 / kTwipsPerPixel);
+    client->setFixedSize(Twips::Rect(0, 0, 6735, 3225).size());
     setCentralWidget(client);
 
     txtUpdateProgress->setParent(client);
     txtUpdateProgress->setObjectName(QStringLiteral("txtUpdateProgress"));
-    txtUpdateProgress->setGeometry(Twips(120, 120, 6495, 2415));
+    txtUpdateProgress->setGeometry(Twips::Rect(120, 120, 6495, 2415));
 
-    cmdExit = new QPushButton(QStringLiteral("E&xit"), client);
+    cmdExit = new WrappingButton(QStringLiteral("E&xit"), client);
     cmdExit->setObjectName(QStringLiteral("cmdExit"));
-    cmdExit->setGeometry(Twips(3000, 2640, 855, 495));
+    cmdExit->setGeometry(Twips::Rect(3000, 2640, 855, 495));
     connect(cmdExit, &QPushButton::clicked, this, &frmUpdater::cmdExit_Click);
 
     mnuSettings = menuBar()->addMenu(QStringLiteral("&Settings"));
@@ -50,6 +45,7 @@ frmUpdater::frmUpdater(ISettingsStore& settings, IAlerts& alerts, IInstallerLaun
     mnuServerURL = mnuSettings->addAction(QStringLiteral("&Set Update Server URL"));
     mnuServerURL->setObjectName(QStringLiteral("mnuServerURL"));
     connect(mnuServerURL, &QAction::triggered, this, &frmUpdater::mnuServerURL_Click);
+    CaptionFit::Apply(*this);
 }
 
 void frmUpdater::Form_Load()

@@ -6,6 +6,8 @@
 
 void FormFont::Apply(QWidget& window)
 {
+    // No style sheet on the window: under one, Qt hands no font down to the
+    // controls, and they would show the desktop's larger font instead.
     QFont font = window.font();
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
                       QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
@@ -13,5 +15,4 @@ void FormFont::Apply(QWidget& window)
     font.setPixelSize(11);
     font.setLetterSpacing(QFont::PercentageSpacing, 96);
     window.setFont(font);
-    window.setStyleSheet(QStringLiteral("QPushButton { padding: 0px 1px; }"));
 }

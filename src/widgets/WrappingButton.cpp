@@ -7,6 +7,13 @@ WrappingButton::WrappingButton(const QString& text, QWidget* parent) : QPushButt
 {
 }
 
+QRect WrappingButton::captionArea() const
+{
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    return style()->subElementRect(QStyle::SE_PushButtonContents, &option, this).adjusted(1, 0, -1, 0);
+}
+
 void WrappingButton::paintEvent(QPaintEvent*)
 {
     QStylePainter painter(this);
@@ -15,9 +22,6 @@ void WrappingButton::paintEvent(QPaintEvent*)
     const QString caption = option.text;
     option.text.clear();
     painter.drawControl(QStyle::CE_PushButton, option);
-
-    const QRect textArea =
-        style()->subElementRect(QStyle::SE_PushButtonContents, &option, this).adjusted(1, 0, -1, 0);
-    painter.drawItemText(textArea, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic,
-                         option.palette, isEnabled(), caption, QPalette::ButtonText);
+    painter.drawItemText(captionArea(), kCaptionFlags, option.palette, isEnabled(), caption,
+                         QPalette::ButtonText);
 }

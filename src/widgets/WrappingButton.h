@@ -7,7 +7,12 @@
 class WrappingButton : public QPushButton {
     Q_OBJECT
 public:
+    static constexpr int kCaptionFlags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
+
     WrappingButton(const QString& text, QWidget* parent = nullptr);
+
+    // Where the caption is drawn.
+    QRect captionArea() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
