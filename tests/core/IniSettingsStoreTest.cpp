@@ -37,25 +37,6 @@ TEST(IniSettingsStore, EveryTextComesBackAsWrittenAndMissingKeysGiveTheDefault)
     EXPECT_EQ(again.Read("settings", "k1", "DEFAULT"), "DEFAULT");
 }
 
-TEST(IniSettingsStore, ReadsHandEditedFilesAndWhatOthersWrite)
-{
-    TempSettings t;
-    WriteFile(t.store.filePath(),
-              "; my settings\n[settings]\r\ncatport = 3\r\nrigtype=elecraft, flex\n"
-              "garbage line without equals\n=novalue\n[midimap]\ne6441=  UP1;  \n"
-              "bad=\xff\xfe\n[ports]\ncom3=/dev/ttyUSB7\n");
-    EXPECT_EQ(t.store.Read("settings", "catport", "0"), "3");
-    EXPECT_EQ(t.store.Read("settings", "rigtype", ""), "elecraft, flex");
-    EXPECT_EQ(t.store.Read("midimap", "e6441", ""), "UP1;");
-    EXPECT_FALSE(t.store.Read("midimap", "bad", "").isEmpty());
-    t.store.Write("settings", "polltime", "500");
-    IniSettingsStore other(t.store.filePath());
-    EXPECT_EQ(other.Read("ports", "com3", ""), "/dev/ttyUSB7");
-    other.Write("settings", "catport", "12");
-    EXPECT_EQ(t.store.Read("settings", "catport", "0"), "12");
-    EXPECT_EQ(t.store.Read("settings", "polltime", ""), "500");
-}
-
 // Neither a place that cannot be written nor a file that cannot be read loses
 // a setting: the write fails with error 75 naming the file, nothing is replaced.
 TEST(IniSettingsStore, FailingWritesAreReportedAndLoseNothing)
