@@ -7,6 +7,7 @@
 #include "cat/CatPoll.h"
 #include "core/IAlerts.h"
 #include "core/IniSettingsStore.h"
+#include "core/ProgramVersion.h"
 #include "core/RuntimeError.h"
 #include "core/VbNumber.h"
 #include "midi/MidiInput.h"
@@ -386,7 +387,7 @@ void frmVornMidiConnector::mnuHelpAbout_Click()
     alerts_.MsgBox(QStringLiteral("Vorn-MIDI Connector %1\n\n"
                                   "A MIDI control surface as a tuning panel for your "
                                   "transceiver.\nFree software for radio amateurs. 73!")
-                       .arg(QStringLiteral(VMC_VERSION)),
+                       .arg(QLatin1String(kProgramVersion)),
                    IAlerts::Buttons::Ok, IAlerts::Icon::None,
                    QStringLiteral("Vorn-MIDI Connector"));
 }
