@@ -167,8 +167,9 @@ void frmVornMidiConnector::BuildMenus()
 void frmVornMidiConnector::Form_Load()
 {
     // Each step reports its own failure and start-up goes on, so one unreadable
-    // setting never leaves the key maps unloaded or the timers unset.
-    auto step = [this](auto&& body) { RunGuarded(alerts_, kLoadRoutine, body); };
+    // setting never leaves the key maps unloaded or the timers unset. Once the
+    // program is ended from outside (during a start-up box) no step runs.
+    auto step = [this](auto&& body) { if (!ended_) RunGuarded(alerts_, kLoadRoutine, body); };
     OptionsStore& settings = parts_->settings;
     const Options& options = parts_->options;
 
@@ -205,6 +206,8 @@ void frmVornMidiConnector::Form_Load()
         settings.Store(Option::MidiPollTime);
     });
 
+    if (ended_)
+        return;
     if (parts_->port.IsOpen())
         parts_->poll->Start();
     shpMidiEnabled->SetFillColor(IIndicator::kRed);
@@ -262,10 +265,14 @@ void frmVornMidiConnector::PlaceAtStoredPosition()
                               ? QGuiApplication::primaryScreen()->availableGeometry()
                               : QRect();
     move(WindowPlacement::Place(stored, sizeHint().width(), screens, primary));
+    placed_ = true;
 }
 
 void frmVornMidiConnector::StorePosition()
 {
+    // Ended before start-up placed the window: the stored position stays.
+    if (!placed_)
+        return;
     parts_->settings.StoreEdges(pos().y() * Twips::kPerPixel, pos().x() * Twips::kPerPixel);
 }
 
@@ -441,11 +448,15 @@ void frmVornMidiConnector::cmdExit_Click()
 
 void frmVornMidiConnector::closeEvent(QCloseEvent* event)
 {
+    event->accept();
+    // Closed again after the end (by the session or a signal): nothing is left to do.
+    if (ended_)
+        return;
     RunGuarded(alerts_, QStringLiteral("QueryUnload"), [&] { Shutdown(); });
     parts_->poll->Stop();
     parts_->midi->Close();
     if (parts_->updater)
         parts_->updater->close();
-    event->accept();
+    ended_ = true;
     emit programEnded();
 }

@@ -31,6 +31,8 @@ public:
     ~frmVornMidiConnector() override;
 
     void Form_Load();
+    // True once the window has closed and the program ends.
+    bool HasEnded() const { return ended_; }
 
     // The readme shipped beside the executable.
     static QString ReadmePath();
@@ -102,4 +104,6 @@ private:
     ISettingsStore& store_;
     IAlerts& alerts_;
     std::unique_ptr<ProgramParts> parts_;
+    bool placed_ = false;
+    bool ended_ = false;
 };
