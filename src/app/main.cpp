@@ -2,10 +2,13 @@
 #include "core/IniSettingsStore.h"
 #include "desktop/CommandLine.h"
 #include "desktop/SignalExit.h"
+#include "desktop/SingleInstance.h"
 #include "widgets/QtAlerts.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QTimer>
+#include <cstdio>
 
 namespace {
 QStringList ArgumentsOf(int argc, char* argv[])
@@ -14,6 +17,41 @@ QStringList ArgumentsOf(int argc, char* argv[])
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     return arguments;
+}
+
+void DescribeApplication()
+{
+    QApplication::setApplicationName(IniSettingsStore::ApplicationName());
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+// A second start with the same settings file: says so, then lets the copy
+// that runs come forward (after the box, so that its window keeps the focus).
+int RefuseSecondCopy(SingleInstance& instance, const QString& settingsFile, IAlerts& alerts)
+{
+    const QString text =
+        QStringLiteral("Vorn-MIDI Connector already runs with the settings file\n%1\n\n"
+                       "To run a second copy, for a second radio, start it with "
+                       "--settings and a settings file of its own.")
+            .arg(QDir::toNativeSeparators(settingsFile));
+    std::fprintf(stderr, "vorn-midi-connector: %s\n", qPrintable(text));
+    alerts.MsgBox(text, IAlerts::Buttons::Ok, IAlerts::Icon::Information);
+    instance.AskRunningCopyToShow();
+    return 1;
+}
+
+// Shows the running copy to a second start: its window, or the box that
+// holds it (a start-up question), restored when it is minimised.
+void BringForward(QWidget& window)
+{
+    QWidget* front = QApplication::activeModalWidget();
+    if (!front)
+        front = &window;
+    if (!front->isVisible())
+        return;
+    front->setWindowState(front->windowState() & ~Qt::WindowMinimized);
+    front->raise();
+    front->activateWindow();
 }
 } // namespace
 
@@ -24,16 +62,20 @@ int main(int argc, char* argv[])
         return command.Answer();
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(IniSettingsStore::ApplicationName());
-    QApplication::setQuitOnLastWindowClosed(false);
+    DescribeApplication();
     const QString settingsFile = command.settingsFile().isEmpty()
                                      ? IniSettingsStore::DefaultPath(QApplication::applicationName())
                                      : command.settingsFile();
+    QtAlerts alerts;
+    SingleInstance instance(settingsFile);
+    if (!instance.TryToRun())
+        return RefuseSecondCopy(instance, settingsFile, alerts);
 
     IniSettingsStore store(settingsFile);
-    QtAlerts alerts;
     frmVornMidiConnector window(store, alerts);
     QObject::connect(&window, &frmVornMidiConnector::programEnded, &app, &QApplication::quit);
+    QObject::connect(&instance, &SingleInstance::showRequested, &window,
+                     [&window] { BringForward(window); });
     // Stopped from outside (a signal, the desktop session's end, any other
     // quit), the program ends as "E&xit" ends it.
     SignalExit signalExit;
