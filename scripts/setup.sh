@@ -11,6 +11,7 @@ packages=(
   xvfb xauth x11-apps imagemagick xdotool
   python3 time
   clang libclang-rt-14-dev
+  librsvg2-bin dpkg-dev desktop-file-utils appstream
 )
 
 missing=()

@@ -10,6 +10,7 @@
 #include "core/ProgramVersion.h"
 #include "core/RuntimeError.h"
 #include "core/VbNumber.h"
+#include "desktop/ProgramFiles.h"
 #include "midi/MidiInput.h"
 #include "midi/frmConfig_Midi.h"
 #include "update/frmUpdater.h"
@@ -353,7 +354,7 @@ void frmVornMidiConnector::mnuMIDITmr_Click()
 
 QString frmVornMidiConnector::ReadmePath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/readme.txt");
+    return ProgramFiles::Readme(QCoreApplication::applicationDirPath());
 }
 
 void frmVornMidiConnector::mnuViewReadme_click()

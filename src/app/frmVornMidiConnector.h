@@ -34,7 +34,7 @@ public:
     // True once the window has closed and the program ends.
     bool HasEnded() const { return ended_; }
 
-    // The readme shipped beside the executable.
+    // The readme beside the executable or in the installed documentation.
     static QString ReadmePath();
     // Opens a text file in the desktop's viewer; tests replace it.
     std::function<bool(const QString& path)> openDocument = [](const QString& path) {

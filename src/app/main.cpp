@@ -1,5 +1,6 @@
 #include "app/frmVornMidiConnector.h"
 #include "core/IniSettingsStore.h"
+#include "core/ProgramVersion.h"
 #include "desktop/CommandLine.h"
 #include "desktop/SignalExit.h"
 #include "desktop/SingleInstance.h"
@@ -7,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QTimer>
 #include <cstdio>
 
@@ -22,6 +24,10 @@ QStringList ArgumentsOf(int argc, char* argv[])
 void DescribeApplication()
 {
     QApplication::setApplicationName(IniSettingsStore::ApplicationName());
+    QApplication::setApplicationVersion(QLatin1String(kProgramVersion));
+    // Ties the windows to the installed .desktop file and its icon.
+    QApplication::setDesktopFileName(QStringLiteral(VMC_DESKTOP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vorn-midi-connector")));
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
