@@ -4,9 +4,9 @@
 #include "support/JackMidiSource.h"
 #include "support/RadioSimProcess.h"
 #include "support/WaitFor.h"
+#include "support/Xvfb.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -15,49 +15,6 @@
 #include <functional>
 
 namespace {
-
-// An X server of the test's own; its display number comes from -displayfd.
-class Xvfb {
-public:
-    bool Start()
-    {
-        process_.start(QStringLiteral("Xvfb"),
-                       {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                        QStringLiteral("-screen"), QStringLiteral("0"),
-                        QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                        QStringLiteral("tcp")});
-        if (!process_.waitForStarted(5000))
-            return false;
-        const QDeadlineTimer deadline(10000);
-        while (!process_.canReadLine())
-            if (deadline.hasExpired() || !process_.waitForReadyRead(int(deadline.remainingTime())))
-                return false;
-        display_ = QStringLiteral(":") + QString::fromLatin1(process_.readLine()).trimmed();
-        return true;
-    }
-    ~Xvfb()
-    {
-        process_.terminate();
-        process_.waitForFinished(3000);
-    }
-    const QString& display() const { return display_; }
-
-private:
-    QProcess process_;
-    QString display_;
-};
-
-int RunXdotool(const QString& display, const QStringList& args)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display);
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral("xdotool"), args);
-    if (!p.waitForFinished(15000))
-        return -1;
-    return p.exitCode();
-}
 
 QStringList Matching(const QStringList& commands, const QString& pattern)
 {
