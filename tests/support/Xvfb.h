@@ -38,18 +38,24 @@ private:
     QString display_;
 };
 
-// Runs xdotool with `args` on `display`; its exit status, -1 when it hangs.
+// Runs `program` with `args` on `display`; its exit status, -1 when it hangs.
 // With `output`, its standard output (trimmed).
-inline int RunXdotool(const QString& display, const QStringList& args, QString* output = nullptr)
+inline int RunOnDisplay(const QString& display, const QString& program, const QStringList& args,
+                        QString* output = nullptr)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), display);
     p.setProcessEnvironment(env);
-    p.start(QStringLiteral("xdotool"), args);
+    p.start(program, args);
     if (!p.waitForFinished(15000))
         return -1;
     if (output)
         *output = QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
     return p.exitCode();
+}
+
+inline int RunXdotool(const QString& display, const QStringList& args, QString* output = nullptr)
+{
+    return RunOnDisplay(display, QStringLiteral("xdotool"), args, output);
 }
