@@ -37,8 +37,8 @@ int RefuseSecondCopy(SingleInstance& instance, const QString& settingsFile, IAle
 {
     const QString text =
         QStringLiteral("Vorn-MIDI Connector already runs with the settings file\n%1\n\n"
-                       "To run a second copy, for a second radio, start it with "
-                       "--settings and a settings file of its own.")
+                       "A second copy, for a second radio, needs a file of its own:\n"
+                       "vorn-midi-connector --settings FILE")
             .arg(QDir::toNativeSeparators(settingsFile));
     std::fprintf(stderr, "vorn-midi-connector: %s\n", qPrintable(text));
     alerts.MsgBox(text, IAlerts::Buttons::Ok, IAlerts::Icon::Information);
