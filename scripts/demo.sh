@@ -181,7 +181,7 @@ await "virtual control surface" 15 "$vsurface_pid" \
   has_window "$vsurface_pid" "Vorn-MIDI virtual control surface"
 
 write_demo_settings
-XDG_CONFIG_HOME=$dir start program "$program"
+start program "$program" --settings "$dir/vorn-midi-connector.ini"
 program_pid=${helpers[-1]}
 await "Vorn-MIDI Connector" 15 "$program_pid" has_window "$program_pid" "Vorn-MIDI Connector"
 

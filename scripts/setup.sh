@@ -8,11 +8,12 @@ packages=(
   qt6-base-dev qt6-serialport-dev libqt6serialport6
   librtmidi-dev libasound2-dev libjack-jackd2-dev jackd2
   libgtest-dev libgmock-dev
-  xvfb xauth x11-apps imagemagick xdotool
+  xvfb xauth x11-apps x11-utils imagemagick xdotool
   fonts-liberation fonts-dejavu-core
   python3 time
   libhamlib-utils
   clang libclang-rt-14-dev
+  librsvg2-bin dpkg-dev desktop-file-utils appstream
 )
 
 missing=()

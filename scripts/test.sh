@@ -8,6 +8,8 @@ build=${VMC_BUILD_DIR:-build}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=${VMC_BUILD_TYPE:-RelWithDebInfo} "$@" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300
+# The Debian packages of that build, installed into a temporary root and checked.
+scripts/package_test.sh "$build"
 
 # The same suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
 # Every report fails the test that caused it; reports from libraries the

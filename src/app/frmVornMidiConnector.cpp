@@ -7,9 +7,11 @@
 #include "cat/CatPoll.h"
 #include "core/IAlerts.h"
 #include "core/IniSettingsStore.h"
+#include "core/ProgramVersion.h"
 #include "core/RuntimeError.h"
 #include "core/SettingsBatch.h"
 #include "core/VbNumber.h"
+#include "desktop/ProgramFiles.h"
 #include "midi/MidiInput.h"
 #include "midi/frmConfig_Midi.h"
 #include "update/frmUpdater.h"
@@ -169,8 +171,9 @@ void frmVornMidiConnector::BuildMenus()
 void frmVornMidiConnector::Form_Load()
 {
     // Each step reports its own failure and start-up goes on, so one unreadable
-    // setting never leaves the key maps unloaded or the timers unset.
-    auto step = [this](auto&& body) { RunGuarded(alerts_, kLoadRoutine, body); };
+    // setting never leaves the key maps unloaded or the timers unset. Once the
+    // program is ended from outside (during a start-up box) no step runs.
+    auto step = [this](auto&& body) { if (!ended_) RunGuarded(alerts_, kLoadRoutine, body); };
     OptionsStore& settings = parts_->settings;
     const Options& options = parts_->options;
     // The settings read here are written straight back (about 130 of them on
@@ -213,6 +216,8 @@ void frmVornMidiConnector::Form_Load()
     step([&] { writeBack.Commit(); });
 
     step([&] { parts_->rigControl.Load(*mnuRigControl); });
+    if (ended_)
+        return;
     if (parts_->port.IsOpen())
         parts_->poll->Start();
     shpMidiEnabled->SetFillColor(IIndicator::kRed);
@@ -270,10 +275,14 @@ void frmVornMidiConnector::PlaceAtStoredPosition()
                               ? QGuiApplication::primaryScreen()->availableGeometry()
                               : QRect();
     move(WindowPlacement::Place(stored, sizeHint().width(), screens, primary));
+    placed_ = true;
 }
 
 void frmVornMidiConnector::StorePosition()
 {
+    // Ended before start-up placed the window: the stored position stays.
+    if (!placed_)
+        return;
     parts_->settings.StoreEdges(pos().y() * Twips::kPerPixel, pos().x() * Twips::kPerPixel);
 }
 
@@ -354,7 +363,7 @@ void frmVornMidiConnector::mnuMIDITmr_Click()
 
 QString frmVornMidiConnector::ReadmePath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/readme.txt");
+    return ProgramFiles::Readme(QCoreApplication::applicationDirPath());
 }
 
 void frmVornMidiConnector::mnuViewReadme_click()
@@ -395,7 +404,7 @@ void frmVornMidiConnector::mnuHelpAbout_Click()
     alerts_.MsgBox(QStringLiteral("Vorn-MIDI Connector %1\n\n"
                                   "A MIDI control surface as a tuning panel for your "
                                   "transceiver.\nFree software for radio amateurs. 73!")
-                       .arg(QStringLiteral(VMC_VERSION)),
+                       .arg(QLatin1String(kProgramVersion)),
                    IAlerts::Buttons::Ok, IAlerts::Icon::None,
                    QStringLiteral("Vorn-MIDI Connector"));
 }
@@ -450,11 +459,15 @@ void frmVornMidiConnector::cmdExit_Click()
 
 void frmVornMidiConnector::closeEvent(QCloseEvent* event)
 {
+    event->accept();
+    // Closed again after the end (by the session or a signal): nothing is left to do.
+    if (ended_)
+        return;
     RunGuarded(alerts_, QStringLiteral("QueryUnload"), [&] { Shutdown(); });
     parts_->poll->Stop();
     parts_->midi->Close();
     if (parts_->updater)
         parts_->updater->close();
-    event->accept();
+    ended_ = true;
     emit programEnded();
 }

@@ -31,8 +31,10 @@ public:
     ~frmVornMidiConnector() override;
 
     void Form_Load();
+    // True once the window has closed and the program ends.
+    bool HasEnded() const { return ended_; }
 
-    // The readme shipped beside the executable.
+    // The readme beside the executable or in the installed documentation.
     static QString ReadmePath();
     // Opens a text file in the desktop's viewer; tests replace it.
     std::function<bool(const QString& path)> openDocument = [](const QString& path) {
@@ -103,4 +105,6 @@ private:
     ISettingsStore& store_;
     IAlerts& alerts_;
     std::unique_ptr<ProgramParts> parts_;
+    bool placed_ = false;
+    bool ended_ = false;
 };

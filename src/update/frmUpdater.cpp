@@ -1,6 +1,7 @@
 #include "update/frmUpdater.h"
 
 #include "core/IAlerts.h"
+#include "core/ProgramVersion.h"
 #include "core/RuntimeError.h"
 #include "widgets/CaptionFit.h"
 #include "widgets/FormFont.h"
@@ -88,7 +89,7 @@ void frmUpdater::mnuServerURL_Click()
 
 QString frmUpdater::RunningVersion()
 {
-    return QStringLiteral("%1.%2.%3").arg(VMC_VERSION_MAJOR).arg(VMC_VERSION_MINOR).arg(VMC_VERSION_PATCH);
+    return QString::fromLatin1(kProgramVersion);
 }
 
 QString frmUpdater::DefaultDownloadFolder()

@@ -3,8 +3,8 @@
 #include "PtyRadioPort.h"
 #include "RadioModel.h"
 #include "RadioPanel.h"
-#include "SignalExit.h"
 #include "SimOptions.h"
+#include "desktop/SignalExit.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
