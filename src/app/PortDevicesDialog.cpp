@@ -3,7 +3,7 @@
 #include "core/IAlerts.h"
 #include "core/ISettingsStore.h"
 #include "core/RuntimeError.h"
-#include "cat/QtSerialPort.h"
+#include "cat/PortAddress.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -20,15 +20,16 @@ PortDevicesDialog::PortDevicesDialog(ISettingsStore& store, IAlerts& alerts,
     setWindowTitle(QStringLiteral("CAT Port Devices"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(
-        QStringLiteral("Choose the serial device each COM number opens, or type any path."), this));
+        QStringLiteral("Choose the serial device each COM number opens, or type any path,\n"
+                       "or tcp://host:port for a radio on the network."), this));
     auto* form = new QFormLayout;
     for (int n = 1; n <= kPorts; ++n) {
         auto* box = new QComboBox(this);
-        box->setObjectName(QtSerialPort::KeyFor(n));
+        box->setObjectName(PortAddress::KeyFor(n));
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
         box->addItems(systemPorts);
-        box->setCurrentText(QtSerialPort::DeviceFor(store_, n));
+        box->setCurrentText(PortAddress::For(store_, n));
         box->setMinimumWidth(260);
         connect(box, &QComboBox::activated, this,
                 [this, n, box] { StoreChoice(n, box->currentText()); });
@@ -54,8 +55,8 @@ QStringList PortDevicesDialog::SystemPorts()
 void PortDevicesDialog::StoreChoice(int number, const QString& device)
 {
     const QString path = device.trimmed();
-    if (path.isEmpty() || path == QtSerialPort::DeviceFor(store_, number))
+    if (path.isEmpty() || path == PortAddress::For(store_, number))
         return;
     RunGuarded(alerts_, QStringLiteral("PortDevices"),
-               [&] { store_.Write(QtSerialPort::Section(), QtSerialPort::KeyFor(number), path); });
+               [&] { store_.Write(PortAddress::Section(), PortAddress::KeyFor(number), path); });
 }

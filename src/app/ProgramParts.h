@@ -2,7 +2,7 @@
 
 #include "cat/CatLink.h"
 #include "cat/CatParser.h"
-#include "cat/QtSerialPort.h"
+#include "cat/CatPort.h"
 #include "core/KeyMap.h"
 #include "core/Options.h"
 #include "core/OptionsStore.h"
@@ -35,7 +35,7 @@ struct ProgramParts {
     Options options;
     OptionsStore settings;
     RadioState radio;
-    QtSerialPort port;
+    CatPort port;
     CatParser parser;
     CatLink link;
     CatPoll* poll;

@@ -112,7 +112,7 @@ TEST(RadioSimLink, SilentRadioTakesTheLinkDown)
     ASSERT_NO_FATAL_FAILURE(rig.Connect({"--silent"}));
     rig.state.valid_cat_a = rig.state.valid_cat_b = true;
     rig.lamp.SetFillColor(IIndicator::kGreen);
-    rig.poll.PollTimer_Timer();
+    rig.PollOnce();
     EXPECT_FALSE(rig.state.valid_cat_a);
     EXPECT_FALSE(rig.state.valid_cat_b);
     EXPECT_EQ(rig.lamp.color, IIndicator::kRed);
@@ -158,8 +158,8 @@ TEST(RadioSimLink, NoPortWhilePollingFailsTheReadsWithOneReport)
     rig.state.valid_cat_a = rig.state.valid_cat_b = true;
     rig.link.SelectNone([&](int n) { rig.marks << n; });
     const int logged = rig.log.lines.size();
-    rig.poll.PollTimer_Timer();
-    rig.poll.PollTimer_Timer();
+    rig.PollOnce();
+    rig.PollOnce();
     ASSERT_EQ(rig.alerts.boxes.size(), 1);
     EXPECT_TRUE(rig.alerts.boxes[0].text.startsWith("VB6 runtime error (GetCAT): 8018 - "))
         << rig.alerts.boxes[0].text.toStdString();
@@ -199,7 +199,7 @@ TEST(RadioSimLink, UnrulyRadioNeverBreaksThePollNorTheState)
         SimRig rig;
         ASSERT_NO_FATAL_FAILURE(rig.Connect(simArgs + frequencies));
         for (int tick = 0; tick < 20; ++tick) {
-            rig.poll.PollTimer_Timer();
+            rig.PollOnce();
             EXPECT_TRUE(QStringList({"", "00014060000"}).contains(rig.state.vfo_a_str))
                 << rig.state.vfo_a_str.toStdString();
             EXPECT_TRUE(QStringList({"", "00007030000"}).contains(rig.state.vfo_b_str))
@@ -218,7 +218,7 @@ TEST(RadioSimLink, LateRepliesDoNotTakeTheLinkDownBetweenTicks)
     ASSERT_TRUE(rig.PollUntil([&] { return rig.state.valid_cat_a; }));
     int downBetweenTicks = 0;
     for (int tick = 0; tick < 20; ++tick) {
-        rig.poll.PollTimer_Timer();
+        rig.PollOnce();
         if (!rig.state.valid_cat_a)
             ++downBetweenTicks;
     }
