@@ -17,8 +17,9 @@
 #include <memory>
 
 // The whole program (offscreen main window) wired to the radio simulator on
-// COM1 and to a JACK MIDI source named like the control surface, on a JACK
-// server of the benchmark's own (dummy driver).
+// COM1, paced at 38400 baud in both directions like a real radio, and to a
+// JACK MIDI source named like the control surface, on a JACK server of the
+// benchmark's own (dummy driver).
 class BenchRig {
 public:
     BenchRig()
@@ -42,19 +43,21 @@ public:
         QProcess::execute(QStringLiteral(VMC_JACK_FIXTURE), {QStringLiteral("stop"), jackName_});
     }
 
-    // Starts JACK, the simulator and the program with `midiIntervalMs` as its pump interval.
-    bool Start(int midiIntervalMs)
+    // Starts JACK, the simulator and the program with `midiIntervalMs` as its
+    // pump interval and `pollMs` as its poll interval.
+    bool Start(int midiIntervalMs, const char* rigtype = "flex", int pollMs = 1000)
     {
         if (QProcess::execute(QStringLiteral(VMC_JACK_FIXTURE), {QStringLiteral("start"), jackName_}) != 0)
             return Fail("the JACK server did not start");
         surface = std::make_unique<JackMidiSource>();
-        if (!radio.Start())
+        if (!radio.Start({QStringLiteral("--paced")}))
             return Fail(qPrintable(radio.ErrorString()));
         radio.MapToCom(settings.store, 1);
         settings.store.Write("settings", "catport", "1");
-        settings.store.Write("settings", "rigtype", "flex");
+        settings.store.Write("settings", "rigtype", rigtype);
         settings.store.Write("settings", "mautoconnect", "1");
         settings.store.Write("settings", "midipolltime", QString::number(midiIntervalMs));
+        settings.store.Write("settings", "polltime", QString::number(pollMs));
         window = std::make_unique<frmVornMidiConnector>(settings.store, alerts);
         window->Form_Load();
         window->show();
@@ -75,6 +78,13 @@ public:
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         }
         return true;
+    }
+
+    // VFO A's frequency as the newest frequency command set it; `otherwise` before the first.
+    qint64 LastFrequency(qint64 otherwise) const
+    {
+        const auto commands = FrequencyCommands();
+        return commands.isEmpty() ? otherwise : commands.last().first.mid(2).toLongLong();
     }
 
     // Frequency commands the radio has received ("FA00014060010"), each with

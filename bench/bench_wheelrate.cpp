@@ -1,11 +1,23 @@
 // bench_wheelrate: the highest steady wheel rate (clicks per second, evenly
-// spaced, for 3 s) at which every click reaches the radio as a frequency
-// command, with the whole program at the 100 ms and the 10 ms pump and the
-// CAT poll running at its default 1000 ms.
+// spaced, for 3 s) at which every click reaches the radio, with the whole
+// program at the 100 ms and the 10 ms pump, the CAT poll at its default
+// 1000 ms and the radio paced at 38400 baud both ways. With the Flex map
+// (default) each click is a frequency command 10 Hz above the one before
+// (none may be undone by a poll reply; 14 characters, so the line carries at
+// most 274 a second); with "elecraft" it is the radio's own step "UP1;".
+// A trial that loses clicks says where: not delivered by JACK, dropped by the
+// full ring, or taken by the pump but never sent (the link looked down).
+// A poll interval of 10000 ms (the menu's longest) shows what the program
+// reaches with the poll almost out of the way.
+// Usage: bench_wheelrate [flex|elecraft] [poll interval in ms, default 1000]
 #include "BenchRig.h"
+#include "midi/MidiInRing.h"
 #include "support/MainWindowParts.h"
+#include "widgets/LogView.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QRegularExpression>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -13,12 +25,71 @@
 namespace {
 
 constexpr int kSeconds = 3;
+constexpr qint64 kStartHz = 14060000;  // the simulator's VFO A
+constexpr int kStepHz = 10;            // Flex map, wheel at speed 1
+
+bool elecraft = false;
+int pollMs = 1000;
+
+// The commands the radio has received for wheel clicks so far.
+int ClickCommands(const BenchRig& rig)
+{
+    if (!elecraft)
+        return int(rig.FrequencyCommands().size());
+    return int(rig.radio.ReceivedCommands().count(QStringLiteral("UP1")));
+}
+
+// The longest time between two ticks of the pump timer it watches.
+class PumpGapWatch : public QObject {
+public:
+    explicit PumpGapWatch(QTimer& pump) { pump.installEventFilter(this); }
+    double TakeLongestMs()
+    {
+        const double longest = longestNs_ / 1e6;
+        longestNs_ = 0;
+        last_.invalidate();
+        return longest;
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Timer) {
+            if (last_.isValid())
+                longestNs_ = std::max(longestNs_, last_.nsecsElapsed());
+            last_.start();
+        }
+        return false;
+    }
+
+private:
+    QElapsedTimer last_;
+    qint64 longestNs_ = 0;
+};
+
+// Clicks the pump took from the ring, and events the full ring dropped, as the MIDI log shows them.
+QPair<int, int> PumpedAndDropped(const LogView& midiLog)
+{
+    static const QRegularExpression dropped(QStringLiteral("^(\\d+) MIDI events were dropped"));
+    int pumped = 0;
+    int lost = 0;
+    for (const QString& line : midiLog.toPlainText().split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("B0 64 41")))
+            ++pumped;
+        else if (const auto match = dropped.match(line); match.hasMatch())
+            lost += match.captured(1).toInt();
+    }
+    return {pumped, lost};
+}
 
 // Sends `rate` clicks a second for kSeconds; true when the radio got every one.
-bool EveryClickArrives(BenchRig& rig, int rate)
+bool EveryClickArrives(BenchRig& rig, PumpGapWatch& pumpGaps, int rate)
 {
-    const int before = int(rig.FrequencyCommands().size());
+    // A trial that lost clicks may have left the link down until the next poll.
+    BenchRig::RunUntil([&] { return rig.window->shpCATConnected->fillColor() == IIndicator::kGreen; }, 5000);
+    rig.window->txtMidiInDump->clear();
+    const int before = ClickCommands(rig);
+    const qint64 startHz = rig.LastFrequency(kStartHz);
     const int clicks = rate * kSeconds;
+    pumpGaps.TakeLongestMs();
     std::atomic<bool> done{false};
     std::thread sender([&] {
         const auto start = std::chrono::steady_clock::now();
@@ -31,6 +102,7 @@ bool EveryClickArrives(BenchRig& rig, int rate)
     });
     BenchRig::RunUntil([&] { return done.load(); }, (kSeconds + 5) * 1000);
     sender.join();
+    const double longestPumpGapMs = pumpGaps.TakeLongestMs();
     // Whatever is still on its way arrives within a few pump intervals.
     int arrived = 0;
     int last = -1;
@@ -38,28 +110,40 @@ bool EveryClickArrives(BenchRig& rig, int rate)
         last = arrived;
         const QDeadlineTimer settle(4 * Timer(*rig.window, "tmrMIDI")->interval() + 200);
         BenchRig::RunUntil([&] { return settle.hasExpired(); }, 5000);
-        arrived = int(rig.FrequencyCommands().size()) - before;
+        arrived = ClickCommands(rig) - before;
     }
-    return arrived == clicks;
+    const qint64 steps = elecraft ? arrived : (rig.LastFrequency(kStartHz) - startHz) / kStepHz;
+    if (arrived != clicks || steps != clicks) {
+        const auto [pumped, dropped] = PumpedAndDropped(*rig.window->txtMidiInDump);
+        std::printf("    %d clicks: %d not delivered by JACK, %d dropped by the ring (longest pump "
+                    "gap %.0f ms), %d pumped, %d at the radio, frequency %lld steps up\n",
+                    clicks, clicks - pumped - dropped, dropped, longestPumpGapMs, pumped, arrived,
+                    static_cast<long long>(steps));
+    }
+    return arrived == clicks && steps == clicks;
 }
 
 bool Search(int intervalMs)
 {
     BenchRig rig;
-    if (!rig.Start(intervalMs))
+    if (!rig.Start(intervalMs, elecraft ? "elecraft" : "flex", pollMs))
         return false;
+    // The ring holds kCapacity events between two pump ticks.
+    const int bound = MidiInRing::kCapacity * 1000 / intervalMs;
+    PumpGapWatch pumpGaps(*Timer(*rig.window, "tmrMIDI"));
     int good = 10;
-    int bad = 4000;
-    while (bad - good > std::max(10, good / 20)) {
+    int bad = std::min(4000, 2 * bound);
+    while (bad - good > std::max(2, good / 100)) {
         const int rate = (good + bad) / 2;
-        const bool ok = EveryClickArrives(rig, rate);
+        const bool ok = EveryClickArrives(rig, pumpGaps, rate);
         std::printf("  pump %d ms: %d clicks/s for %d s: %s\n", intervalMs, rate, kSeconds,
                     ok ? "all arrived" : "lost some");
         std::fflush(stdout);
         (ok ? good : bad) = rate;
     }
-    std::printf("pump %4d ms: highest steady wheel rate without a lost click: %d clicks/s\n",
-                intervalMs, good);
+    std::printf("pump %4d ms: highest steady wheel rate without a lost click: %d clicks/s "
+                "(%.0f %% of the ring's bound, %d events/s; poll every %d ms)\n",
+                intervalMs, good, 100.0 * good / bound, bound, pollMs);
     std::fflush(stdout);
     return true;
 }
@@ -71,6 +155,9 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    elecraft = argc > 1 && QByteArray(argv[1]) == "elecraft";
+    if (argc > 2)
+        pollMs = std::max(100, atoi(argv[2]));
     for (int interval : {100, 10})
         if (!Search(interval))
             return 1;

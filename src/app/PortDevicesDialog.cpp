@@ -3,7 +3,7 @@
 #include "core/IAlerts.h"
 #include "core/ISettingsStore.h"
 #include "core/RuntimeError.h"
-#include "cat/QtSerialPort.h"
+#include "cat/PortAddress.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -20,18 +20,19 @@ PortDevicesDialog::PortDevicesDialog(ISettingsStore& store, IAlerts& alerts,
     setWindowTitle(QStringLiteral("CAT Port Devices"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(
-        QStringLiteral("Choose the serial device each COM number opens, or type any path."), this));
+        QStringLiteral("Choose the serial device each COM number opens, or type any path,\n"
+                       "or tcp://host:port for a radio on the network."), this));
     auto* form = new QFormLayout;
     for (int n = 1; n <= kPorts; ++n) {
         auto* box = new QComboBox(this);
-        box->setObjectName(QtSerialPort::KeyFor(n));
+        box->setObjectName(PortAddress::KeyFor(n));
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
         box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         box->addItems(systemPorts);
         // A stored device the system does not list stays a choice, and every
         // path the box offers is shown whole.
-        const QString device = QtSerialPort::DeviceFor(store_, n);
+        const QString device = PortAddress::For(store_, n);
         if (box->findText(device) < 0)
             box->addItem(device);
         box->setCurrentText(device);
@@ -60,8 +61,8 @@ QStringList PortDevicesDialog::SystemPorts()
 void PortDevicesDialog::StoreChoice(int number, const QString& device)
 {
     const QString path = device.trimmed();
-    if (path.isEmpty() || path == QtSerialPort::DeviceFor(store_, number))
+    if (path.isEmpty() || path == PortAddress::For(store_, number))
         return;
     RunGuarded(alerts_, QStringLiteral("PortDevices"),
-               [&] { store_.Write(QtSerialPort::Section(), QtSerialPort::KeyFor(number), path); });
+               [&] { store_.Write(PortAddress::Section(), PortAddress::KeyFor(number), path); });
 }

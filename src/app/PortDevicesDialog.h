@@ -8,7 +8,8 @@ class ISettingsStore;
 class QComboBox;
 
 // Linux has no COM numbers: this dialog shows COM1 to COM16 with the device
-// each one stands for (section "ports") and stores a new choice at once.
+// (or tcp:// address) each one stands for (section "ports") and stores a new
+// choice at once.
 class PortDevicesDialog : public QDialog {
     Q_OBJECT
 public:

@@ -18,7 +18,7 @@ ProgramParts::ProgramParts(QWidget& owner, ISettingsStore& store, IAlerts& alert
       port(store),
       parser(radio, catLamp, alerts),
       link(port, catLog, catLamp, alerts, radio, parser),
-      poll(new CatPoll(link, alerts, CatPoll::SleepPause(), &owner)),
+      poll(new CatPoll(link, alerts, nullptr, &owner)),
       translator(keyMap, radio, options, link, alerts),
       learned(store),
       midi(new MidiInput(midiLog, alerts,

@@ -3,7 +3,7 @@
 #include "app/NetworkRigControl.h"
 #include "cat/CatLink.h"
 #include "cat/CatParser.h"
-#include "cat/QtSerialPort.h"
+#include "cat/CatPort.h"
 #include "core/KeyMap.h"
 #include "core/Options.h"
 #include "core/OptionsStore.h"
@@ -41,7 +41,7 @@ struct ProgramParts {
     Options options;
     OptionsStore settings;
     RadioState radio;
-    QtSerialPort port;
+    CatPort port;
     CatParser parser;
     CatLink link;
     CatPoll* poll;

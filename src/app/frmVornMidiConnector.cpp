@@ -218,7 +218,8 @@ void frmVornMidiConnector::Form_Load()
     step([&] { parts_->rigControl.Load(*mnuRigControl); });
     if (ended_)
         return;
-    if (parts_->port.IsOpen())
+    // A chosen port that could not be opened is polled too: the poll opens it once it is there.
+    if (parts_->link.ChosenPort() != 0)
         parts_->poll->Start();
     shpMidiEnabled->SetFillColor(IIndicator::kRed);
     shpCATConnected->SetFillColor(IIndicator::kRed);
@@ -251,7 +252,7 @@ void frmVornMidiConnector::SelectStoredPort()
     if (chosen == 0)
         mnuPortsNone_Click();
     else if (chosen >= 1 && chosen <= 16 && chosen == std::floor(chosen))
-        mnuPortsCom_Click(static_cast<int>(chosen));
+        ChoosePort(static_cast<int>(chosen));
 }
 
 void frmVornMidiConnector::PlaceAtStoredPosition()
@@ -293,12 +294,18 @@ void frmVornMidiConnector::SetPortChecks(int number)
         mnuPortsCom[n - 1]->setChecked(n == number);
 }
 
-void frmVornMidiConnector::mnuPortsCom_Click(int number)
+void frmVornMidiConnector::ChoosePort(int number)
 {
     RunGuarded(alerts_, PortRoutine(number), [&] {
         parts_->settings.Set(Option::CatPort, QString::number(number));
         parts_->link.SelectPort(number, [this](int n) { SetPortChecks(n); });
     });
+}
+
+void frmVornMidiConnector::mnuPortsCom_Click(int number)
+{
+    ChoosePort(number);
+    parts_->poll->Start();
 }
 
 void frmVornMidiConnector::mnuPortsNone_Click()

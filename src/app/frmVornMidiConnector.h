@@ -81,6 +81,8 @@ private:
     void SelectStoredPort();
     int IntervalOrDefault(OptionsStore::Option option, const QString& defaultValue);
 
+    // Stores, marks and opens COM `number`; mnuPortsCom_Click also starts the poll.
+    void ChoosePort(int number);
     void mnuPortsCom_Click(int number);
     void mnuPortsNone_Click();
     void SetPortChecks(int number);

@@ -4,7 +4,9 @@
 #include "core/ILinkState.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
+#include <deque>
 #include <functional>
 
 class CatParser;
@@ -17,6 +19,8 @@ struct RadioState;
 
 // The one road to the radio: port selection, writing commands (SendCAT) and
 // reading replies (GetCAT), with every command and reply shown in the CAT log.
+// The chosen port is kept while it is gone (an unplugged adapter, a dropped
+// connection) and opened again by the poll. UI thread only.
 class CatLink : public ICatSender, public ILinkState {
 public:
     // Sets the port menu's check marks: 0 marks "None", 1 to 16 mark that COM port.
@@ -31,25 +35,46 @@ public:
     void SendCAT(const QString& command) override;
     // The port is open and the last read brought a full status reply.
     bool LinkUp() const override;
+    // A query of the poll: sent like any command. The radio answers queries
+    // in turn; the reply (told by the query's first two letters) is current
+    // when no other command went out after its query.
+    void Ask(const QString& query);
 
     // Reads what the radio has sent and hands every complete reply to ParseCAT.
-    // A failed read marks the link down; a failing port is reported once
-    // (by SendCAT or GetCAT) until a read works again.
+    // A read that brings no reply, or fails, marks the link down; a failing
+    // port is reported once (by SendCAT, GetCAT or the port command) until a
+    // read works again.
     void GetCAT();
-    // Gives a reply on its way up to `milliseconds` to arrive whole before the next read.
-    void AwaitReply(int milliseconds);
+    // A read within a poll tick, while replies may still be on their way:
+    // like GetCAT, but one that brings no reply leaves the link as it is.
+    void CollectReplies();
+    // Runs `then` once a reply end is waiting, or after `milliseconds`; never blocks.
+    void WhenReplyWaiting(int milliseconds, std::function<void()> then);
+
+    // At the start of a poll tick: a chosen port that is closed (gone, or not
+    // there when it was chosen) is opened again, and its return is logged.
+    // False, with the link down, while there is nothing to ask: the port is
+    // closed or its connection still on its way.
+    bool ReadyToPoll();
 
     // Port selection: a failure to open (a missing or busy device) is thrown
-    // after the old port is closed and the marks are set.
+    // after the old port is closed and the marks are set; the port stays chosen.
     void SelectPort(int comNumber, const PortMarks& setMarks);
     void SelectNone(const PortMarks& setMarks);
+    // The COM number chosen last, 0 for none.
+    int ChosenPort() const { return chosen_; }
 
 private:
+    bool Write(const QString& command);
+    void Read(bool emptyMeansDown);
     void CloseIfOpen();
-    void TakeRead(const QByteArray& read);
+    void ForgetLine();
+    void Reopen();
+    void TakeRead(const QByteArray& read, bool emptyMeansDown);
     void ParseReplies(const QByteArray& text);
     void HoldFragment(const QByteArray& fragment, int alreadyLogged);
     void MarkLinkDown();
+    bool Current(const QByteArray& reply);
     void ReportPortFailure(const QString& routine, const VbError& error);
 
     ISerialPort& port_;
@@ -59,9 +84,16 @@ private:
     RadioState& state_;
     CatParser& parser_;
 
+    int chosen_ = 0;
+    // The chosen port was found closed; its return goes to the log.
+    bool portWasDown_ = false;
     // Received text after the last ";" — the start of a reply still on its way.
     QByteArray held_;
     // How many leading bytes of held_ the log has already shown.
     int heldLogged_ = 0;
     bool portFailureShown_ = false;
+    // Commands other than queries sent so far, and that count when each
+    // query still unanswered went out, oldest first.
+    quint64 commandsSent_ = 0;
+    QHash<QByteArray, std::deque<quint64>> unanswered_;
 };

@@ -14,12 +14,15 @@ public:
 
     CatParser(RadioState& state, IIndicator& catLamp, IAlerts& alerts);
 
-    // `catmessage` is one whole reply, ";" included.
-    void ParseCAT(const QString& catmessage);
+    // `catmessage` is one whole reply, ";" included. A reply that is not
+    // `current` answers a query that commands sent later have overtaken (the
+    // wheel moved on meanwhile): it proves the link, but the values the
+    // program holds are newer than its own.
+    void ParseCAT(const QString& catmessage, bool current = true);
 
 private:
-    void TakeIf(const QString& reply);
-    void TakeFb(const QString& reply);
+    void TakeIf(const QString& reply, bool current);
+    void TakeFb(const QString& reply, bool current);
 
     RadioState& state_;
     IIndicator& catLamp_;

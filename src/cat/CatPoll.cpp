@@ -3,65 +3,146 @@
 #include "core/RuntimeError.h"
 #include "cat/CatLink.h"
 
-#include <QThread>
+#include <QPointer>
 #include <QTimer>
+#include <algorithm>
 #include <utility>
+
+namespace {
+const QString kRoutine = QStringLiteral("PollTimer_Timer");
+
+struct Query {
+    const char* command;
+    int pauseMs;
+};
+// The status reply is read at once; a late one is picked up by the reads that follow.
+constexpr Query kQueries[] = {
+    {"IF;", 0},
+    {"FB;", CatPoll::kReplyPauseMs},
+    {"RT;", CatPoll::kReplyPauseMs},
+    {"XT;", CatPoll::kReplyPauseMs},
+};
+constexpr int kQueryCount = int(sizeof kQueries / sizeof kQueries[0]);
+} // namespace
 
 CatPoll::CatPoll(CatLink& link, IAlerts& alerts, Pause pause, QObject* parent)
     : QObject(parent), link_(link), alerts_(alerts), pause_(std::move(pause)),
-      timer_(new QTimer(this))
+      timer_(new QTimer(this)), stepTimer_(new QTimer(this))
 {
     timer_->setObjectName(QStringLiteral("PollTimer"));
     connect(timer_, &QTimer::timeout, this, &CatPoll::PollTimer_Timer);
+    stepTimer_->setSingleShot(true);
+    // A pause is never shorter than asked: the radio needs the time to answer.
+    stepTimer_->setTimerType(Qt::PreciseTimer);
+    connect(stepTimer_, &QTimer::timeout, this, [this] {
+        if (auto next = std::exchange(afterStep_, nullptr))
+            next();
+    });
+    if (!pause_)
+        pause_ = [this](int milliseconds, std::function<void()> next) {
+            afterStep_ = std::move(next);
+            stepTimer_->start(milliseconds);
+        };
 }
 
 void CatPoll::SetInterval(int milliseconds)
 {
     timer_->setInterval(milliseconds);
+    Apply();
 }
 
 void CatPoll::Start()
 {
-    timer_->start();
+    enabled_ = true;
+    Apply();
 }
 
 void CatPoll::Stop()
 {
-    timer_->stop();
+    enabled_ = false;
+    Apply();
+    stepTimer_->stop();
+    afterStep_ = nullptr;
+    running_ = false;
 }
 
-CatPoll::Pause CatPoll::SleepPause()
+void CatPoll::Apply()
 {
-    return [](int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); };
+    if (!enabled_ || timer_->interval() < 1)
+        timer_->stop();
+    else if (!timer_->isActive())
+        timer_->start();
 }
 
 void CatPoll::PollTimer_Timer()
 {
-    // A report box inside the tick runs an event loop; the timer must not start a second tick there.
-    ReentryGuard::Scope scope(guard_);
-    if (!scope.entered())
+    // One tick at a time, also when a report box inside a tick runs an event loop.
+    if (running_)
         return;
-    RunGuarded(alerts_, QStringLiteral("PollTimer_Timer"), [this] { Tick(); });
+    running_ = true;
+    ++tick_;
+    RunStep([this] { Begin(); });
 }
 
-void CatPoll::Tick()
+void CatPoll::Begin()
 {
-    // The status reply is read at once; a late one is picked up by the reads that follow.
-    Query("IF;", 0);
-    Query("FB;", kReplyPauseMs);
-    Query("RT;", kReplyPauseMs);
+    if (link_.ReadyToPoll())
+        Ask(0);
+    else
+        Finish();
+}
+
+void CatPoll::Ask(int query)
+{
+    link_.Ask(QString::fromLatin1(kQueries[query].command));
+    if (kQueries[query].pauseMs == 0)
+        Read(query);
+    else
+        pause_(kQueries[query].pauseMs, Continue([this, query] { Read(query); }));
+}
+
+void CatPoll::Read(int query)
+{
+    if (query + 1 < kQueryCount) {
+        link_.CollectReplies();
+        Ask(query + 1);
+        return;
+    }
     // The flags the last read leaves stand until the next tick, and MIDI input
-    // is ignored while they are down: a reply a few milliseconds late must not
-    // make a working radio look gone for a whole poll interval.
-    Query("XT;", kReplyPauseMs, kLastReplyGraceMs);
+    // is ignored while they are down: a reply held up behind a burst of wheel
+    // steps on a slow line must not make a working radio look gone for a
+    // whole poll interval.
+    link_.WhenReplyWaiting(LastReplyWaitMs(), Continue([this] {
+                               link_.GetCAT();
+                               Finish();
+                           }));
 }
 
-void CatPoll::Query(const char* command, int pauseMs, int graceMs)
+int CatPoll::LastReplyWaitMs() const
 {
-    link_.SendCAT(QString::fromLatin1(command));
-    if (pauseMs > 0)
-        pause_(pauseMs);
-    if (graceMs > 0)
-        link_.AwaitReply(graceMs);
-    link_.GetCAT();
+    if (!timer_->isActive())
+        return kLastReplyGraceMs;
+    return std::max(kLastReplyGraceMs, timer_->remainingTime() - kReplyPauseMs);
+}
+
+void CatPoll::Finish()
+{
+    running_ = false;
+    emit tickFinished();
+}
+
+std::function<void()> CatPoll::Continue(std::function<void()> step)
+{
+    return [this, guard = QPointer<CatPoll>(this), tick = tick_, step = std::move(step)] {
+        if (guard && running_ && tick == tick_)
+            RunStep(step);
+    };
+}
+
+bool CatPoll::RunStep(const std::function<void()>& step)
+{
+    if (RunGuarded(alerts_, kRoutine, step))
+        return true;
+    Finish();
+    return false;
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <functional>
 
-// The serial line to the radio, numbered like the COM ports COM1 to COM16.
-// Every failure is thrown as a VbError whose description names the device.
+// The line to the radio, numbered like the COM ports COM1 to COM16: a serial
+// port or a network connection. Every failure is thrown as a VbError whose
+// description names the port. UI thread only.
 class ISerialPort {
 public:
     // Number and text of a read or write on a closed port, as the serial
@@ -12,15 +14,22 @@ public:
 
     virtual ~ISerialPort() = default;
 
+    // True while the port can carry commands and replies.
     virtual bool IsOpen() const = 0;
-    // Opens COM `comNumber` with 38400,N,8,1, no flow control, RTS and DTR off.
+    // Opens COM `comNumber`: a serial line with 38400,N,8,1, no flow control,
+    // RTS and DTR off, or a network connection, which this only begins
+    // (IsOpening() until it is made or has failed).
     virtual void Open(int comNumber) = 0;
     virtual void Close() = 0;
     virtual void Write(const QByteArray& data) = 0;
-    // Every byte waiting now, possibly none; throws when the port is closed.
+    // Every byte waiting now, possibly none; throws when the port is closed
+    // (saying why, when it failed or went away).
     virtual QByteArray ReadAll() = 0;
-    // Waits at most `milliseconds` until the bytes waiting hold the end of a
-    // reply (";"). True when they do. A port that has everything at once
-    // (as a test's does) has nothing to wait for.
-    virtual bool WaitForReply(int /*milliseconds*/) { return true; }
+    // True while a connection is on its way.
+    virtual bool IsOpening() const { return false; }
+    // Runs `then` once: at once when the bytes waiting hold the end of a
+    // reply (";"), else from the event loop as soon as they do, or after
+    // `milliseconds` at the latest. Never blocks. A port that has everything
+    // at once (as a test's does) runs it at once.
+    virtual void WhenReplyWaiting(int /*milliseconds*/, std::function<void()> then) { then(); }
 };

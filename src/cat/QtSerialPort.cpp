@@ -1,20 +1,32 @@
 #include "cat/QtSerialPort.h"
 
-#include "core/ISettingsStore.h"
+#include "cat/PortAddress.h"
 #include "core/VbError.h"
 
-#include <QDeadlineTimer>
-#include <QTimer>
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace {
-// A radio gone wild must not keep a read busy for ever; what is left stays
-// in the operating system's buffer for the next read.
-constexpr qint64 kMaxReadBytes = 64 * 1024;
+// True when the operating system keeps the user from the device itself (as
+// opposed to another program holding it).
+bool AccessDenied(const QString& device)
+{
+#ifdef Q_OS_UNIX
+    return ::faccessat(AT_FDCWD, device.toLocal8Bit().constData(), R_OK | W_OK, AT_EACCESS) != 0
+           && errno == EACCES;
+#else
+    Q_UNUSED(device);
+    return false;
+#endif
+}
 }
 
 QtSerialPort::QtSerialPort(const ISettingsStore& settings) : settings_(settings)
 {
-    QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
+    QObject::connect(&port_, &QSerialPort::errorOccurred, Events(),
                      [this](QSerialPort::SerialPortError error) { OnPortError(error); });
 }
 
@@ -23,64 +35,51 @@ QtSerialPort::~QtSerialPort()
     Close();
 }
 
-QString QtSerialPort::DefaultDevice(int comNumber)
-{
-#ifdef Q_OS_WIN
-    return QStringLiteral("COM%1").arg(comNumber);
-#else
-    return QStringLiteral("/dev/ttyUSB%1").arg(comNumber - 1);
-#endif
-}
-
-QString QtSerialPort::DeviceFor(const ISettingsStore& settings, int comNumber)
-{
-    return settings.Read(Section(), KeyFor(comNumber), DefaultDevice(comNumber));
-}
-
 QString QtSerialPort::Describe() const
 {
-    return QStringLiteral("COM%1 (%2)").arg(comNumber_).arg(port_.portName());
-}
-
-bool QtSerialPort::IsOpen() const
-{
-    return port_.isOpen() && lostReason_.isEmpty();
+    return QStringLiteral("serial port COM%1 (%2)").arg(comNumber_).arg(device_);
 }
 
 void QtSerialPort::OnPortError(QSerialPort::SerialPortError error)
 {
     // An unplugged adapter or a vanished terminal reports its failure again
-    // at every turn of the event loop, keeping the program busy for nothing.
-    // The device is let go at once; the next read or write reports why.
+    // at every turn of the event loop, keeping the program busy for nothing:
+    // the device is let go at once.
     const bool deviceGone = error == QSerialPort::ResourceError || error == QSerialPort::ReadError ||
                             error == QSerialPort::WriteError;
-    if (!deviceGone || !port_.isOpen() || !lostReason_.isEmpty())
-        return;
-    lostReason_ = port_.errorString();
-    // Closed from the event loop, not from inside QSerialPort's own notification.
-    QTimer::singleShot(0, &port_, [this] {
-        if (!lostReason_.isEmpty() && port_.isOpen())
-            port_.close();
-    });
+    if (deviceGone && port_.isOpen())
+        Lose(port_.errorString());
 }
 
 void QtSerialPort::Open(int comNumber)
 {
     Close();
     comNumber_ = comNumber;
-    port_.setPortName(DeviceFor(comNumber));
+    device_ = PortAddress::For(settings_, comNumber);
+    port_.setPortName(device_);
     port_.setBaudRate(QSerialPort::Baud38400);
     port_.setParity(QSerialPort::NoParity);
     port_.setDataBits(QSerialPort::Data8);
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
     if (!port_.open(QIODevice::ReadWrite)) {
-        const QString reason = port_.errorString();
+        const QString failure = OpenFailure(port_.error());
         port_.clearError();
-        throw VbError(VbError::kDeviceUnavailable,
-                      QStringLiteral("Cannot open serial port %1: %2").arg(Describe(), reason));
+        // Reads say why until the device opens.
+        Fail(failure);
+        throw VbError(VbError::kDeviceUnavailable, failure);
     }
     SwitchHandshakeLinesOff();
+}
+
+QString QtSerialPort::OpenFailure(QSerialPort::SerialPortError error) const
+{
+    const QString failure = QStringLiteral("Cannot open %1: %2").arg(Describe(), port_.errorString());
+    if (error != QSerialPort::PermissionError || !AccessDenied(device_))
+        return failure;
+    return failure + QStringLiteral(
+        ". Your user may not use serial devices: add it to the group \"dialout\" "
+        "(sudo adduser $USER dialout), then log out and in again.");
 }
 
 void QtSerialPort::SwitchHandshakeLinesOff()
@@ -96,60 +95,5 @@ void QtSerialPort::Close()
     if (port_.isOpen())
         port_.close();
     port_.clearError();
-    lostReason_.clear();
-}
-
-void QtSerialPort::ThrowIfUnusable() const
-{
-    if (!lostReason_.isEmpty())
-        throw VbError(VbError::kDeviceUnavailable,
-                      QStringLiteral("Serial port %1 is gone: %2").arg(Describe(), lostReason_));
-    if (!port_.isOpen())
-        throw VbError(kPortNotOpen, QStringLiteral("Operation valid only when the port is open"));
-}
-
-void QtSerialPort::Write(const QByteArray& data)
-{
-    ThrowIfUnusable();
-    if (port_.write(data) != data.size()) {
-        const QString reason = port_.errorString();
-        port_.clearError();
-        throw VbError(VbError::kDeviceUnavailable,
-                      QStringLiteral("Cannot write to serial port %1: %2").arg(Describe(), reason));
-    }
-    // The bytes must leave now: the poll reads the reply before the event loop runs again.
-    port_.flush();
-    ThrowIfUnusable();
-}
-
-void QtSerialPort::CollectWaitingBytes()
-{
-    // QSerialPort fills its buffer only from the event loop; the GUI thread may
-    // have been busy or asleep since the radio answered, so ask the system directly.
-    while (port_.bytesAvailable() < kMaxReadBytes && port_.waitForReadyRead(0)) {
-    }
-}
-
-bool QtSerialPort::WaitForReply(int milliseconds)
-{
-    if (!port_.isOpen())
-        return false;
-    const QDeadlineTimer deadline(milliseconds);
-    for (;;) {
-        CollectWaitingBytes();
-        if (port_.peek(port_.bytesAvailable()).contains(';'))
-            return true;
-        if (deadline.hasExpired())
-            return false;
-        port_.waitForReadyRead(static_cast<int>(deadline.remainingTime()));
-    }
-}
-
-QByteArray QtSerialPort::ReadAll()
-{
-    ThrowIfUnusable();
-    CollectWaitingBytes();
-    const QByteArray data = port_.readAll();
-    ThrowIfUnusable();
-    return data;
+    ClearFailure();
 }

@@ -66,12 +66,13 @@ TEST_F(MainWindowTest, StartUpTakesTheStoredSettingsOrTheDefaults)
         QStringList boxStarts;
         QStringList checkedPorts;
         QString catport;  // as stored afterwards
+        bool polling;     // a chosen port is polled even while it is missing
     } cases[] = {
-        {{}, {kPortMessage}, {"None"}, "0"},
-        {{{"catport", "03"}}, {"VB6 runtime error (mnuPortsCom3_click): "}, {"Com&3"}, "3"},
-        {{{"catport", "17"}}, {}, {}, "17"},
+        {{}, {kPortMessage}, {"None"}, "0", false},
+        {{{"catport", "03"}}, {"VB6 runtime error (mnuPortsCom3_click): "}, {"Com&3"}, "3", true},
+        {{{"catport", "17"}}, {}, {}, "17", false},
         {{{"FormTop", "top"}, {"polltime", "fast"}, {"midipolltime", "99999999999"}, {"catport", "0"}},
-         {kLoad + "13 - ", kPortMessage, kLoad + "13 - ", kLoad + "6 - "}, {"None"}, "0"},
+         {kLoad + "13 - ", kPortMessage, kLoad + "13 - ", kLoad + "6 - "}, {"None"}, "0", false},
     };
     for (const auto& c : cases) {
         TempSettings s;
@@ -88,7 +89,8 @@ TEST_F(MainWindowTest, StartUpTakesTheStoredSettingsOrTheDefaults)
         EXPECT_EQ(CheckedPorts(w), c.checkedPorts);
         EXPECT_EQ(s.store.Read("settings", "catport", ""), c.catport);
         EXPECT_TRUE(w.mnuFlex->isChecked() && !w.mnuElecraft->isChecked() && !w.mnuMautoconnect->isChecked());
-        EXPECT_FALSE(Timer(w, "PollTimer")->isActive() || Timer(w, "tmrMIDI")->isActive());
+        EXPECT_EQ(Timer(w, "PollTimer")->isActive(), c.polling);
+        EXPECT_FALSE(Timer(w, "tmrMIDI")->isActive());
         EXPECT_EQ(Timer(w, "PollTimer")->interval(), 1000);
         EXPECT_EQ(Timer(w, "tmrMIDI")->interval(), 100);
         EXPECT_EQ(w.shpCATConnected->fillColor() + w.shpMidiEnabled->fillColor(), 2 * IIndicator::kRed);

@@ -71,7 +71,7 @@ TEST(RadioSimLink, UnrulyRadioNeverBreaksThePollNorTheState)
         SimRig rig;
         ASSERT_NO_FATAL_FAILURE(rig.Connect(simArgs + frequencies));
         for (int tick = 0; tick < 20; ++tick) {
-            rig.poll.PollTimer_Timer();
+            rig.PollOnce();
             EXPECT_TRUE(QStringList({"", "00014060000"}).contains(rig.state.vfo_a_str))
                 << rig.state.vfo_a_str.toStdString();
             EXPECT_TRUE(QStringList({"", "00007030000"}).contains(rig.state.vfo_b_str))
@@ -90,7 +90,7 @@ TEST(RadioSimLink, LateRepliesDoNotTakeTheLinkDownBetweenTicks)
     ASSERT_TRUE(rig.PollUntil([&] { return rig.state.valid_cat_a; }));
     int downBetweenTicks = 0;
     for (int tick = 0; tick < 20; ++tick) {
-        rig.poll.PollTimer_Timer();
+        rig.PollOnce();
         if (!rig.state.valid_cat_a)
             ++downBetweenTicks;
     }

@@ -6,6 +6,9 @@
 #include "support/TempSettings.h"
 
 #include "support/WaitFor.h"
+
+#include <QEventLoop>
+#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -31,11 +34,23 @@ struct SimCatRig : SimSettings, CatRig<QtSerialPort> {
         ASSERT_TRUE(port.IsOpen());
     }
 
+    // One tick of the poll, its pauses run by the event loop; false when it did not end.
+    bool PollOnce()
+    {
+        QEventLoop loop;
+        QObject::connect(&poll, &CatPoll::tickFinished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(kDeadlineMs, &loop, &QEventLoop::quit);
+        poll.PollTimer_Timer();
+        if (poll.TickRunning())
+            loop.exec();
+        return !poll.TickRunning();
+    }
+
     // Polls until `done` holds; the replies of a tick may straddle ticks, so one tick proves nothing.
     bool PollUntil(const std::function<bool()>& done)
     {
         return WaitFor([&] {
-            poll.PollTimer_Timer();
+            PollOnce();
             return done();
         }, kDeadlineMs);
     }

@@ -1,10 +1,8 @@
 #include "PtyRadioPort.h"
 
-#include "RadioModel.h"
-
-#include <QDateTime>
 #include <QFileInfo>
 #include <QSocketNotifier>
+#include <QStringList>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -13,21 +11,36 @@
 #include <unistd.h>
 
 namespace {
-// Input without any ";" beyond this is noise, not a command on its way.
-constexpr int kMaxCommandBytes = 4096;
-constexpr qint64 kNsPerMs = 1000000;
+// The termios speed of a baud rate; B0 where termios has none.
+speed_t SpeedOf(int baud)
+{
+    switch (baud) {
+    case 1200: return B1200;
+    case 2400: return B2400;
+    case 4800: return B4800;
+    case 9600: return B9600;
+    case 19200: return B19200;
+    case 38400: return B38400;
+    case 57600: return B57600;
+    case 115200: return B115200;
+    default: return B0;
+    }
+}
+
+int BaudOf(speed_t speed)
+{
+    for (const int baud : {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200})
+        if (SpeedOf(baud) == speed)
+            return baud;
+    return 0;
+}
+
+constexpr int kDefaultBaud = 38400;
 }
 
 PtyRadioPort::PtyRadioPort(RadioModel& radio, const SimOptions& options, QObject* parent)
-    : QObject(parent), radio_(radio), options_(options), random_(options.seed)
+    : QObject(parent), options_(options), line_(radio, options, *this)
 {
-    charNs_ = options_.baud > 0 ? 10LL * 1000000000LL / options_.baud : 0;
-    clock_.start();
-    pumpTimer_.setSingleShot(true);
-    pumpTimer_.setTimerType(Qt::PreciseTimer);
-    connect(&pumpTimer_, &QTimer::timeout, this, &PtyRadioPort::Pump);
-    floodTimer_.setInterval(1);
-    connect(&floodTimer_, &QTimer::timeout, this, &PtyRadioPort::FloodTick);
 }
 
 PtyRadioPort::~PtyRadioPort()
@@ -38,15 +51,8 @@ PtyRadioPort::~PtyRadioPort()
 
 bool PtyRadioPort::Open(QString& error)
 {
-    if (!OpenTerminal(error))
+    if (!OpenTerminal(error) || !line_.Open(error))
         return false;
-    if (!options_.logPath.isEmpty()) {
-        log_.setFileName(options_.logPath);
-        if (!log_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-            error = QStringLiteral("Cannot write the log %1: %2").arg(options_.logPath, log_.errorString());
-            return false;
-        }
-    }
     if (!options_.linkPath.isEmpty()) {
         if (QFileInfo(options_.linkPath).isSymLink())
             QFile::remove(options_.linkPath);
@@ -60,8 +66,6 @@ bool PtyRadioPort::Open(QString& error)
     writeNotifier_ = new QSocketNotifier(master_.get(), QSocketNotifier::Write, this);
     writeNotifier_->setEnabled(false);
     connect(writeNotifier_, &QSocketNotifier::activated, this, &PtyRadioPort::WriteWire);
-    if (options_.flood)
-        floodTimer_.start();
     return true;
 }
 
@@ -81,104 +85,50 @@ bool PtyRadioPort::OpenTerminal(QString& error)
     termios raw{};
     ::tcgetattr(slave, &raw);
     ::cfmakeraw(&raw);
+    const speed_t speed = SpeedOf(options_.baud > 0 ? options_.baud : kDefaultBaud);
+    if (speed != B0)
+        ::cfsetspeed(&raw, speed);
     ::tcsetattr(slave, TCSANOW, &raw);
     ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
     return true;
+}
+
+QString PtyRadioPort::WrongLineSettings() const
+{
+    termios line{};
+    if (::tcgetattr(slave_.get(), &line) != 0)
+        return QString();
+    // The radio runs at its --baud rate (38400 where that is 0, or where termios
+    // has no such speed). Data bits and parity need no look: a pseudo-terminal
+    // carries 8 data bits without parity whatever the program asks.
+    const int wanted = SpeedOf(options_.baud) != B0 ? options_.baud : kDefaultBaud;
+    QStringList wrong;
+    if (BaudOf(::cfgetospeed(&line)) != wanted)
+        wrong << QStringLiteral("%1 baud").arg(BaudOf(::cfgetospeed(&line)));
+    if (line.c_cflag & CSTOPB)
+        wrong << QStringLiteral("2 stop bits");
+    if (line.c_cflag & CRTSCTS)
+        wrong << QStringLiteral("RTS/CTS flow control");
+    if (line.c_iflag & (IXON | IXOFF))
+        wrong << QStringLiteral("XON/XOFF flow control");
+    if (wrong.isEmpty())
+        return QString();
+    return wrong.join(QStringLiteral(", "))
+           + QStringLiteral(" (the radio runs at %1 baud, 8N1, no flow control)").arg(wanted);
 }
 
 void PtyRadioPort::OnReadable()
 {
     char buffer[4096];
     const ssize_t n = ::read(master_.get(), buffer, sizeof buffer);
-    if (n <= 0)
-        return;
-    input_.append(buffer, n);
-    TakeCommands();
+    if (n > 0)
+        line_.Receive(QByteArray(buffer, n));
 }
 
-void PtyRadioPort::TakeCommands()
+void PtyRadioPort::Transmit(const QByteArray& bytes)
 {
-    qsizetype end;
-    while ((end = input_.indexOf(';')) >= 0) {
-        QByteArray command = input_.left(end);
-        input_.remove(0, end + 1);
-        while (!command.isEmpty() && (command[0] == '\r' || command[0] == '\n'))
-            command.remove(0, 1);
-        Log(command);
-        const QByteArray reply = radio_.Execute(command);
-        if (!options_.silent && !reply.isEmpty())
-            QueueReply(reply);
-    }
-    if (input_.size() > kMaxCommandBytes)
-        input_.clear();
-}
-
-void PtyRadioPort::Log(const QByteArray& command)
-{
-    if (!log_.isOpen())
-        return;
-    log_.write(QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + ' ' + command + '\n');
-    log_.flush();
-}
-
-QByteArray PtyRadioPort::Noise()
-{
-    QByteArray noise;
-    const int length = int(random_.bounded(1, 9));
-    while (noise.size() < length) {
-        const char c = char(random_.bounded(256));
-        if (c != ';')
-            noise += c;
-    }
-    return noise;
-}
-
-void PtyRadioPort::QueueReply(const QByteArray& reply)
-{
-    const QByteArray data = options_.garbage ? Noise() + reply : reply;
-    const qint64 readyAt = NowNs() + options_.latencyMs * kNsPerMs;
-    if (options_.split && data.size() > 1) {
-        const int cut = int(random_.bounded(1, int(data.size())));
-        const qint64 gap = random_.bounded(2, 13) * kNsPerMs;
-        queue_.push_back(Segment{data.left(cut), readyAt, 0});
-        queue_.push_back(Segment{data.mid(cut), readyAt, gap});
-    } else {
-        queue_.push_back(Segment{data, readyAt, 0});
-    }
-    Pump();
-}
-
-void PtyRadioPort::Pump()
-{
-    const qint64 now = NowNs();
-    while (!queue_.empty()) {
-        Segment& segment = queue_.front();
-        if (segment.startNs < 0)
-            segment.startNs = qMax(segment.readyAtNs, lineFreeAtNs_ + segment.gapNs);
-        if (!ReleaseDueBytes(segment, now))
-            break;
-        lineFreeAtNs_ = segment.startNs + segment.data.size() * charNs_;
-        queue_.pop_front();
-    }
+    wire_ += bytes;
     WriteWire();
-}
-
-bool PtyRadioPort::ReleaseDueBytes(Segment& segment, qint64 now)
-{
-    // A character is on the far end once its ten bits have crossed the line.
-    const qint64 elapsed = now - segment.startNs;
-    const qint64 due = elapsed < 0 ? 0
-                       : charNs_ == 0 ? segment.data.size()
-                                      : qMin<qint64>(segment.data.size(), elapsed / charNs_);
-    if (due > segment.sent) {
-        wire_ += segment.data.mid(segment.sent, due - segment.sent);
-        segment.sent = int(due);
-    }
-    if (segment.sent == segment.data.size())
-        return true;
-    const qint64 nextAt = segment.startNs + (segment.sent + 1) * charNs_;
-    pumpTimer_.start(int((nextAt - now + kNsPerMs - 1) / kNsPerMs));
-    return false;
 }
 
 void PtyRadioPort::WriteWire()
@@ -191,10 +141,4 @@ void PtyRadioPort::WriteWire()
     }
     if (writeNotifier_)
         writeNotifier_->setEnabled(!wire_.isEmpty());
-}
-
-void PtyRadioPort::FloodTick()
-{
-    if (queue_.empty() && wire_.isEmpty())
-        QueueReply(radio_.IfReply());
 }

@@ -1,22 +1,21 @@
 #pragma once
 
+#include "RadioLine.h"
+#include "RadioTransport.h"
 #include "SimOptions.h"
 #include "UniqueFd.h"
 
-#include <QElapsedTimer>
-#include <QFile>
 #include <QObject>
-#include <QRandomGenerator>
-#include <QTimer>
-#include <deque>
 
 class QSocketNotifier;
 class RadioModel;
 
 // The radio's serial line: a pseudo-terminal whose slave end a CAT program
-// opens like a serial port. Commands are taken from the master end and the
-// radio's replies are sent back paced like a real line at the chosen baud rate.
-class PtyRadioPort : public QObject {
+// opens like a serial port. The radio takes commands from the master end and
+// answers only while the program has set the line as the radio's is set
+// (the baud rate, 1 stop bit, no flow control; a pseudo-terminal always
+// carries 8 data bits without parity).
+class PtyRadioPort : public QObject, public RadioTransport {
     Q_OBJECT
 public:
     PtyRadioPort(RadioModel& radio, const SimOptions& options, QObject* parent = nullptr);
@@ -26,42 +25,21 @@ public:
     bool Open(QString& error);
     const QString& slavePath() const { return slavePath_; }
 
-private:
-    struct Segment {
-        QByteArray data;
-        qint64 readyAtNs;  // not before this time
-        qint64 gapNs;      // and not before this long after the segment ahead ended
-        qint64 startNs = -1;
-        int sent = 0;
-    };
+    void Transmit(const QByteArray& bytes) override;
+    bool Backlogged() const override { return !wire_.isEmpty(); }
+    QString WrongLineSettings() const override;
 
+private:
     bool OpenTerminal(QString& error);
     void OnReadable();
-    void TakeCommands();
-    void Log(const QByteArray& command);
-    void QueueReply(const QByteArray& reply);
-    void Pump();
-    bool ReleaseDueBytes(Segment& segment, qint64 now);
     void WriteWire();
-    void FloodTick();
-    QByteArray Noise();
-    qint64 NowNs() const { return clock_.nsecsElapsed(); }
 
-    RadioModel& radio_;
     SimOptions options_;
+    RadioLine line_;
     UniqueFd master_;
     UniqueFd slave_;
     QString slavePath_;
     QSocketNotifier* readNotifier_ = nullptr;
     QSocketNotifier* writeNotifier_ = nullptr;
-    QFile log_;
-    QByteArray input_;
-    std::deque<Segment> queue_;
-    QByteArray wire_;  // released by the pacing, waiting for room in the terminal
-    qint64 lineFreeAtNs_ = 0;
-    qint64 charNs_ = 0;
-    QElapsedTimer clock_;
-    QTimer pumpTimer_;
-    QTimer floodTimer_;
-    QRandomGenerator random_;
+    QByteArray wire_;  // crossed the line, waiting for room in the terminal
 };

@@ -39,13 +39,17 @@ bool SimOptions::Parse(const QStringList& arguments, SimOptions& options, QStrin
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Simulated K3-style transceiver on a pseudo-terminal. Prints the terminal's path "
-        "on the first line of standard output."));
+        "Simulated K3-style transceiver on a pseudo-terminal or a TCP port. Prints the "
+        "terminal's path (or tcp://127.0.0.1:<port>) on the first line of standard output."));
     parser.addHelpOption();
     parser.addOptions({
         {QStringLiteral("link"), QStringLiteral("Also reach the terminal through a symlink at <path>."), QStringLiteral("path")},
         {QStringLiteral("log"), QStringLiteral("Write one line per command received: epoch milliseconds, blank, command."), QStringLiteral("file")},
-        {QStringLiteral("baud"), QStringLiteral("Pace replies at <n> bit/s, 10 bits a character; 0 = no pacing (default 38400)."), QStringLiteral("n")},
+        {QStringLiteral("baud"), QStringLiteral("The line's rate: replies are paced at <n> bit/s, 10 bits a character; 0 = no pacing (default 38400). "
+                                                "The program must set its port to this rate (38400 for 0)."), QStringLiteral("n")},
+        {QStringLiteral("paced"), QStringLiteral("Pace the commands, too: each is taken once its last character has crossed the line.")},
+        {QStringLiteral("noise-burst"), QStringLiteral("After the <n>-th command, 0.3 s of line noise; what the radio says meanwhile is lost."), QStringLiteral("n")},
+        {QStringLiteral("tcp"), QStringLiteral("Offer the line on 127.0.0.1:<port> over TCP instead of a terminal (0: a free port)."), QStringLiteral("port")},
         {QStringLiteral("latency"), QStringLiteral("Start each reply <ms> after its command."), QStringLiteral("ms")},
         {QStringLiteral("split"), QStringLiteral("Split each reply at a random point with a short gap.")},
         {QStringLiteral("silent"), QStringLiteral("Take commands but never answer.")},
@@ -74,6 +78,7 @@ bool SimOptions::Parse(const QStringList& arguments, SimOptions& options, QStrin
     options.silent = parser.isSet(QStringLiteral("silent"));
     options.garbage = parser.isSet(QStringLiteral("garbage"));
     options.flood = parser.isSet(QStringLiteral("flood"));
+    options.paced = parser.isSet(QStringLiteral("paced"));
     options.stdinExit = parser.isSet(QStringLiteral("stdin-exit"));
     options.panel = parser.isSet(QStringLiteral("panel"));
     options.radio.hasVfoB = !parser.isSet(QStringLiteral("no-vfo-b"));
@@ -81,10 +86,20 @@ bool SimOptions::Parse(const QStringList& arguments, SimOptions& options, QStrin
     if (!ReadInt(parser, QStringLiteral("baud"), 0, options.baud, error)
         || !ReadInt(parser, QStringLiteral("latency"), 0, options.latencyMs, error)
         || !ReadInt(parser, QStringLiteral("seed"), 0, seed, error)
+        || !ReadInt(parser, QStringLiteral("noise-burst"), 1, options.noiseBurstAfter, error)
+        || !ReadInt(parser, QStringLiteral("tcp"), 0, options.tcpPort, error)
         || !ReadFrequency(parser, QStringLiteral("freq-a"), options.radio.freqA, error)
         || !ReadFrequency(parser, QStringLiteral("freq-b"), options.radio.freqB, error))
         return false;
     options.seed = quint32(seed);
+    if (options.tcpPort > 65535) {
+        error = QStringLiteral("--tcp needs a port number up to 65535");
+        return false;
+    }
+    if (options.tcpPort >= 0 && !options.linkPath.isEmpty()) {
+        error = QStringLiteral("--link names a terminal; there is none with --tcp");
+        return false;
+    }
     if (parser.isSet(QStringLiteral("mode"))) {
         const QString mode = parser.value(QStringLiteral("mode"));
         if (!QRegularExpression(QStringLiteral("^[1-9]$")).match(mode).hasMatch()) {

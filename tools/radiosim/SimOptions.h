@@ -12,6 +12,12 @@ struct SimOptions {
     QString logPath;
     int baud = 38400;
     int latencyMs = 0;
+    // Commands, too, arrive no faster than the line carries them.
+    bool paced = false;
+    // After this many commands a burst of line noise; 0 for none.
+    int noiseBurstAfter = 0;
+    // The TCP port to offer the line on instead of a terminal; -1 for a terminal.
+    int tcpPort = -1;
     bool split = false;
     bool silent = false;
     bool garbage = false;

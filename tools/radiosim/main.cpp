@@ -1,9 +1,10 @@
-// vmc-radiosim: a K3-style transceiver on a pseudo-terminal, for tests and for
-// trying the connector without a radio. See --help for its options.
+// vmc-radiosim: a K3-style transceiver on a pseudo-terminal or a TCP port, for
+// tests and for trying the connector without a radio. See --help for its options.
 #include "PtyRadioPort.h"
 #include "RadioModel.h"
 #include "RadioPanel.h"
 #include "SimOptions.h"
+#include "TcpRadioPort.h"
 #include "desktop/SignalExit.h"
 
 #include <QApplication>
@@ -54,18 +55,28 @@ int main(int argc, char* argv[])
         return 2;
     }
     RadioModel radio(options.radio);
-    PtyRadioPort port(radio, options);
-    if (!port.Open(error)) {
+    std::unique_ptr<PtyRadioPort> terminal;
+    std::unique_ptr<TcpRadioPort> network;
+    QString line;
+    if (options.tcpPort >= 0) {
+        network = std::make_unique<TcpRadioPort>(radio, options);
+        if (network->Open(error))
+            line = network->Address();
+    } else {
+        terminal = std::make_unique<PtyRadioPort>(radio, options);
+        if (terminal->Open(error))
+            line = terminal->slavePath();
+    }
+    if (line.isEmpty()) {
         std::fprintf(stderr, "vmc-radiosim: %s\n", qPrintable(error));
         return 1;
     }
-    std::printf("%s\n", qPrintable(port.slavePath()));
+    std::printf("%s\n", qPrintable(line));
     std::fflush(stdout);
 
     std::unique_ptr<RadioPanel> panel;
     if (options.panel) {
-        panel = std::make_unique<RadioPanel>(
-            radio, options.linkPath.isEmpty() ? port.slavePath() : options.linkPath);
+        panel = std::make_unique<RadioPanel>(radio, options.linkPath.isEmpty() ? line : options.linkPath);
         panel->show();
     }
 

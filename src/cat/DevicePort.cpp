@@ -1,0 +1,106 @@
+#include "cat/DevicePort.h"
+
+#include "core/VbError.h"
+
+#include <QIODevice>
+#include <utility>
+
+namespace {
+// A radio gone wild must not keep a read busy for ever; what is left stays
+// in the operating system's buffer for the next read.
+constexpr qint64 kMaxReadBytes = 64 * 1024;
+}
+
+DevicePort::DevicePort()
+{
+    waitTimer_.setSingleShot(true);
+    QObject::connect(&waitTimer_, &QTimer::timeout, &events_, [this] { EndWait(); });
+}
+
+DevicePort::~DevicePort() = default;
+
+void DevicePort::Fail(const QString& description)
+{
+    if (Failed())
+        return;
+    failure_ = description;
+    QTimer::singleShot(0, &events_, [this] {
+        if (Failed() && Device().isOpen())
+            CloseDevice();
+    });
+}
+
+void DevicePort::Lose(const QString& reason)
+{
+    Fail(QStringLiteral("The %1 is gone: %2. It is opened again as soon as it is back.")
+             .arg(Describe(), reason));
+}
+
+void DevicePort::ThrowIfUnusable() const
+{
+    if (Failed())
+        throw VbError(VbError::kDeviceUnavailable, failure_);
+    if (!Connected())
+        throw VbError(kPortNotOpen, QStringLiteral("Operation valid only when the port is open"));
+}
+
+void DevicePort::Write(const QByteArray& data)
+{
+    ThrowIfUnusable();
+    if (Device().write(data) != data.size()) {
+        const QString reason = Device().errorString();
+        throw VbError(VbError::kDeviceUnavailable,
+                      QStringLiteral("Cannot write to the %1: %2").arg(Describe(), reason));
+    }
+    // The bytes leave now: the poll reads the reply to its first query at once.
+    Flush();
+    ThrowIfUnusable();
+}
+
+void DevicePort::CollectWaitingBytes()
+{
+    // The device fills its buffer only from the event loop; the thread may
+    // have been busy since the radio answered, so ask the system directly.
+    while (Device().bytesAvailable() < kMaxReadBytes && Device().waitForReadyRead(0)) {
+    }
+}
+
+QByteArray DevicePort::ReadAll()
+{
+    ThrowIfUnusable();
+    CollectWaitingBytes();
+    const QByteArray data = Device().isOpen() ? Device().readAll() : QByteArray();
+    ThrowIfUnusable();
+    return data;
+}
+
+bool DevicePort::ReplyWaiting()
+{
+    if (!IsOpen())
+        return false;
+    CollectWaitingBytes();
+    return Device().peek(Device().bytesAvailable()).contains(';');
+}
+
+void DevicePort::WhenReplyWaiting(int milliseconds, std::function<void()> then)
+{
+    EndWait();
+    if (ReplyWaiting()) {
+        then();
+        return;
+    }
+    afterWait_ = std::move(then);
+    waitConnection_ = QObject::connect(&Device(), &QIODevice::readyRead, &events_, [this] {
+        if (ReplyWaiting())
+            EndWait();
+    });
+    waitTimer_.start(milliseconds);
+}
+
+void DevicePort::EndWait()
+{
+    QObject::disconnect(waitConnection_);
+    waitTimer_.stop();
+    if (auto then = std::exchange(afterWait_, nullptr))
+        then();
+}

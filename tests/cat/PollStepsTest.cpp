@@ -1,0 +1,58 @@
+// The poll's tick against the radio simulator paced at 38400 baud both ways:
+// its pauses are timer steps, so the window and the wheel go on meanwhile.
+#include "support/QtPrinters.h"
+#include "support/SimCatRig.h"
+
+#include <QRegularExpression>
+
+namespace {
+constexpr int kCom = 6;
+}
+
+TEST(PollSteps, TickLetsCommandsThroughAndKeepsItsOwnOrder)
+{
+    SimCatRig rig;
+    ASSERT_NO_FATAL_FAILURE(rig.Connect({"--paced", "--freq-a", "00014060000"}, kCom));
+    ASSERT_TRUE(rig.PollUntil([&] { return rig.state.valid_cat_a; }));
+    const int before = rig.radio.ReceivedCommands().size();
+
+    // A wheel step while the tick waits for the radio, as the MIDI pump makes it.
+    rig.poll.PollTimer_Timer();
+    ASSERT_TRUE(rig.poll.TickRunning()) << "the tick blocked until its end";
+    rig.state.vfo_a_str = "00014060010";
+    rig.link.SendCAT("FA00014060010;");
+    ASSERT_TRUE(rig.PollOnce());
+
+    ASSERT_TRUE(WaitFor([&] { return rig.radio.ReceivedCommands().size() >= before + 5; }));
+    const QStringList sent = rig.radio.ReceivedCommands().mid(before);
+    EXPECT_EQ(sent.filter(QRegularExpression("^(IF|FB|RT|XT)$")), QStringList({"IF", "FB", "RT", "XT"}));
+    EXPECT_TRUE(sent.contains("FA00014060010")) << sent.join(' ').toStdString();
+    // The status reply answered a query from before the step: it proves the
+    // link but must not take the step back.
+    EXPECT_TRUE(rig.state.valid_cat_a);
+    EXPECT_EQ(rig.state.vfo_a_str, "00014060010");
+    ASSERT_TRUE(rig.PollOnce());
+    EXPECT_EQ(rig.state.vfo_a_str, "00014060010");
+    EXPECT_TRUE(rig.alerts.boxes.isEmpty()) << rig.alerts.texts().join(" | ").toStdString();
+}
+
+TEST(PollSteps, FirstStatusReplyAfterANoiseBurstBringsTheLinkBack)
+{
+    const QString status = "IF00014060000     +000000 0003000001 ;";
+    SimCatRig rig;
+    // The burst follows the second tick's status query.
+    ASSERT_NO_FATAL_FAILURE(rig.Connect({"--noise-burst", "5", "--seed", "5"}, kCom));
+    bool burst = false;
+    for (int tick = 0; tick < 30; ++tick) {
+        const int logged = rig.log.lines.size();
+        ASSERT_TRUE(rig.PollOnce());
+        const bool statusRead = rig.log.lines.mid(logged).join("").contains(status);
+        if (burst && statusRead)
+            break;
+        burst = burst || !rig.state.valid_cat_a;
+    }
+    ASSERT_TRUE(burst) << "the noise never took the link down";
+    EXPECT_TRUE(rig.state.valid_cat_a);
+    EXPECT_EQ(rig.lamp.color, IIndicator::kGreen);
+    EXPECT_TRUE(rig.alerts.boxes.isEmpty()) << rig.alerts.texts().join(" | ").toStdString();
+}
