@@ -49,3 +49,14 @@ int IntervalQuestion::Milliseconds(const QString& text)
         throw VbError::Overflow();
     return static_cast<int>(value);
 }
+
+int IntervalQuestion::MillisecondsOr(const QString& text, const QString& fallback,
+                                     const std::function<void(const VbError&)>& report)
+{
+    try {
+        return Milliseconds(text);
+    } catch (const VbError& e) {
+        report(e);
+        return Milliseconds(fallback);
+    }
+}

@@ -3,9 +3,11 @@
 #include "core/OptionsStore.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 class IAlerts;
+class VbError;
 
 // The two timer questions of the Options menu ("&CAT Poll Timer Value",
 // "&MIDI Poll Timer Value"): asks for a new interval, checks its range and
@@ -31,4 +33,8 @@ public:
 
     // A whole number of milliseconds, halves to even; throws when a timer cannot take it.
     static int Milliseconds(const QString& text);
+    // Milliseconds(text), or, when the text cannot be one, the failure handed
+    // to `report` and Milliseconds(fallback).
+    static int MillisecondsOr(const QString& text, const QString& fallback,
+                              const std::function<void(const VbError&)>& report);
 };

@@ -1,5 +1,12 @@
 #include "app/WindowPlacement.h"
 
+#include "core/OptionsStore.h"
+#include "core/VbError.h"
+#include "widgets/Twips.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
 QPoint WindowPlacement::Place(QPoint stored, int windowWidth, const QList<QRect>& screens,
                               const QRect& primary)
 {
@@ -10,4 +17,34 @@ QPoint WindowPlacement::Place(QPoint stored, int windowWidth, const QList<QRect>
             return stored;
     }
     return primary.topLeft();
+}
+
+QPoint WindowPlacement::OnScreens(QPoint stored, int windowWidth)
+{
+    QList<QRect> screens;
+    for (QScreen* s : QGuiApplication::screens())
+        screens << s->availableGeometry();
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    return Place(stored, windowWidth, screens, primary ? primary->availableGeometry() : QRect());
+}
+
+QPoint WindowPlacement::Stored(const OptionsStore& settings,
+                               const std::function<void(const VbError&)>& report)
+{
+    auto twipsOf = [&](OptionsStore::Edge edge) {
+        try {
+            return static_cast<float>(settings.ReadEdge(edge));
+        } catch (const VbError& e) {
+            report(e);
+            return 0.0f;
+        }
+    };
+    const float top = twipsOf(OptionsStore::Edge::Top);
+    const float left = twipsOf(OptionsStore::Edge::Left);
+    return QPoint(qRound(left / Twips::kPerPixel), qRound(top / Twips::kPerPixel));
+}
+
+void WindowPlacement::Store(OptionsStore& settings, QPoint position)
+{
+    settings.StoreEdges(position.y() * Twips::kPerPixel, position.x() * Twips::kPerPixel);
 }

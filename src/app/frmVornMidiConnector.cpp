@@ -28,7 +28,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QThread>
 #include <cmath>
 
@@ -115,57 +114,46 @@ void frmVornMidiConnector::BuildControls()
 
 void frmVornMidiConnector::BuildMenus()
 {
-    auto item = [this](QMenu* menu, const char* name, const QString& caption, bool checkable) {
-        QAction* a = menu->addAction(caption);
-        a->setObjectName(QLatin1String(name));
+    auto menu = [this](const char* name, const QString& caption) {
+        QMenu* m = menuBar()->addMenu(caption);
+        m->setObjectName(QLatin1String(name));
+        return m;
+    };
+    auto item = [this](QMenu* in, const QString& name, const QString& caption, bool checkable,
+                       std::function<void()> onTrigger) {
+        QAction* a = in->addAction(caption);
+        a->setObjectName(name);
         a->setCheckable(checkable);
+        connect(a, &QAction::triggered, this, std::move(onTrigger));
         return a;
     };
-    QMenu* mnuCatPort = menuBar()->addMenu(QStringLiteral("&CAT Port"));
-    mnuCatPort->setObjectName(QStringLiteral("mnuCatPort"));
-    mnuPortsNone = item(mnuCatPort, "mnuPortsNone", QStringLiteral("&None"), true);
-    connect(mnuPortsNone, &QAction::triggered, this, [this] { mnuPortsNone_Click(); });
-    for (int n = 1; n <= 16; ++n) {
-        QAction* a = item(mnuCatPort, "", QStringLiteral("Com&%1").arg(n), true);
-        a->setObjectName(QStringLiteral("mnuPortsCom%1").arg(n));
-        connect(a, &QAction::triggered, this, [this, n] { mnuPortsCom_Click(n); });
-        mnuPortsCom[n - 1] = a;
-    }
-    mnuCatPort->addSeparator();
-    mnuDevices = item(mnuCatPort, "mnuDevices", QStringLiteral("&Devices..."), false);
-    connect(mnuDevices, &QAction::triggered, this, [this] { mnuDevices_Click(); });
+    QMenu* port = menu("mnuCatPort", QStringLiteral("&CAT Port"));
+    mnuPortsNone = item(port, "mnuPortsNone", "&None", true, [this] { mnuPortsNone_Click(); });
+    for (int n = 1; n <= 16; ++n)
+        mnuPortsCom[n - 1] = item(port, QStringLiteral("mnuPortsCom%1").arg(n), QStringLiteral("Com&%1").arg(n),
+                                  true, [this, n] { mnuPortsCom_Click(n); });
+    port->addSeparator();
+    mnuDevices = item(port, "mnuDevices", "&Devices...", false, [this] { mnuDevices_Click(); });
 
-    QMenu* mnuRigType = menuBar()->addMenu(QStringLiteral("&Rig Type"));
-    mnuRigType->setObjectName(QStringLiteral("mnuRigType"));
-    mnuElecraft = item(mnuRigType, "mnuElecraft", QStringLiteral("&Elecraft"), true);
-    mnuFlex = item(mnuRigType, "mnuFlex", QStringLiteral("&Flex"), true);
-    connect(mnuElecraft, &QAction::triggered, this,
-            [this] { ChooseRigType(QStringLiteral("elecraft"), QStringLiteral("mnuElecraft_Click")); });
-    connect(mnuFlex, &QAction::triggered, this,
-            [this] { ChooseRigType(QStringLiteral("flex"), QStringLiteral("mnuFlex_Click")); });
+    QMenu* rig = menu("mnuRigType", QStringLiteral("&Rig Type"));
+    mnuElecraft = item(rig, "mnuElecraft", "&Elecraft", true, [this] {
+        ChooseRigType(QStringLiteral("elecraft"), QStringLiteral("mnuElecraft_Click"));
+    });
+    mnuFlex = item(rig, "mnuFlex", "&Flex", true,
+                   [this] { ChooseRigType(QStringLiteral("flex"), QStringLiteral("mnuFlex_Click")); });
 
-    QMenu* mnuOptions = menuBar()->addMenu(QStringLiteral("&Options"));
-    mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
-    mnuMautoconnect =
-        item(mnuOptions, "mnuMautoconnect", QStringLiteral("&Autoconnect 1st MIDI"), true);
-    mnuPollTimer = item(mnuOptions, "mnuPollTimer", QStringLiteral("&CAT Poll Timer Value"), false);
-    mnuMIDITmr = item(mnuOptions, "mnuMIDITmr", QStringLiteral("&MIDI Poll Timer Value"), false);
-    connect(mnuMautoconnect, &QAction::triggered, this, [this] { mnuMautoconnect_Click(); });
-    connect(mnuPollTimer, &QAction::triggered, this, [this] { mnuPollTimer_Click(); });
-    connect(mnuMIDITmr, &QAction::triggered, this, [this] { mnuMIDITmr_Click(); });
-    mnuRigControl = item(mnuOptions, "mnuRigControl", QStringLiteral("&Network Rig Control"), true);
-    connect(mnuRigControl, &QAction::triggered, this,
-            [this] { parts_->rigControl.Toggle(*mnuRigControl); });
+    QMenu* options = menu("mnuOptions", QStringLiteral("&Options"));
+    mnuMautoconnect = item(options, "mnuMautoconnect", "&Autoconnect 1st MIDI", true,
+                           [this] { mnuMautoconnect_Click(); });
+    mnuPollTimer = item(options, "mnuPollTimer", "&CAT Poll Timer Value", false, [this] { mnuPollTimer_Click(); });
+    mnuMIDITmr = item(options, "mnuMIDITmr", "&MIDI Poll Timer Value", false, [this] { mnuMIDITmr_Click(); });
+    mnuRigControl = item(options, "mnuRigControl", "&Network Rig Control", true,
+                         [this] { parts_->rigControl.Toggle(*mnuRigControl); });
 
-    QMenu* mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuViewReadme = item(mnuHelp, "mnuViewReadme", QStringLiteral("View &Readme File"), false);
-    mnuUpdate = item(mnuHelp, "mnuUpdate", QStringLiteral("Check for Program &Update"), false);
-    mnuHelpAbout =
-        item(mnuHelp, "mnuHelpAbout", QStringLiteral("&About Vorn-MIDI Connector"), false);
-    connect(mnuViewReadme, &QAction::triggered, this, [this] { mnuViewReadme_click(); });
-    connect(mnuUpdate, &QAction::triggered, this, [this] { mnuUpdate_Click(); });
-    connect(mnuHelpAbout, &QAction::triggered, this, [this] { mnuHelpAbout_Click(); });
+    QMenu* help = menu("mnuHelp", QStringLiteral("&Help"));
+    mnuViewReadme = item(help, "mnuViewReadme", "View &Readme File", false, [this] { mnuViewReadme_click(); });
+    mnuUpdate = item(help, "mnuUpdate", "Check for Program &Update", false, [this] { mnuUpdate_Click(); });
+    mnuHelpAbout = item(help, "mnuHelpAbout", "&About Vorn-MIDI Connector", false, [this] { mnuHelpAbout_Click(); });
 }
 
 void frmVornMidiConnector::Form_Load()
@@ -236,13 +224,8 @@ void frmVornMidiConnector::Form_Load()
 
 int frmVornMidiConnector::IntervalOrDefault(OptionsStore::Option option, const QString& defaultValue)
 {
-    const QString& text = parts_->settings.Value(option);
-    try {
-        return IntervalQuestion::Milliseconds(text);
-    } catch (const VbError& e) {
-        ReportRuntimeError(alerts_, kLoadRoutine, e);
-        return IntervalQuestion::Milliseconds(defaultValue);
-    }
+    return IntervalQuestion::MillisecondsOr(parts_->settings.Value(option), defaultValue,
+                                            [this](const VbError& e) { ReportRuntimeError(alerts_, kLoadRoutine, e); });
 }
 
 void frmVornMidiConnector::SelectStoredPort()
@@ -257,34 +240,17 @@ void frmVornMidiConnector::SelectStoredPort()
 
 void frmVornMidiConnector::PlaceAtStoredPosition()
 {
-    auto twipsOf = [this](OptionsStore::Edge edge) {
-        try {
-            return static_cast<float>(parts_->settings.ReadEdge(edge));
-        } catch (const VbError& e) {
-            ReportRuntimeError(alerts_, kLoadRoutine, e);
-            return 0.0f;
-        }
-    };
-    const float top = twipsOf(OptionsStore::Edge::Top);
-    const float left = twipsOf(OptionsStore::Edge::Left);
-    const QPoint stored(qRound(left / Twips::kPerPixel), qRound(top / Twips::kPerPixel));
-
-    QList<QRect> screens;
-    for (QScreen* s : QGuiApplication::screens())
-        screens << s->availableGeometry();
-    const QRect primary = QGuiApplication::primaryScreen()
-                              ? QGuiApplication::primaryScreen()->availableGeometry()
-                              : QRect();
-    move(WindowPlacement::Place(stored, sizeHint().width(), screens, primary));
+    const QPoint stored = WindowPlacement::Stored(
+        parts_->settings, [this](const VbError& e) { ReportRuntimeError(alerts_, kLoadRoutine, e); });
+    move(WindowPlacement::OnScreens(stored, sizeHint().width()));
     placed_ = true;
 }
 
 void frmVornMidiConnector::StorePosition()
 {
     // Ended before start-up placed the window: the stored position stays.
-    if (!placed_)
-        return;
-    parts_->settings.StoreEdges(pos().y() * Twips::kPerPixel, pos().x() * Twips::kPerPixel);
+    if (placed_)
+        WindowPlacement::Store(parts_->settings, pos());
 }
 
 void frmVornMidiConnector::SetPortChecks(int number)

@@ -14,14 +14,6 @@ bool IsDigit(QChar c)
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
-int HexDigit(QChar c)
-{
-    if (IsDigit(c))
-        return c.unicode() - '0';
-    const char16_t lower = c.toLower().unicode();
-    return lower >= u'a' && lower <= u'f' ? lower - u'a' + 10 : -1;
-}
-
 // The text without blanks at either end.
 QStringView Unblanked(const QString& text)
 {
@@ -97,23 +89,6 @@ double VbNumber::LeadingNumber(const QString& text)
     bool ok = false;
     const double value = QStringView(text).mid(start, i - start).toDouble(&ok);
     return ok && std::isfinite(value) ? value : 0.0;
-}
-
-int VbNumber::ParseHex(const QString& text)
-{
-    const QStringView number = Unblanked(text);
-    if (number.isEmpty())
-        throw Mismatch(text);
-    qint64 value = 0;
-    for (QChar c : number) {
-        const int digit = HexDigit(c);
-        if (digit < 0)
-            throw Mismatch(text);
-        value = value * 16 + digit;
-        if (value > std::numeric_limits<int>::max())
-            throw VbError::Overflow();
-    }
-    return static_cast<int>(value);
 }
 
 qint16 VbNumber::ToInt16(double value)

@@ -13,8 +13,6 @@ public:
     // The number at the start of `text`: leading blanks skipped, reading stops at
     // the first character that cannot continue it; no number at all gives 0.
     static double LeadingNumber(const QString& text);
-    // Hexadecimal digits in either case, blanks allowed around; at most 0x7FFFFFFF.
-    static int ParseHex(const QString& text);
     // Rounds to the nearest integer, a tie to the even neighbour.
     static qint16 ToInt16(double value);
     // The whole number `value` zero-padded to `digits` digits, "-" in front when negative.
