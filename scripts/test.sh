@@ -14,8 +14,11 @@ scripts/package_test.sh "$build"
 # The same suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
 # Every report fails the test that caused it; reports from libraries the
 # program does not own are suppressed in tests/support/lsan.supp and ubsan.supp.
+# Sanitizer builds are compiled as unity builds with light optimisation and
+# line tables only: they exist to run the suite, and compile in half the time.
 asan_build=${VMC_ASAN_BUILD_DIR:-build-asan}
-cmake -S . -B "$asan_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVMC_ASAN=ON >/dev/null
+cmake -S . -B "$asan_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVMC_ASAN=ON \
+  -DCMAKE_UNITY_BUILD=ON -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" >/dev/null
 cmake --build "$asan_build" -j"$(nproc)"
 ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=0 \
 LSAN_OPTIONS="suppressions=$PWD/tests/support/lsan.supp:print_suppressions=0" \

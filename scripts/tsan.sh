@@ -7,7 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 build=${VMC_TSAN_BUILD_DIR:-build-tsan}
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVMC_TSAN=ON >/dev/null
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVMC_TSAN=ON \
+  -DCMAKE_UNITY_BUILD=ON -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 # die_after_fork=0: QProcess forks and at once executes the child program.
 # A slowed-down MIDI client needs JACK cycles longer than the default.

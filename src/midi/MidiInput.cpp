@@ -19,6 +19,9 @@ MidiInput::MidiInput(ILogSink& log, IAlerts& alerts, Handler handler, QObject* p
 {
     pumpTimer_->setObjectName(QStringLiteral("tmrMIDI"));
     pumpTimer_->setInterval(kDefaultPumpIntervalMs);
+    // A coarse timer may fire 5 % late; at the ring's bound that is the
+    // difference between a full ring and a dropped wheel click.
+    pumpTimer_->setTimerType(Qt::PreciseTimer);
     monitorTimer_->setObjectName(QStringLiteral("Timer1"));
     monitorTimer_->setInterval(kMonitorIntervalMs);
     connect(pumpTimer_, &QTimer::timeout, this, &MidiInput::PumpTick);

@@ -7,7 +7,7 @@
 namespace {
 // Both rig types cover 30 kHz to 54 MHz.
 constexpr const char* kLowestHz = "30000.000000";
-constexpr const char* kHighestHz = "54000000.000000";
+constexpr const char* kTopOfRangeHz = "54000000.000000";
 // Hamlib's VFO A and B bits, its first antenna, and transmit power in milliwatts.
 constexpr const char* kVfoAandB = "0x3";
 constexpr const char* kFirstAntenna = "0x1";
@@ -27,7 +27,7 @@ QByteArray Hex(quint64 value)
 
 QByteArray Range(quint64 modes, int lowMw, int highMw)
 {
-    return QByteArray(kLowestHz) + ' ' + kHighestHz + ' ' + Hex(modes) + ' '
+    return QByteArray(kLowestHz) + ' ' + kTopOfRangeHz + ' ' + Hex(modes) + ' '
            + QByteArray::number(lowMw) + ' ' + QByteArray::number(highMw) + ' ' + kVfoAandB + ' '
            + kFirstAntenna + '\n';
 }
