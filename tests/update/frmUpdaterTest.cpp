@@ -103,7 +103,7 @@ TEST_P(UpdaterRoads, EndsWhereItShould)
     EXPECT_EQ(boxes.size(), r.box.isEmpty() ? 0 : 1) << boxes.join('|').toStdString();
     EXPECT_TRUE(r.box.isEmpty() || boxes.value(0).startsWith(r.box)) << boxes.value(0).toStdString();
     EXPECT_EQ(launches, r.launches ? QStringList{kInstallerName + " /run=yes /S in " + downloads.path()}
-                                            : QStringList{});
+                                   : QStringList{});
     EXPECT_EQ(quitCalls, r.launches && launchSucceeds ? 1 : 0);
     QStringList saved;
     for (const QString& name : {kControlName, kInstallerName}) {
