@@ -1,13 +1,9 @@
 #include "core/KeyMap.h"
-#include "core/Options.h"
-#include "core/RadioState.h"
 #include "core/VbError.h"
 #include "mapedit/MapEditors.h"
 #include "mapedit/frmMap_Midi.h"
 #include "support/MemorySettingsStore.h"
 #include "support/RecordingAlerts.h"
-#include "support/RecordingCatSender.h"
-#include "translation/Translator.h"
 
 #include <QLineEdit>
 #include <QPointer>
@@ -24,7 +20,7 @@ struct Fixture {
         keyMap.Load(store);
         store.writes.clear();
     }
-    QLineEdit* Box(QWidget* editor, const char* name) { return editor->findChild<QLineEdit*>(name); }
+    // Clicks a button of the editor and carries out the deletion a close asks for.
     void Click(QWidget* editor, const char* button)
     {
         QTest::mouseClick(editor->findChild<QPushButton*>(button), Qt::LeftButton);
@@ -39,102 +35,72 @@ struct Fixture {
 
 } // namespace
 
-TEST(MapEditor, ShowsTheLiveEntriesOfItsOwnRigOncePerRig)
+// One editor per rig shows that rig's live entries; Cancel and the close box
+// leave the map and the store as they were.
+TEST(MapEditor, ShowsTheLiveEntriesOfItsOwnRigOncePerRigAndLeavesWithoutSaving)
 {
     Fixture f;
     f.keyMap.Write("e6441", "live elecraft");
     f.keyMap.Write("f6441", "live flex");
-    frmMap_Midi* flex = f.editors.Show("flex");
-    EXPECT_EQ(f.Box(flex, "txtm6441")->text(), "live flex");
-    EXPECT_EQ(f.Box(flex, "txtf6634")->text(), "#DN5000");
-    EXPECT_EQ(f.Box(flex, "txtfkm2sldb")->text(), "#TXPWR");
-    frmMap_Midi* elecraft = f.editors.Show("elecraft");
-    EXPECT_EQ(f.Box(elecraft, "txtm6441")->text(), "live elecraft");
-    EXPECT_EQ(f.Box(elecraft, "txtm047f")->text(), "SWT13;");
+    QPointer<frmMap_Midi> flex = f.editors.Show("flex");
+    QPointer<frmMap_Midi> elecraft = f.editors.Show("elecraft");
+    for (const auto& [editor, suffix, text] : {std::tuple{flex, "6441", "live flex"}, {flex, "km2sldb", "#TXPWR"},
+                                               {elecraft, "6441", "live elecraft"}, {elecraft, "047f", "SWT13;"}})
+        EXPECT_EQ(editor->BoxOf(suffix)->text(), text) << suffix;
 
     // A second show raises the open editor with its unsaved edits.
-    f.Box(flex, "txtm6441")->setText("unsaved edit");
+    flex->BoxOf("6441")->setText("unsaved edit");
     f.keyMap.Write("f6441", "changed meanwhile");
     EXPECT_EQ(f.editors.Show("flex"), flex);
-    EXPECT_EQ(f.Box(flex, "txtm6441")->text(), "unsaved edit");
+    EXPECT_EQ(flex->BoxOf("6441")->text(), "unsaved edit");
     EXPECT_EQ(f.editors.Show("kenwood"), nullptr);
     EXPECT_EQ(f.editors.Show("Flex"), nullptr);
+
+    elecraft->BoxOf("6441")->setText("unsaved edit");
+    f.Click(flex, "cmdExit");
+    elecraft->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(flex.isNull() && elecraft.isNull());
+    EXPECT_EQ(f.keyMap.Read("f6441") + " / " + f.keyMap.Read("e6441"), "changed meanwhile / live elecraft");
     EXPECT_TRUE(f.store.writes.isEmpty());
     EXPECT_TRUE(f.alerts.boxes.isEmpty());
 
-    QPointer<frmMap_Midi> a = flex, b = elecraft;
+    flex = f.editors.Show("flex");
+    elecraft = f.editors.Show("elecraft");
     f.editors.CloseAll();
-    EXPECT_TRUE(a.isNull() && b.isNull());
+    EXPECT_TRUE(flex.isNull() && elecraft.isNull());
 }
 
-TEST(MapEditor, SaveStoresEveryKeyOfItsRigAndTheNextMessageUsesIt)
-{
-    Fixture f;
-    QPointer<frmMap_Midi> editor = f.editors.Show("elecraft");
-    f.Box(editor, "txtm6441")->setText("UP3;");
-    f.Box(editor, "txte664c")->setText("#UP7000");
-    f.Box(editor, "txtm017f")->setText("  SWT10; ");
-    f.Box(editor, "txtm027f")->clear();
-    f.Click(editor, "cmdSave");
-    EXPECT_TRUE(editor.isNull()) << "Save closes the editor";
-
-    ASSERT_EQ(f.store.writes.size(), 62);
-    for (const QString& write : f.store.writes)
-        EXPECT_TRUE(write.startsWith("midimap/e")) << qPrintable(write);
-    for (const auto& [key, text] : {std::pair{"e6441", "UP3;"}, {"e664c", "#UP7000"},
-                                     {"e017f", "  SWT10; "}, {"e027f", ""}, {"e6442", "UP2;"}}) {
-        EXPECT_EQ(f.store.Read("midimap", key, "<none>"), text) << key;
-        EXPECT_EQ(f.keyMap.Read(key), text) << key;
-    }
-
-    RadioState radio;
-    radio.valid_cat_a = true;
-    const Options options{"0", "1000", "100", "0", "elecraft"};
-    RecordingCatSender cat;
-    Translator translator(f.keyMap, radio, options, cat, f.alerts);
-    translator.ProcessMIDI(MidiEvent::Short(0xB0, 0x64, 0x41));
-    translator.ProcessMIDI(MidiEvent::Short(0xB0, 0x01, 0x7F));
-    EXPECT_EQ(cat.commands, QStringList({"UP3;", "  SWT10; "}));
-    EXPECT_TRUE(f.alerts.boxes.isEmpty());
-}
-
-TEST(MapEditor, CancelAndTheCloseBoxTouchNothing)
-{
-    for (bool viaCloseBox : {false, true}) {
-        Fixture f;
-        QPointer<frmMap_Midi> editor = f.editors.Show("flex");
-        f.Box(editor, "txtm6441")->setText("#UP99");
-        if (viaCloseBox) {
-            editor->close();
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        } else {
-            f.Click(editor, "cmdExit");
-        }
-        EXPECT_TRUE(editor.isNull());
-        EXPECT_TRUE(f.store.writes.isEmpty());
-        EXPECT_EQ(f.keyMap.Read("f6441"), "#UP10");
-        EXPECT_EQ(f.editors.Editor(frmMap_Midi::Rig::Flex), nullptr);
-    }
-}
-
-TEST(MapEditor, SaveThatFailsPartWayIsReportedAndCanBeRetried)
+// A save that fails part way is reported, keeps the editor open and can be
+// retried; a save stores every key of its rig exactly as typed and closes.
+TEST(MapEditor, SaveStoresEveryKeyOfItsRigAndCanBeRetriedAfterAFailure)
 {
     Fixture f;
     f.store.failAtWrite = 3;
     QPointer<frmMap_Midi> editor = f.editors.Show("elecraft");
-    for (const char* name : {"txtm6441", "txtm6442", "txtm6443", "txtm6444"})
-        f.Box(editor, name)->setText(QStringLiteral("new ") + name);
+    for (const auto& [suffix, text] : {std::pair{"6441", "UP3;"}, {"6442", "#UP7000"}, {"6443", "  SWT10; "},
+                                       {"664c", "new 664c"}, {"027f", ""}})
+        editor->BoxOf(suffix)->setText(text);
     f.Click(editor, "cmdSave");
     ASSERT_FALSE(editor.isNull()) << "the editor stays open to retry or cancel";
     EXPECT_EQ(f.alerts.texts(), QStringList{"VB6 runtime error (frmMap_Midi_Elecraft_cmdSave_click): "
                                             "75 - Path/File access error: disk full"});
-    EXPECT_EQ(f.store.Read("midimap", "e6442", ""), "new txtm6442");
+    EXPECT_EQ(f.store.Read("midimap", "e6442", ""), "#UP7000");
     EXPECT_EQ(f.store.Read("midimap", "e6443", ""), "UP3;");
-    EXPECT_EQ(f.keyMap.Read("e6444"), "UP8;") << "later entries untouched";
+    EXPECT_EQ(f.keyMap.Read("e664c"), "#UP5000") << "later entries untouched";
 
     f.store.failAtWrite = 0;
+    f.store.writes.clear();
     f.Click(editor, "cmdSave");
-    EXPECT_EQ(f.store.Read("midimap", "e6444", ""), "new txtm6444");
+    EXPECT_TRUE(editor.isNull()) << "Save closes the editor";
+    ASSERT_EQ(f.store.writes.size(), 62);
+    for (const QString& write : f.store.writes)
+        EXPECT_TRUE(write.startsWith("midimap/e")) << qPrintable(write);
+    for (const auto& [key, text] : {std::pair{"e6441", "UP3;"}, {"e6443", "  SWT10; "}, {"e664c", "new 664c"},
+                                    {"e027f", ""}, {"e6444", "UP8;"}}) {
+        EXPECT_EQ(f.store.Read("midimap", key, "<none>"), text) << key;
+        EXPECT_EQ(f.keyMap.Read(key), text) << key;
+    }
 }
 
 // A map that could not be loaded whole at start-up is never saved over the stored one.

@@ -16,36 +16,19 @@ struct PollFlagLink : ILinkState {
     const RadioState& radio;
 };
 
-RadioState Polled()
-{
-    RadioState radio;
-    radio.vfo_a_str = "00014060000";
-    radio.vfo_b_str = "00007030000";
-    radio.Mode = "2";
-    radio.tx = "0";
-    radio.split = "0";
-    radio.valid_cat_a = true;
-    radio.valid_cat_b = true;
-    return radio;
-}
-
 struct Case {
     const char* rigtype;
-    QByteArray line;
-    QByteArray answer;
+    QByteArray line, answer;
     QStringList sent;
     std::function<void(RadioState&)> change = nullptr;
 };
-
-void LinkDown(RadioState& radio)
-{
-    radio.valid_cat_a = false;
-    radio.valid_cat_b = false;
-}
 } // namespace
 
+// One request line against a polled radio (VFO A 14.060 MHz, VFO B 7.030 MHz,
+// mode 2, receiving, no split) as changed by the row: the answer and the commands sent.
 TEST(RigctlSession, AnswersFromTheStateAndSendsTheRigTypesCommands)
 {
+    const auto LinkDown = [](RadioState& r) { r.valid_cat_a = r.valid_cat_b = false; };
     const std::vector<Case> cases = {
         {"flex", "\\get_freq\r", "14060000\n", {}},
         {"flex", "F abc T 0", "RPRT -1\nRPRT 0\n", {"RX;"}},
@@ -62,9 +45,7 @@ TEST(RigctlSession, AnswersFromTheStateAndSendsTheRigTypesCommands)
         {"other", "f", "14060000\n", {}},
         {"flex", "v V VFOB v f", "VFOA\nRPRT 0\nVFOB\n7030000\n", {}},
         {"flex", "V Sub F 7040000 i", "RPRT 0\nRPRT 0\n7040000\n", {"FB00007040000;"}},
-        {"flex", "V MEM", "RPRT -1\n", {}},
-        {"flex", "T 5", "RPRT -1\n", {}},
-        {"flex", "S 1 VFOA", "RPRT -1\n", {}},
+        {"flex", "V MEM T 5 S 1 VFOA", "RPRT -1\nRPRT -1\nRPRT -1\n", {}},  // no such VFO, PTT, split on VFO A
         {"flex", "S 0 VFOA", "RPRT 0\n", {"FT0;"}},
         {"flex", "i", "RPRT -11\n", {}, [](RadioState& r) { r.valid_cat_b = false; }},
         {"flex", "f", "RPRT -8\n", {}, [](RadioState& r) { r.vfo_a_str = "0001406000x"; }},
@@ -86,7 +67,8 @@ TEST(RigctlSession, AnswersFromTheStateAndSendsTheRigTypesCommands)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line.toStdString());
-        RadioState radio = Polled();
+        // VFO A and B, mode, RIT, XIT, receiving, no split, no stored replies, both VFOs polled.
+        RadioState radio{"00014060000", "00007030000", "2", "", "", "0", "0", "", "", "", true, true};
         if (c.change)
             c.change(radio);
         Options options;

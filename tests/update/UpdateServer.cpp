@@ -3,18 +3,11 @@
 
 #include <QFile>
 
-namespace {
-QString LogPath(const QTemporaryDir& dir)
-{
-    return dir.filePath(QStringLiteral("requests.log"));
-}
-}
-
 UpdateServer::UpdateServer()
 {
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     EndWithTheTest(process_);
-    process_.start(QStringLiteral(VMC_PYTHON), {QStringLiteral(VMC_UPDATE_SERVER), LogPath(dir_)});
+    process_.start(QStringLiteral(VMC_PYTHON), {QStringLiteral(VMC_UPDATE_SERVER), log_});
     // The server prints its port as soon as it listens.
     if (process_.waitForStarted(10000) && process_.waitForReadyRead(10000))
         port_ = process_.readLine().trimmed().toInt();
@@ -33,13 +26,8 @@ QString UpdateServer::Url(const QString& path) const
 
 QStringList UpdateServer::Requests() const
 {
-    QFile log(LogPath(dir_));
+    QFile log(log_);
     if (!log.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-void UpdateServer::ClearRequests()
-{
-    QFile::remove(LogPath(dir_));
 }

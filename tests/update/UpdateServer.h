@@ -18,10 +18,10 @@ public:
     QString Url(const QString& path) const;
     // Every request path the server has seen, query included, oldest first.
     QStringList Requests() const;
-    void ClearRequests();
 
 private:
     QTemporaryDir dir_;
+    const QString log_ = dir_.filePath(QStringLiteral("requests.log"));
     QProcess process_;
     int port_ = 0;
 };

@@ -1,12 +1,15 @@
+// The update check in its window against the local update server: every road
+// it can take, the size limits and redirects included, the requests it makes,
+// the server address and the end of the check from outside.
 #include "UpdateServer.h"
 #include "core/IniSettingsStore.h"
 #include "support/RecordingAlerts.h"
 #include "support/TempSettings.h"
 #include "update/IInstallerLauncher.h"
 #include "update/frmUpdater.h"
-#include "widgets/LogView.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QPointer>
 #include <QPushButton>
@@ -20,26 +23,16 @@
 
 namespace {
 
+const QString kControlName = QStringLiteral("Vorn-MIDI_Connector_update.xml");
 const QString kInstallerName = QStringLiteral("Vorn-MIDI_Connector_setup.exe");
-const QString kServerNotFound =
-    QStringLiteral("Win32 error, server not found, please check download site URL in Settings menu.");
+const QString kServerNotFound = "Win32 error, server not found, please check download site URL in Settings menu.";
 const QString kMalformedUrl = QStringLiteral(
     "Win32 error, possible malformed URL, please check download site URL in Settings menu. "
     "Make sure to include the http:// part.");
 const QString kDownloadFailure = QStringLiteral("VB6 runtime error (frmUpdater_DownloadFileXML): ");
 
-class RecordingLauncher : public IInstallerLauncher {
-public:
-    bool Launch(const QString& fileName, const QString& parameters, const QString& directory) override
-    {
-        launches << fileName + " " + parameters + " in " + directory;
-        return succeeds;
-    }
-    QStringList launches;
-    bool succeeds = true;
-};
-
-class UpdaterWindow : public ::testing::Test {
+// The window with the installers it starts recorded.
+class UpdaterWindow : public ::testing::Test, public IInstallerLauncher {
 protected:
     static void SetUpTestSuite() { server = std::make_unique<UpdateServer>(); }
     static void TearDownTestSuite() { server.reset(); }
@@ -47,30 +40,29 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(server->started());
-        server->ClearRequests();
-        window = new frmUpdater(settings.store, alerts, launcher, [this] { ++quitCalls; },
+        window = new frmUpdater(settings.store, alerts, *this, [this] { ++quitCalls; },
                                 QStringLiteral("Vorn-MIDI Connector"), downloads.path());
         window->setRequestTimeoutMs(1000);
     }
     void TearDown() override { delete window.data(); }
-
+    bool Launch(const QString& fileName, const QString& parameters, const QString& directory) override
+    {
+        launches << fileName + " " + parameters + " in " + directory;
+        return launchSucceeds;
+    }
     // One check against `url`; returns the progress log.
-    QStringList RunAgainst(const QString& url)
+    QString RunAgainst(const QString& url)
     {
         settings.store.Write("updater", "url", url);
         window->Form_Load();
-        return window->txtUpdateProgress->toPlainText().split(QLatin1Char('\n'));
-    }
-    QByteArray Downloaded() const
-    {
-        QFile file(downloads.filePath(kInstallerName));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+        return window->txtUpdateProgress->toPlainText();
     }
 
     static std::unique_ptr<UpdateServer> server;
     TempSettings settings;
     RecordingAlerts alerts;
-    RecordingLauncher launcher;
+    QStringList launches;
+    bool launchSucceeds = true;
     QTemporaryDir downloads;
     int quitCalls = 0;
     QPointer<frmUpdater> window;
@@ -83,88 +75,101 @@ struct Road {
     QString url;  // a path on the test server, or a whole URL
     IAlerts::Answer answer;
     bool launches;
-    QString lastLine;  // the start of the log's last line
-    QString box;  // the start of the one box shown, or empty for none
-    bool installerKept;
+    QString tail;  // the last lines of the log; the very last may go on
+    QString box;   // the start of the one box shown, or empty for none
+    const char* saved;  // which of the files there were before are replaced
 };
 
 class UpdaterRoads : public UpdaterWindow, public ::testing::WithParamInterface<Road> {};
 
-// Every road of a check: the last line of the log, the box, whether the
-// installer starts (and the program ends), whether the downloaded file stays.
+// Every road of a check: the end of the log, the box, whether the installer
+// starts (and the program ends), whether the files downloaded earlier stay.
 TEST_P(UpdaterRoads, EndsWhereItShould)
 {
     const Road& r = GetParam();
-    {
-        QFile earlier(downloads.filePath(kInstallerName));
-        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
-        earlier.write("earlier copy");
+    SCOPED_TRACE(r.what);
+    for (const QString& name : {kControlName, kInstallerName}) {
+        QFile earlier(downloads.filePath(name));
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier copy") == 12);
     }
-    launcher.succeeds = !r.lastLine.startsWith("Could not start");
+    launchSucceeds = !r.tail.startsWith("Could not start");
     alerts.yesNoAnswers = {r.answer};
-    const QString url = r.url.startsWith('/') ? server->Url(r.url) : r.url;
-    const QStringList log = RunAgainst(url);
+    const QString text = RunAgainst(r.url.startsWith('/') ? server->Url(r.url) : r.url);
 
-    EXPECT_TRUE(log.last().startsWith(r.lastLine)) << log.join('\n').toStdString();
+    const QString tail = QString(r.tail).replace("LOCALHOST", server->Url("").replace("127.0.0.1", "localhost"));
+    EXPECT_TRUE(text.contains(QRegularExpression("(^|\n)" + QRegularExpression::escape(tail) + "[^\n]*$")))
+        << text.toStdString();
     const QStringList boxes = alerts.texts().filter(QRegularExpression("^(?!Close Vorn-MIDI)"));
-    if (r.box.isEmpty()) {
-        EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
-    } else {
-        ASSERT_EQ(boxes.size(), 1);
-        EXPECT_TRUE(boxes[0].startsWith(r.box)) << boxes[0].toStdString();
+    EXPECT_EQ(boxes.size(), r.box.isEmpty() ? 0 : 1) << boxes.join('|').toStdString();
+    EXPECT_TRUE(r.box.isEmpty() || boxes.value(0).startsWith(r.box)) << boxes.value(0).toStdString();
+    EXPECT_EQ(launches, r.launches ? QStringList{kInstallerName + " /run=yes /S in " + downloads.path()}
+                                   : QStringList{});
+    EXPECT_EQ(quitCalls, r.launches && launchSucceeds ? 1 : 0);
+    QStringList saved;
+    for (const QString& name : {kControlName, kInstallerName}) {
+        QFile file(downloads.filePath(name));
+        if (!file.open(QIODevice::ReadOnly) || file.readAll() != "earlier copy")
+            saved << name.right(3);
     }
-    EXPECT_EQ(launcher.launches.size(), r.launches ? 1 : 0);
-    EXPECT_EQ(quitCalls, r.launches && launcher.succeeds ? 1 : 0);
-    if (r.launches)
-        EXPECT_EQ(launcher.launches[0], kInstallerName + " /run=yes /S in " + downloads.path());
-    EXPECT_EQ(Downloaded() != "earlier copy", r.installerKept);
+    EXPECT_EQ(saved.join(' ').toStdString(), r.saved);
 }
 
 const QString kMatch = QStringLiteral("Control file MD5 and update file MD5 match, continuing update...");
+const QString kNoMatch = QStringLiteral("Control file MD5 and upgrade file MD5 do not match, update aborted...");
 const QString kNotNewer =
     QStringLiteral("Update version is the same or older than current version, update aborted...");
-const QString kNotSaved = QStringLiteral("Update aborted...");
+const QString kNotSaved = QStringLiteral("Could not save XML file...\nUpdate aborted...");
 const QString kNotDownloaded = QStringLiteral("File did not download successfully, update aborted...");
+const QString kTooLarge = QStringLiteral("Error: the file is larger than ");
 constexpr auto kYes = IAlerts::Answer::Yes;
 constexpr auto kNo = IAlerts::Answer::No;
 
 INSTANTIATE_TEST_SUITE_P(
     EveryRoad, UpdaterRoads,
     ::testing::Values(
-        Road{"newer, matching digest, yes", "/ctl/1.1.10/right", kYes, true, kMatch, "", true},
-        Road{"upper-case digest, no", "/ctl/1.2/upper", kNo, false, "Update cancelled...", "", true},
+        Road{"newer, matching digest, yes", "/ctl/1.1.10/right", kYes, true, kMatch, "", "xml exe"},
+        Road{"upper-case digest, no", "/ctl/1.2/upper", kNo, false, "Update cancelled...", "", "xml exe"},
         Road{"installer that cannot start", "/ctl/9.9.9/right", kYes, true,
-             "Could not start the update file, update aborted...", "", true},
-        Road{"digest that does not match", "/ctl/9.9.9/wrong", kYes, false,
-             "Control file MD5 and upgrade file MD5 do not match, update aborted...", "", true},
-        Road{"no digest", "/ctl/9.9.9/none", kYes, false,
-             "Control file MD5 and upgrade file MD5 do not match, update aborted...", "", true},
-        Road{"same version", "/ctl/1.1.5/right", kYes, false, kNotNewer, "", false},
-        Road{"older version", "/ctl/1.0.99/right", kYes, false, kNotNewer, "", false},
-        Road{"version that is not a number", "/ctl/1.2beta/right", kYes, false, kNotNewer, "", false},
-        Road{"no version", "/ctl/none/right", kYes, false, kNotNewer, "", false},
-        Road{"slow but steady installer", "/slow", kYes, true, kMatch, "", true},
-        Road{"control file not found", "/missing", kYes, false, kNotSaved, "", false},
-        Road{"broken control file", "/badxml", kYes, false, "Error loading XML: ", "", false},
-        Road{"installer not found", "/noinstaller", kYes, false, kNotDownloaded, "", false},
-        Road{"installer cut short", "/truncated", kYes, false, kNotDownloaded, kDownloadFailure, false},
-        Road{"server that never answers", "/never", kYes, false, kNotSaved, kServerNotFound, false},
-        Road{"refused connection", "http://127.0.0.1:1/updates", kYes, false, kNotSaved,
-             kServerNotFound, false},
-        Road{"unknown host", "http://no-such-host.invalid", kYes, false, kNotSaved, kServerNotFound, false},
-        Road{"no scheme", "update.vorn-midi.example", kYes, false, kNotSaved, kMalformedUrl, false},
-        Road{"ftp", "ftp://127.0.0.1/updates", kYes, false, kNotSaved, kMalformedUrl, false},
-        Road{"no host", "http://", kYes, false, kNotSaved, kMalformedUrl, false}),
-    [](const ::testing::TestParamInfo<Road>& info) {
-        return QString(info.param.what).replace(QRegularExpression("[^A-Za-z0-9]"), "_").toStdString();
-    });
+             "Could not start the update file, update aborted...", "", "xml exe"},
+        Road{"digest that does not match", "/ctl/9.9.9/wrong", kYes, false, kNoMatch, "", "xml exe"},
+        Road{"no digest", "/ctl/9.9.9/none", kYes, false, kNoMatch, "", "xml exe"},
+        Road{"same version", "/ctl/1.1.5/right", kYes, false, kNotNewer, "", "xml"},
+        Road{"version that is not a number", "/ctl/1.2beta/right", kYes, false,
+             "Update version \"1.2beta\" is not a version number...\n" + kNotNewer, "", "xml"},
+        Road{"slow but steady installer", "/slow", kYes, true, kMatch, "", "xml exe"},
+        Road{"control file not found", "/missing", kYes, false, "Error: 404 - Not Found...\n" + kNotSaved, "", ""},
+        Road{"broken control file", "/badxml", kYes, false, "Error loading XML: ", "", "xml"},
+        Road{"installer not found", "/noinstaller", kYes, false, "Error: 404 - Not Found...\n" + kNotDownloaded,
+             "", "xml"},
+        Road{"installer cut short", "/truncated", kYes, false, kNotDownloaded, kDownloadFailure, "xml"},
+        Road{"server that never answers", "/never", kYes, false, kNotSaved, kServerNotFound, ""},
+        Road{"refused connection", "http://127.0.0.1:1/updates", kYes, false, kNotSaved, kServerNotFound, ""},
+        Road{"unknown host", "http://no-such-host.invalid", kYes, false, kNotSaved, kServerNotFound, ""},
+        Road{"no scheme", "update.vorn-midi.example", kYes, false, kNotSaved, kMalformedUrl, ""},
+        Road{"ftp", "ftp://127.0.0.1/updates", kYes, false, kNotSaved, kMalformedUrl, ""},
+        Road{"no host", "http://", kYes, false, kNotSaved, kMalformedUrl, ""},
+        // A control file of 64 KiB is taken, one byte more is not, with or without a length.
+        Road{"control file at its limit", "/big/65536/length", kYes, false, kNotNewer, "", "xml"},
+        Road{"unannounced control file at its limit", "/big/65536/stream", kYes, false, kNotNewer, "", "xml"},
+        Road{"unannounced control file over its limit", "/big/65537/stream", kYes, false,
+             kTooLarge + "64 KiB...\n" + kNotSaved, "", ""},
+        Road{"installer announced over its limit", "/huge", kYes, false, kTooLarge + "256 MiB...\n" + kNotDownloaded,
+             "", "xml"},
+        // Redirects are followed within the http host or to https (here to a server not there).
+        Road{"redirect on the same host", "/redirect/same", kYes, true, kMatch, "", "xml exe"},
+        Road{"redirect to another http host", "/redirect/other", kYes, false,
+             "Error: redirect to LOCALHOST/ctl/9.9.9/right/" + kControlName +
+                 " not followed (only to https, or to http on the same host)...\n" + kNotSaved, "", ""},
+        Road{"redirect to https", "/redirect/https", kYes, false, kNotSaved, kServerNotFound, ""}));
 
+// Each request goes to the stored URL with the file's name and a query unlike
+// any before it, so that no cache answers with an old copy.
 TEST_F(UpdaterWindow, RequestsUseTheStoredUrlWithAFreshQueryEachTime)
 {
     alerts.yesNoAnswers = {IAlerts::Answer::No, IAlerts::Answer::No};
     RunAgainst(server->Url("/ctl/9.9.9/right/"));
     window->Form_Load();
-    const QStringList requests = server->Requests();
+    const QStringList requests = server->Requests().filter(QRegularExpression("^/ctl/9\\.9\\.9/right//"));
     ASSERT_EQ(requests.size(), 4);
     const QRegularExpression form("^/ctl/9\\.9\\.9/right//Vorn-MIDI_Connector_(update\\.xml|setup\\.exe)"
                                   "\\?(\\.[0-9]+|[0-9](\\.[0-9]+)?(e-[0-9]+)?)$");
@@ -182,8 +187,7 @@ TEST_F(UpdaterWindow, ExitDuringADownloadStopsTheCheckCleanly)
 {
     window->setRequestTimeoutMs(60000);
     QTimer::singleShot(300, window.data(), [this] { QTest::mouseClick(window->cmdExit, Qt::LeftButton); });
-    const QStringList log = RunAgainst(server->Url("/never"));
-    EXPECT_EQ(log.last(), "Running version is 1.1.5");
+    EXPECT_TRUE(RunAgainst(server->Url("/never")).endsWith("\nRunning version is 1.1.5"));
     EXPECT_TRUE(alerts.boxes.isEmpty());
     ASSERT_FALSE(window.isNull());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -192,11 +196,9 @@ TEST_F(UpdaterWindow, ExitDuringADownloadStopsTheCheckCleanly)
 
 TEST_F(UpdaterWindow, ServerUrlIsHttpsByDefaultAndChangesOnlyOnAnAnswer)
 {
-    TempSettings fresh;
-    frmUpdater other(fresh.store, alerts, launcher, [] {}, QStringLiteral("x"), downloads.path());
-    other.setRequestTimeoutMs(1);
-    other.Form_Load();
-    EXPECT_EQ(IniSettingsStore(fresh.store.filePath()).Read("updater", "url", ""),
+    window->setRequestTimeoutMs(1);
+    window->Form_Load();
+    EXPECT_EQ(IniSettingsStore(settings.store.filePath()).Read("updater", "url", ""),
               "https://update.vorn-midi.example");
 
     RunAgainst("http://old.example");
@@ -210,14 +212,12 @@ TEST_F(UpdaterWindow, ServerUrlIsHttpsByDefaultAndChangesOnlyOnAnAnswer)
 
 TEST_F(UpdaterWindow, DownloadFolderThatCannotBeWrittenIsReported)
 {
-    QTemporaryDir other;
-    QFile(other.filePath("file")).open(QIODevice::WriteOnly);
-    delete window.data();
-    window = new frmUpdater(settings.store, alerts, launcher, [] {}, QStringLiteral("Vorn-MIDI Connector"),
-                            other.filePath("file"));
-    EXPECT_EQ(RunAgainst(server->Url("/ctl/9.9.9/right")).last(), kNotSaved);
-    ASSERT_EQ(alerts.boxes.size(), 1);
-    EXPECT_TRUE(alerts.boxes[0].text.startsWith(kDownloadFailure + "75 - ")) << alerts.boxes[0].text.toStdString();
+    // A file where the download folder should be.
+    ASSERT_TRUE(QDir(downloads.path()).removeRecursively() && QFile(downloads.path()).open(QIODevice::WriteOnly));
+    EXPECT_TRUE(RunAgainst(server->Url("/ctl/9.9.9/right")).endsWith(kNotSaved));
+    QFile::remove(downloads.path());
+    ASSERT_EQ(alerts.texts().size(), 1);
+    EXPECT_TRUE(alerts.texts()[0].startsWith(kDownloadFailure + "75 - ")) << alerts.texts()[0].toStdString();
 }
 
 }  // namespace
