@@ -21,45 +21,39 @@ QString Text(const RadioState& s)
 }
 }
 
+// A reply that is not current answers a query that a later command overtook:
+// it proves the link, but the values the program holds are newer.
 TEST(ParseCAT, EachReplyChangesOnlyItsPartOfTheState)
 {
-    const QString before = "00007000000|00003500000|2/2|0|0|old-if|old-fb|A|B";
-    const struct {
-        const char* name;
-        QString reply;
-        QString after;
-        int lamp;  // -1: untouched
-    } cases[] = {
+    const QString before = "00007000000|00003500000|2/2|0|0|old-if|old-fb|-|B";
+    const struct { const char* name; QString reply; QString after; int lamp; bool current = true; } cases[] = {
         {"a whole IF takes frequency, mode and the reply", kIf38,
          "00014060000|00003500000|3/3|0|0|" + kIf38 + "|old-fb|A|B", IIndicator::kGreen},
-        {"IF of 37 characters takes only the mode", kIf38.left(36) + ";",
-         "00007000000|00003500000|3/3|0|0|old-if|old-fb|A|B", -1},
-        {"IF of 39 characters takes only the mode", kIf38.left(37) + "X;",
-         "00007000000|00003500000|3/3|0|0|old-if|old-fb|A|B", -1},
-        {"a short IF empties the mode", "IF;", "00007000000|00003500000|/|0|0|old-if|old-fb|A|B", -1},
+        {"IF of 37 characters takes only the mode", kIf38.left(36) + ";", "00007000000|00003500000|3/3|0|0|old-if|old-fb|-|B", -1},
+        {"IF of 39 characters takes only the mode", kIf38.left(37) + "X;", "00007000000|00003500000|3/3|0|0|old-if|old-fb|-|B", -1},
+        {"a short IF empties the mode", "IF;", "00007000000|00003500000|/|0|0|old-if|old-fb|-|B", -1},
         {"lower-case if is ignored", "if" + kIf38.mid(2), before, -1},
-        {"FB takes VFO B", "FB00007030000;", "00007000000|00007030000|2/2|0|0|old-if|FB00007030000;|A|B", -1},
-        {"a short FB is taken as far as it goes", "FB123;", "00007000000|123;|2/2|0|0|old-if|FB123;|A|B", -1},
-        {"RT1", "RT1;", "00007000000|00003500000|2/2|1|0|old-if|old-fb|A|B", -1},
-        {"RT without a digit", "RT;", "00007000000|00003500000|2/2|;|0|old-if|old-fb|A|B", -1},
-        {"XT1", "XT1;", "00007000000|00003500000|2/2|0|1|old-if|old-fb|A|B", -1},
-        {"a rejection clears VFO B only", "?;", "00007000000|00003500000|2/2|0|0|old-if|old-fb|A|-", -1},
+        {"FB takes VFO B", "FB00007030000;", "00007000000|00007030000|2/2|0|0|old-if|FB00007030000;|-|B", -1},
+        {"a short FB is taken as far as it goes", "FB123;", "00007000000|123;|2/2|0|0|old-if|FB123;|-|B", -1},
+        {"RT1", "RT1;", "00007000000|00003500000|2/2|1|0|old-if|old-fb|-|B", -1},
+        {"RT without a digit", "RT;", "00007000000|00003500000|2/2|;|0|old-if|old-fb|-|B", -1},
+        {"XT1", "XT1;", "00007000000|00003500000|2/2|0|1|old-if|old-fb|-|B", -1},
+        {"a rejection clears VFO B only", "?;", "00007000000|00003500000|2/2|0|0|old-if|old-fb|-|-", -1},
         {"an unknown reply", "MD2;", before, -1},
         {"a fragment without a name", "0000;", before, -1},
         {"nothing", "", before, -1},
+        {"an IF not current only proves the link", kIf38, "00007000000|00003500000|2/2|0|0|old-if|old-fb|A|B",
+         IIndicator::kGreen, false},
+        {"a short IF not current", "IF;", before, -1, false},
+        {"an FB not current", "FB00007030000;", before, -1, false},
+        {"an RT not current", "RT1;", before, -1, false},
+        {"an XT not current", "XT1;", before, -1, false},
     };
     for (const auto& c : cases) {
-        RadioState state;
-        state.vfo_a_str = "00007000000";
-        state.vfo_b_str = "00003500000";
-        state.Mode = state.last_cat_mode = "2";
-        state.rit = state.xit = "0";
-        state.last_cat_if = "old-if";
-        state.last_cat_fb = "old-fb";
-        state.valid_cat_a = state.valid_cat_b = true;
+        RadioState state{"00007000000", "00003500000", "2", "0", "0", "", "", "old-if", "old-fb", "2", false, true};
         RecordingIndicator lamp;
         RecordingAlerts alerts;
-        CatParser(state, lamp, alerts).ParseCAT(c.reply);
+        CatParser(state, lamp, alerts).ParseCAT(c.reply, c.current);
         EXPECT_EQ(Text(state), c.after) << c.name;
         EXPECT_EQ(lamp.color, c.lamp) << c.name;
         EXPECT_TRUE(alerts.boxes.isEmpty()) << c.name;

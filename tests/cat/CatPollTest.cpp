@@ -3,61 +3,52 @@
 #include "support/FakeSerialPort.h"
 
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
-// Alerts whose boxes let the poll timer fire underneath, as a modal box's event loop would.
-class ReenteringAlerts : public RecordingAlerts {
-public:
-    Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title) override
-    {
-        const Answer answer = RecordingAlerts::MsgBox(text, buttons, icon, title);
-        if (poll)
-            poll->PollTimer_Timer();
-        return answer;
-    }
-    CatPoll* poll = nullptr;
-};
-
-// The poll's pauses are written down among the port's events and end at once.
-struct PollRig : CatRig<FakeSerialPort, ReenteringAlerts> {
+// The poll's pauses are written down among the port's events and end at once,
+// or fail with `pauseFails`. The timer fires during the first, as it does while
+// a tick waits for its step or a report box runs its event loop; the ticks
+// that finish are counted.
+struct PollRig : CatRig<FakeSerialPort> {
+    PollRig() { QObject::connect(&poll, &CatPoll::tickFinished, [this] { ++ticks; }); }
+    bool pauseFails = false;
+    bool reenter = true;
+    int ticks = 0;
     CatPoll poll{link, alerts, [this](int ms, std::function<void()> next) {
                      port.events << QStringLiteral("pause %1").arg(ms);
-                     next();
+                     if (std::exchange(reenter, false))
+                         poll.PollTimer_Timer();
+                     pauseFails ? throw VbError(VbError::kOverflow, "Overflow") : next();
                  }};
 };
 }
 
-TEST(PollTimer, AsksInOrderWithPausesBeforeAllButTheFirstRead)
+// A tick asks in order, pausing before every read but the first; no second
+// tick starts while it runs, and a failure ends it with its report. A chosen
+// port that is gone is opened again at the next tick, which then asks as usual.
+TEST(PollTimer, EachTickAsksInOrderAndEndsOnce)
 {
-    PollRig rig;
-    rig.port.open = true;
-    rig.poll.PollTimer_Timer();
-    EXPECT_EQ(rig.port.events,
-              QStringList({"write IF;", "read", "write FB;", "pause 10", "read", "write RT;",
-                           "pause 10", "read", "write XT;", "pause 10", "read"}));
-}
-
-TEST(PollTimer, ReportBoxesDoNotLetTheTickRunAgain)
-{
-    PollRig rig;
-    rig.alerts.poll = &rig.poll;
-    rig.poll.PollTimer_Timer();
-    // The closed port is reported once, the box did not start a second tick,
-    // and with nothing to ask the tick ended there.
-    ASSERT_EQ(rig.alerts.boxes.size(), 1);
-    EXPECT_TRUE(rig.alerts.boxes[0].text.startsWith("VB6 runtime error (GetCAT): 8018 - "))
-        << rig.alerts.boxes[0].text.toStdString();
-    EXPECT_FALSE(rig.poll.TickRunning());
-    EXPECT_TRUE(rig.port.events.isEmpty()) << rig.port.events.join(" ").toStdString();
-}
-
-TEST(PollTimer, FailureOutsideSendAndGetEndsTheTickWithItsOwnReport)
-{
-    PollRig rig;
-    rig.port.open = true;
-    CatPoll poll(rig.link, rig.alerts,
-                 [](int, std::function<void()>) { throw VbError(VbError::kOverflow, "Overflow"); });
-    poll.PollTimer_Timer();
-    EXPECT_EQ(rig.alerts.texts(), QStringList({"VB6 runtime error (PollTimer_Timer): 6 - Overflow"}));
-    EXPECT_EQ(rig.port.events, QStringList({"write IF;", "read", "write FB;"}));
+    const QStringList tick = {"write IF;", "read", "write FB;", "pause 10", "read", "write RT;", "pause 10", "read",
+                              "write XT;", "pause 10", "read"};
+    const QString closed = "VB6 runtime error (GetCAT): 8018 - Operation valid only when the port is open";
+    const struct { int chosen; bool open, pauseFails; QStringList boxes, events; } cases[] = {
+        {0, true, false, {}, tick},
+        {0, false, false, {closed}, {}},
+        {0, true, true, {"VB6 runtime error (PollTimer_Timer): 6 - Overflow"}, {"write IF;", "read", "write FB;", "pause 10"}},
+        {3, false, false, {closed}, QStringList({"close", "open 3", "open 3"}) + tick},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.events.join(' ').toStdString());
+        PollRig rig;
+        if (c.chosen)
+            rig.link.SelectPort(c.chosen, rig.setMarks);
+        rig.port.open = c.open;
+        rig.pauseFails = c.pauseFails;
+        rig.poll.PollTimer_Timer();
+        EXPECT_EQ(rig.alerts.texts(), c.boxes);
+        EXPECT_EQ(rig.port.events, c.events);
+        EXPECT_EQ(rig.log.lines.contains("COM3 is open again."), c.chosen == 3);
+        EXPECT_TRUE(rig.ticks == 1 && !rig.poll.TickRunning());
+    }
 }

@@ -3,69 +3,39 @@
 // else, and no copy loses what another wrote.
 #include "core/IniSettingsStore.h"
 #include "core/SettingsBatch.h"
+#include "support/FileBytes.h"
 #include "support/QtPrinters.h"
 #include "support/TempSettings.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
 
-namespace {
-
-QByteArray Contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void Put(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-struct HandEdit {
-    const char* name;
-    QByteArray before;
-    const char* section;
-    const char* key;
-    const char* value;
-    QByteArray after;
-};
-
-} // namespace
-
 TEST(IniSettingsFile, OneWriteChangesOnlyItsValue)
 {
-    const HandEdit cases[] = {
-        {"comments and blank lines", "; my rig\n[settings]\n# COM3\ncatport=\"3\"\n\n; end\n",
-         "settings", "polltime", "500",
+    const struct { const char* name; QByteArray before; const char *section, *key, *value; QByteArray after; } cases[] = {
+        {"comments, blank lines", "; my rig\n[settings]\n# COM3\ncatport=\"3\"\n\n; end\n", "settings", "polltime", "500",
          "; my rig\n[settings]\n# COM3\ncatport=\"3\"\npolltime=\"500\"\n\n; end\n"},
-        {"in place, other letter case", "[Settings]\nCatPort =  \"3\"  ; by hand\n", "settings",
-         "catport", "4", "[Settings]\nCatPort =  \"4\"  ; by hand\n"},
-        {"value already held", "[settings]\ncatport = 3\n", "settings", "catport", "3",
-         "[settings]\ncatport = 3\n"},
-        {"keys before the first section", "catport=9\n[settings]\nrigtype=flex\n", "settings",
-         "catport", "3", "catport=9\n[settings]\nrigtype=flex\ncatport=\"3\"\n"},
-        {"section line with a comment", "[settings] ; mine\nrigtype=flex\n", "settings",
-         "rigtype", "elecraft", "[settings] ; mine\nrigtype=\"elecraft\"\n"},
+        {"other letter case", "[Settings]\nCatPort =  \"3\"  ; by hand\n", "settings", "catport", "4",
+         "[Settings]\nCatPort =  \"4\"  ; by hand\n"},
+        {"held already", "[settings]\ncatport = 3\n", "settings", "catport", "3", "[settings]\ncatport = 3\n"},
+        {"keys before sections", "catport=9\n[settings]\nrigtype=flex\n", "settings", "catport", "3",
+         "catport=9\n[settings]\nrigtype=flex\ncatport=\"3\"\n"},
+        {"section comment", "[settings] ; mine\ncatport=3\n", "settings", "catport", "4", "[settings] ; mine\ncatport=\"4\"\n"},
         {"CRLF, new section", "[settings]\r\ncatport=3\r\n", "updater", "url", "http://x",
          "[settings]\r\ncatport=3\r\n\r\n[updater]\r\nurl=\"http://x\"\r\n"},
-        {"byte order mark", "\xEF\xBB\xBF[settings]\ncatport=3\n", "settings", "catport", "4",
-         "\xEF\xBB\xBF[settings]\ncatport=\"4\"\n"},
-        {"unreadable lines", "[settings]\ngarbage\n=novalue\nbad=\xff\xfe\n[ports\n", "settings",
-         "bad", "ok", "[settings]\ngarbage\n=novalue\nbad=\"ok\"\n[ports\n"},
-        {"no line ending at the end", "[settings]\ncatport=3", "settings", "rigtype", "flex",
+        {"BOM", "\xEF\xBB\xBF[settings]\ncatport=3\n", "settings", "catport", "4", "\xEF\xBB\xBF[settings]\ncatport=\"4\"\n"},
+        {"unreadable lines", "[settings]\ngarbage\n=novalue\nbad=\xff\xfe\n[ports\n", "settings", "bad", "ok",
+         "[settings]\ngarbage\n=novalue\nbad=\"ok\"\n[ports\n"},
+        {"no last line end", "[settings]\ncatport=3", "settings", "rigtype", "flex",
          "[settings]\ncatport=3\nrigtype=\"flex\"\n"},
     };
-    for (const HandEdit& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TempSettings t;
-        Put(t.store.filePath(), c.before);
+        ASSERT_TRUE(PutFileBytes(t.store.filePath(), c.before));
         t.store.Write(c.section, c.key, c.value);
-        EXPECT_EQ(Contents(t.store.filePath()), c.after);
+        EXPECT_EQ(FileBytes(t.store.filePath()), c.after);
         EXPECT_EQ(IniSettingsStore(t.store.filePath()).Read(c.section, c.key, ""), c.value);
     }
 }
@@ -105,17 +75,16 @@ TEST(IniSettingsFile, BatchReachesTheFileAsOneWrite)
 {
     TempSettings t;
     const QByteArray text = "# mine\n[midimap]\ne6441=UP1;\n";
-    Put(t.store.filePath(), text);
-    {
-        SettingsBatch batch(t.store);
-        for (int i = 0; i < 130; ++i)
-            t.store.Write("midimap", QString("k%1").arg(i), QString::number(i));
-        EXPECT_EQ(t.store.Read("midimap", "k129", ""), "129");
-        EXPECT_EQ(Contents(t.store.filePath()), text);
-        QProcess::execute(VMC_SETTINGS_COPY, {t.store.filePath(), "other", "1"});
-        batch.Commit();
-    }
-    EXPECT_TRUE(Contents(t.store.filePath()).startsWith(text + "k0=\"0\"\n"));
+    ASSERT_TRUE(PutFileBytes(t.store.filePath(), text));
+    SettingsBatch batch(t.store);
+    for (int i = 0; i < 130; ++i)
+        t.store.Write("midimap", QString("k%1").arg(i), QString::number(i));
+    EXPECT_EQ(FileBytes(t.store.filePath()), text);
+    QProcess::execute(VMC_SETTINGS_COPY, {t.store.filePath(), "other", "1"});
+    // The batch reads its own writes, also when the file has changed meanwhile.
+    EXPECT_EQ(t.store.Read("midimap", "k129", ""), "129");
+    batch.Commit();
+    EXPECT_TRUE(FileBytes(t.store.filePath()).startsWith(text + "k0=\"0\"\n"));
     IniSettingsStore reread(t.store.filePath());
     EXPECT_EQ(reread.Read("midimap", "k129", ""), "129");
     EXPECT_EQ(reread.Read("settings", "other1", ""), "1");

@@ -9,7 +9,6 @@
 #include <QProcessEnvironment>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QThread>
 
 // Runs the radio simulator vmc-radiosim for a test: a K3-style radio on a
 // pseudo-terminal. The simulator's path comes from the environment variable
@@ -23,19 +22,15 @@
 //   EXPECT_EQ(radio.ReceivedCommands(), QStringList({"IF", "FB"}));
 class RadioSimProcess {
 public:
-    RadioSimProcess() = default;
     ~RadioSimProcess() { Stop(); }
-    RadioSimProcess(const RadioSimProcess&) = delete;
-    RadioSimProcess& operator=(const RadioSimProcess&) = delete;
-
-    static QString Executable() { return qEnvironmentVariable("VMC_RADIOSIM"); }
 
     // Starts the simulator with `arguments` (see vmc-radiosim --help) and waits
     // for its terminal path. False, with ErrorString() set, when it fails.
     bool Start(const QStringList& arguments = {}, int timeoutMs = 10000)
     {
         Stop();
-        if (Executable().isEmpty())
+        const QString executable = qEnvironmentVariable("VMC_RADIOSIM");
+        if (executable.isEmpty())
             return Fail(QStringLiteral("VMC_RADIOSIM is not set"));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_.path());
@@ -43,14 +38,13 @@ public:
         process_.setProcessEnvironment(env);
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         EndWithTheTest(process_);
-        process_.start(Executable(), QStringList(arguments) << QStringLiteral("--log") << LogPath());
+        process_.start(executable, QStringList(arguments) << QStringLiteral("--log") << LogPath());
         if (!process_.waitForStarted(timeoutMs))
             return Fail(process_.errorString());
         const QDeadlineTimer deadline(timeoutMs);
-        while (!process_.canReadLine()) {
+        while (!process_.canReadLine())
             if (deadline.hasExpired() || !process_.waitForReadyRead(int(deadline.remainingTime())))
                 return Fail(QStringLiteral("the simulator gave no terminal path"));
-        }
         ptyPath_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
         return true;
     }
@@ -61,20 +55,17 @@ public:
         if (process_.state() == QProcess::NotRunning)
             return;
         process_.terminate();
-        if (!process_.waitForFinished(5000)) {
+        if (!process_.waitForFinished(5000))
             process_.kill();
-            process_.waitForFinished(5000);
-        }
+        process_.waitForFinished(5000);
     }
 
-    // The slave end of the simulator's pseudo-terminal, e.g. /dev/pts/7.
+    // The slave end of the simulator's pseudo-terminal, e.g. /dev/pts/7
+    // (tcp://host:port when it listens on TCP).
     const QString& PtyPath() const { return ptyPath_; }
 
     // Points COM `comNumber` of the program at the simulator: [ports] comN = PtyPath().
-    void MapToCom(ISettingsStore& store, int comNumber) const
-    {
-        store.Write(QStringLiteral("ports"), QStringLiteral("com%1").arg(comNumber), ptyPath_);
-    }
+    void MapToCom(ISettingsStore& store, int com) const { store.Write(QStringLiteral("ports"), QStringLiteral("com%1").arg(com), ptyPath_); }
 
     // The simulator's command log: one line per command, "<epoch ms> <command>".
     QString LogPath() const { return dir_.filePath(QStringLiteral("radiosim.log")); }
@@ -82,30 +73,21 @@ public:
     // The commands received so far, in order, without their ";".
     QStringList ReceivedCommands() const
     {
-        QStringList commands;
         QFile log(LogPath());
-        if (!log.open(QIODevice::ReadOnly | QIODevice::Text))
-            return commands;
-        while (!log.atEnd()) {
-            const QString line = QString::fromLatin1(log.readLine());
-            if (line.endsWith(QLatin1Char('\n')))
-                commands << line.mid(line.indexOf(QLatin1Char(' ')) + 1).chopped(1);
-        }
+        QStringList commands = log.open(QIODevice::ReadOnly | QIODevice::Text) ? QString::fromLatin1(log.readAll()).split('\n')
+                                                                                : QStringList{QString()};
+        commands.removeLast();  // the line being written, empty once it has its end
+        for (QString& command : commands)
+            command.remove(0, command.indexOf(QLatin1Char(' ')) + 1);
         return commands;
     }
 
     const QString& ErrorString() const { return error_; }
 
 private:
-    bool Fail(const QString& error)
-    {
-        error_ = error;
-        Stop();
-        return false;
-    }
+    bool Fail(const QString& error) { error_ = error; Stop(); return false; }
 
     QTemporaryDir dir_;
     QProcess process_;
-    QString ptyPath_;
-    QString error_;
+    QString ptyPath_, error_;
 };

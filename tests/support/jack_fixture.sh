@@ -4,41 +4,31 @@
 # server name so that runs from different build folders never meet.
 # Usage: jack_fixture.sh start|stop NAME
 set -euo pipefail
-action=${1:?usage: jack_fixture.sh start|stop NAME}
-name=${2:?usage: jack_fixture.sh start|stop NAME}
+usage() { echo "usage: jack_fixture.sh start|stop NAME" >&2; exit 2; }
+action=${1:-} name=${2:-}
+[ -n "$name" ] || usage
 state="${TMPDIR:-/tmp}/vmc-jack-$(id -u)-$name"
-pidfile="$state.pid"
-logfile="$state.log"
+pidfile="$state.pid" logfile="$state.log"
 export JACK_NO_START_SERVER=1 JACK_NO_AUDIO_RESERVATION=1
 
 stop_server() {
   [ -f "$pidfile" ] || return 0
   local pid
   pid=$(cat "$pidfile")
-  if kill -0 "$pid" 2>/dev/null; then
-    kill "$pid"
-    for _ in $(seq 50); do
-      kill -0 "$pid" 2>/dev/null || break
-      sleep 0.1
-    done
+  if kill "$pid" 2>/dev/null; then
+    # Five seconds to end, then it is killed.
+    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null && sleep 0.1 || break; done
     kill -9 "$pid" 2>/dev/null || true
   fi
   rm -f "$pidfile"
 }
 
-# Killed servers keep their place in JACK's registry of eight servers; free them.
-forget_dead_servers() {
-  python3 "$(dirname "$0")/../../scripts/jack_forget_dead_servers.py" || true
-}
-
 start_server() {
   # A server left by an aborted run of this build goes first.
   stop_server
-  if ! command -v jackd >/dev/null; then
-    echo "jackd is not installed; scripts/setup.sh installs jackd2" >&2
-    exit 1
-  fi
-  forget_dead_servers
+  command -v jackd >/dev/null || { echo "jackd is not installed; scripts/setup.sh installs jackd2" >&2; exit 1; }
+  # Killed servers keep their place in JACK's registry of eight servers; free them.
+  python3 "$(dirname "$0")/../../scripts/jack_forget_dead_servers.py" || true
   # A client that is not run within a cycle loses that cycle's MIDI events.
   # With tests running in parallel on two cores, 5 ms cycles (256 frames) were
   # missed now and then; 1024 frames (21 ms) leave room. ThreadSanitizer
@@ -66,5 +56,5 @@ case "$action" in
     flock 9
     start_server ;;
   stop) stop_server ;;
-  *) echo "usage: jack_fixture.sh start|stop NAME" >&2; exit 2 ;;
+  *) usage ;;
 esac
