@@ -2,7 +2,6 @@
 // menus, placement, and the rule that no timer runs again under its own box.
 #include "app/PortDevicesDialog.h"
 #include "app/frmVornMidiConnector.h"
-#include "core/KeyMap.h"
 #include "support/MainWindowParts.h"
 #include "support/RecordingAlerts.h"
 #include "support/TempSettings.h"
@@ -11,245 +10,155 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QScreen>
-#include <QSignalSpy>
 #include <gtest/gtest.h>
-
-namespace {
 
 const QString kPortMessage = QStringLiteral("Please select a CAT Com port first.");
 const QString kLoad = QStringLiteral("VB6 runtime error (frmVornMidiConnector_load): ");
 
+// Settings in which every COM number names a device that is not there.
+struct NoDeviceSettings : TempSettings {
+    NoDeviceSettings() { for (int n = 1; n <= 16; ++n) store.Write("ports", QString("com%1").arg(n), "/dev/no-such-tty"); }
+};
+
 class MainWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    static std::unique_ptr<frmVornMidiConnector> Start(ISettingsStore& store, IAlerts& alerts)
     {
-        for (int n = 1; n <= 16; ++n)
-            t.store.Write("ports", QString("com%1").arg(n), t.dir.filePath(QString("no-such-tty%1").arg(n)));
-    }
-    std::unique_ptr<frmVornMidiConnector> Start()
-    {
-        auto w = std::make_unique<frmVornMidiConnector>(t.store, alerts);
+        auto w = std::make_unique<frmVornMidiConnector>(store, alerts);
         w->Form_Load();
         return w;
     }
     static QStringList CheckedPorts(const frmVornMidiConnector& w)
     {
         QStringList out;
-        if (w.mnuPortsNone->isChecked())
-            out << "None";
-        for (QAction* a : w.mnuPortsCom)
+        for (QAction* a : w.findChild<QMenu*>("mnuCatPort")->actions())
             if (a->isChecked())
                 out << a->text();
         return out;
     }
     QString Stored(const QString& key) const { return t.store.Read("settings", key, "<missing>"); }
+    std::string Texts() const { return alerts.texts().join('|').toStdString(); }
 
-    TempSettings t;
+    NoDeviceSettings t;
     RecordingAlerts alerts;
 };
-
-} // namespace
 
 // Each start-up step reports its own failure and the next step still runs;
 // whatever cannot be used is left as stored, for the user to mend.
 TEST_F(MainWindowTest, StartUpTakesTheStoredSettingsOrTheDefaults)
 {
-    const struct {
-        QList<std::pair<const char*, const char*>> stored;
-        QStringList boxStarts;
-        QStringList checkedPorts;
-        QString catport;  // as stored afterwards
-        bool polling;     // a chosen port is polled even while it is missing
-    } cases[] = {
-        {{}, {kPortMessage}, {"None"}, "0", false},
+    // catport: as stored afterwards; polling: a chosen port is polled even while it is missing.
+    const struct { QList<std::pair<const char*, const char*>> stored; QStringList boxStarts, checkedPorts;
+                   QString catport; bool polling; } cases[] = {
+        {{}, {kPortMessage}, {"&None"}, "0", false},
         {{{"catport", "03"}}, {"VB6 runtime error (mnuPortsCom3_click): "}, {"Com&3"}, "3", true},
         {{{"catport", "17"}}, {}, {}, "17", false},
         {{{"FormTop", "top"}, {"polltime", "fast"}, {"midipolltime", "99999999999"}, {"catport", "0"}},
-         {kLoad + "13 - ", kPortMessage, kLoad + "13 - ", kLoad + "6 - "}, {"None"}, "0", false},
+         {kLoad + "13 - ", kPortMessage, kLoad + "13 - ", kLoad + "6 - "}, {"&None"}, "0", false},
     };
     for (const auto& c : cases) {
-        TempSettings s;
-        for (int n = 1; n <= 16; ++n)
-            s.store.Write("ports", QString("com%1").arg(n), s.dir.filePath("no-such-tty"));
+        NoDeviceSettings s;
         for (const auto& [key, value] : c.stored)
             s.store.Write("settings", key, value);
         RecordingAlerts local;
-        frmVornMidiConnector w(s.store, local);
-        w.Form_Load();
+        const auto w = Start(s.store, local);
         ASSERT_EQ(local.boxes.size(), c.boxStarts.size()) << local.texts().join('|').toStdString();
         for (int i = 0; i < c.boxStarts.size(); ++i)
             EXPECT_TRUE(local.boxes[i].text.startsWith(c.boxStarts[i])) << local.boxes[i].text.toStdString();
-        EXPECT_EQ(CheckedPorts(w), c.checkedPorts);
+        EXPECT_EQ(CheckedPorts(*w), c.checkedPorts);
         EXPECT_EQ(s.store.Read("settings", "catport", ""), c.catport);
-        EXPECT_TRUE(w.mnuFlex->isChecked() && !w.mnuElecraft->isChecked() && !w.mnuMautoconnect->isChecked());
-        EXPECT_EQ(Timer(w, "PollTimer")->isActive(), c.polling);
-        EXPECT_FALSE(Timer(w, "tmrMIDI")->isActive());
-        EXPECT_EQ(Timer(w, "PollTimer")->interval(), 1000);
-        EXPECT_EQ(Timer(w, "tmrMIDI")->interval(), 100);
-        EXPECT_EQ(w.shpCATConnected->fillColor() + w.shpMidiEnabled->fillColor(), 2 * IIndicator::kRed);
+        EXPECT_TRUE(w->mnuFlex->isChecked() && !w->mnuElecraft->isChecked() && !w->mnuMautoconnect->isChecked());
+        EXPECT_EQ(std::pair(Timer(*w, "PollTimer")->isActive(), Timer(*w, "tmrMIDI")->isActive()), std::pair(c.polling, false));
+        EXPECT_EQ(std::pair(Timer(*w, "PollTimer")->interval(), Timer(*w, "tmrMIDI")->interval()), std::pair(1000, 100));
+        EXPECT_EQ(w->shpCATConnected->fillColor() + w->shpMidiEnabled->fillColor(), 2 * IIndicator::kRed);
         for (const auto& [key, value] : {std::pair{"rigtype", "flex"}, {"mautoconnect", "0"}})
             EXPECT_EQ(s.store.Read("settings", key, "<missing>"), value) << key;
         EXPECT_EQ(s.store.Read("midimap", "f6441", ""), "#UP10") << "the maps are loaded and stored";
     }
 }
 
-TEST_F(MainWindowTest, MenuCommandsCheckTheirItemAndStoreAtOnce)
+// Menu commands check their item and store at once; the poll intervals are
+// checked against their ranges; the end stores the window's position, the
+// next start puts it there, or on the primary screen when the stored place is
+// on none; the readme is opened when it is there. (Update and About: ProgramTest.)
+TEST_F(MainWindowTest, MenuCommandsStoreAtOnceAndTheEndStoresThePosition)
 {
-    auto w = Start();
-    alerts.boxes.clear();
-    w->mnuPortsCom[13]->trigger();
-    EXPECT_EQ(CheckedPorts(*w), QStringList{"Com&14"});
-    EXPECT_EQ(Stored("catport"), "14");
-    w->mnuPortsCom[4]->trigger();
-    ASSERT_EQ(alerts.boxes.size(), 2);
-    EXPECT_TRUE(alerts.boxes[0].text.startsWith("VB6 runtime error (mnuPortsCom16_click): "));
-    EXPECT_TRUE(alerts.boxes[1].text.startsWith("VB6 runtime error (mnuPortsCom5click): "));
-    w->mnuPortsNone->trigger();
-    EXPECT_EQ(CheckedPorts(*w), QStringList{"None"});
-    EXPECT_EQ(Stored("catport"), "0");
-
-    w->mnuElecraft->trigger();
-    EXPECT_TRUE(w->mnuElecraft->isChecked() && !w->mnuFlex->isChecked());
-    EXPECT_EQ(Stored("rigtype"), "elecraft");
-    w->mnuMautoconnect->trigger();
-    EXPECT_TRUE(w->mnuMautoconnect->isChecked());
-    EXPECT_EQ(Stored("mautoconnect"), "1");
-    w->mnuMautoconnect->trigger();
-    EXPECT_EQ(Stored("mautoconnect"), "0");
-
-    t.store.Write("settings", "mautoconnect", "yes");
-    auto other = Start();
-    other->mnuMautoconnect->trigger();
-    EXPECT_EQ(Stored("mautoconnect"), "yes");
-}
-
-TEST_F(MainWindowTest, PollIntervalQuestions)
-{
-    const struct {
-        bool midi;
-        QString answer;
-        int interval;  // 0: refused
-    } cases[] = {
+    auto w = Start(t.store, alerts);
+    const struct { bool midi; const char* answer; int interval; } cases[] = {  // interval 0: refused
         {false, "99", 0},     {false, "100", 100},   {false, "10000", 10000}, {false, "10001", 0},
         {false, "250.5", 250}, {false, "251.5", 252}, {false, " 300 ", 300},   {true, "9", 0},
         {true, "10", 10},     {true, "1000", 1000},  {true, "1001", 0},       {true, "20.5", 20},
     };
-    auto w = Start();
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.answer.toStdString());
+        SCOPED_TRACE(c.answer);
         alerts.boxes.clear();
-        alerts.inputs.clear();
         alerts.inputAnswers << c.answer;
         QTimer& timer = *Timer(*w, c.midi ? "tmrMIDI" : "PollTimer");
         const int before = timer.interval();
-        const QString stored = Stored(c.midi ? "midipolltime" : "polltime");
+        const QString key = c.midi ? "midipolltime" : "polltime", stored = Stored(key);
         (c.midi ? w->mnuMIDITmr : w->mnuPollTimer)->trigger();
-        ASSERT_EQ(alerts.inputs.size(), 1);
-        EXPECT_EQ(alerts.inputs[0].title, c.midi ? "Enter MIDI Poll Timer Value" : "Enter Poll Timer Value");
-        EXPECT_EQ(alerts.inputDefaults.last(), stored);
-        if (c.interval) {
-            EXPECT_TRUE(alerts.boxes.isEmpty());
-            EXPECT_EQ(Stored(c.midi ? "midipolltime" : "polltime"), c.answer);
-            EXPECT_EQ(timer.interval(), c.interval);
-        } else {
-            EXPECT_EQ(alerts.texts(), QStringList{c.midi ? "Please enter a timer value between 10 and 1000."
-                                                         : "Please enter a timer value between 100 and 10000."});
-            EXPECT_EQ(Stored(c.midi ? "midipolltime" : "polltime"), stored);
-            EXPECT_EQ(timer.interval(), before);
-        }
+        ASSERT_TRUE(alerts.inputAnswers.isEmpty() && alerts.inputDefaults.last() == stored) << "not asked";
+        const QString range = c.midi ? "10 and 1000." : "100 and 10000.";
+        EXPECT_EQ(alerts.texts().join('|'), c.interval ? "" : "Please enter a timer value between " + range);
+        EXPECT_EQ(Stored(key), c.interval ? QString(c.answer) : stored);
+        EXPECT_EQ(timer.interval(), c.interval ? c.interval : before);
         EXPECT_FALSE(timer.isActive());
     }
-    alerts.boxes.clear();
-    alerts.inputAnswers << "soon" << "";
+    alerts.inputAnswers << "soon" << "";  // not a number; no answer
     w->mnuPollTimer->trigger();
     w->mnuPollTimer->trigger();
-    ASSERT_EQ(alerts.boxes.size(), 1);
-    EXPECT_TRUE(alerts.boxes[0].text.startsWith("VB6 runtime error (mnuPollTimer_Click): 13 - "));
-}
+    EXPECT_TRUE(alerts.boxes.size() == 1 &&
+                alerts.boxes[0].text.startsWith("VB6 runtime error (mnuPollTimer_Click): 13 - ")) << Texts();
 
-TEST_F(MainWindowTest, PositionIsStoredOnExitAndRestoredOnAScreen)
-{
-    {
-        auto w = Start();
-        w->move(150, 90);
-        QSignalSpy ended(w.get(), &frmVornMidiConnector::programEnded);
-        w->cmdExit->click();
-        EXPECT_GE(ended.count(), 1);
-    }
-    EXPECT_EQ(Stored("FormLeft"), "2250");
-    EXPECT_EQ(Stored("FormTop"), "1350");
-    EXPECT_EQ(Start()->pos(), QPoint(150, 90));
-
-    t.store.Write("settings", "FormLeft", "-300000");
-    t.store.Write("settings", "FormTop", "450000");
-    EXPECT_EQ(Start()->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
-}
-
-TEST_F(MainWindowTest, AboutAndReadme)
-{
-    auto w = Start();
     alerts.boxes.clear();
-    w->mnuHelpAbout->trigger();
-    ASSERT_EQ(alerts.boxes.size(), 1);
-    EXPECT_TRUE(alerts.boxes[0].text.startsWith("Vorn-MIDI Connector 1.1.5"));
+    w->mnuPortsCom[13]->trigger();
+    EXPECT_TRUE(CheckedPorts(*w) == QStringList{"Com&14"} && Stored("catport") == "14");
+    w->mnuPortsCom[4]->trigger();
+    EXPECT_TRUE(alerts.boxes.size() == 2 &&
+                alerts.boxes[0].text.startsWith("VB6 runtime error (mnuPortsCom16_click): ") &&
+                alerts.boxes[1].text.startsWith("VB6 runtime error (mnuPortsCom5click): ")) << Texts();
+    w->mnuPortsNone->trigger();
+    EXPECT_TRUE(CheckedPorts(*w) == QStringList{"&None"} && Stored("catport") == "0");
+    w->mnuElecraft->trigger();
+    EXPECT_TRUE(w->mnuElecraft->isChecked() && !w->mnuFlex->isChecked() && Stored("rigtype") == "elecraft");
+    w->mnuMautoconnect->trigger();
+    EXPECT_TRUE(w->mnuMautoconnect->isChecked() && Stored("mautoconnect") == "1");
+    w->mnuMautoconnect->trigger();
+    EXPECT_TRUE(!w->mnuMautoconnect->isChecked() && Stored("mautoconnect") == "0");
 
+    w->move(150, 90);
+    w->cmdExit->click();
+    EXPECT_TRUE(w->HasEnded());
+    EXPECT_EQ(Stored("FormLeft") + ' ' + Stored("FormTop"), "2250 1350");
+    t.store.Write("settings", "mautoconnect", "yes");
+    w = Start(t.store, alerts);
+    EXPECT_EQ(w->pos(), QPoint(150, 90));
+    w->mnuMautoconnect->trigger();
+    EXPECT_EQ(Stored("mautoconnect"), "yes") << "a value the item cannot show is left alone";
+
+    alerts.boxes.clear();
     QStringList opened;
-    w->openDocument = [&](const QString& path) {
-        opened << path;
-        return true;
-    };
+    w->openDocument = [&](const QString& path) { opened << path; return true; };
     const QString readme = frmVornMidiConnector::ReadmePath();
     QFile::remove(readme);
     w->mnuViewReadme->trigger();
-    EXPECT_TRUE(opened.isEmpty());
-    ASSERT_EQ(alerts.boxes.size(), 2);
-    EXPECT_TRUE(alerts.boxes[1].text.startsWith("VB6 runtime error (mnuViewReadme_click): 53 - "));
     QFile(readme).open(QIODevice::WriteOnly);
     w->mnuViewReadme->trigger();
     QFile::remove(readme);
-    EXPECT_EQ(opened, QStringList{readme});
-}
+    EXPECT_TRUE(opened == QStringList{readme} && alerts.boxes.size() == 1 &&
+                alerts.boxes[0].text.startsWith("VB6 runtime error (mnuViewReadme_click): 53 - ")) << Texts();
 
-// A box that runs the event loop while it is open, as a modal dialog does.
-class ModalAlerts : public RecordingAlerts {
-public:
-    Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title) override
-    {
-        RecordingAlerts::MsgBox(text, buttons, icon, title);
-        maxDepth = std::max(maxDepth, ++depth);
-        QEventLoop loop;
-        QTimer::singleShot(150, &loop, &QEventLoop::quit);
-        loop.exec();
-        --depth;
-        return Answer::Ok;
-    }
-    int depth = 0;
-    int maxDepth = 0;
-};
+    t.store.Write("settings", "FormLeft", "-300000");
+    t.store.Write("settings", "FormTop", "450000");
+    EXPECT_EQ(Start(t.store, alerts)->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
 
-TEST_F(MainWindowTest, ATimerNeverRunsAgainUnderItsOwnMessageBox)
-{
-    ModalAlerts modal;
-    frmVornMidiConnector w(t.store, modal);
-    w.Form_Load();
-    modal.boxes.clear();
-    // Polling with no port: every read fails and is reported.
-    Timer(w, "PollTimer")->start(20);
-    WaitFor([] { return false; }, 500);
-    Timer(w, "PollTimer")->stop();
-    ASSERT_GE(modal.boxes.size(), 1);
-    EXPECT_EQ(modal.maxDepth, 1) << "a box was opened underneath another";
-}
-
-TEST_F(MainWindowTest, DevicesDialogShowsAndStoresTheDeviceOfEachNumber)
-{
+    // "&Devices..." shows the device of each number and stores a choice at once; a blank one is no choice.
     t.store.Write("ports", "com4", "/dev/serial/by-id/usb-radio");
     PortDevicesDialog dialog(t.store, alerts, {"/dev/ttyS0", "/dev/ttyUSB0"});
     EXPECT_EQ(dialog.deviceBox(4)->currentText(), "/dev/serial/by-id/usb-radio");
@@ -258,5 +167,28 @@ TEST_F(MainWindowTest, DevicesDialogShowsAndStoresTheDeviceOfEachNumber)
     EXPECT_EQ(t.store.Read("ports", "com2", ""), "/dev/ttyS0");
     dialog.deviceBox(5)->setEditText("   ");
     emit dialog.deviceBox(5)->lineEdit()->editingFinished();
-    EXPECT_TRUE(t.store.Read("ports", "com5", "").endsWith("no-such-tty5"));
+    EXPECT_EQ(t.store.Read("ports", "com5", ""), "/dev/no-such-tty");
+}
+
+// A box that runs the event loop while it is open, as a modal dialog does.
+struct ModalAlerts : RecordingAlerts {
+    Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title) override
+    {
+        maxDepth = std::max(maxDepth, ++depth);
+        QTest::qWait(150);
+        --depth;
+        return RecordingAlerts::MsgBox(text, buttons, icon, title);
+    }
+    int depth = 0, maxDepth = 0;
+};
+
+TEST_F(MainWindowTest, ATimerNeverRunsAgainUnderItsOwnMessageBox)
+{
+    ModalAlerts modal;
+    const auto w = Start(t.store, modal);
+    // Polling with no port: every read fails and is reported.
+    Timer(*w, "PollTimer")->start(20);
+    QTest::qWait(500);
+    // The start-up box, then the poll's, and never one under another.
+    EXPECT_TRUE(modal.boxes.size() >= 2 && modal.maxDepth == 1) << modal.maxDepth;
 }

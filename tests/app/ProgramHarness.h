@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/frmVornMidiConnector.h"
-#include "core/IIndicator.h"
 #include "midi/frmConfig_Midi.h"
 #include "support/JackMidiSource.h"
 #include "support/MainWindowParts.h"
@@ -15,80 +14,68 @@
 #include <QAction>
 #include <QPushButton>
 #include <gtest/gtest.h>
-#include <memory>
 
 // The whole program — its main window offscreen, with recording message
-// boxes — against the radio simulator on COM3 and, when a test asks for it, a
-// JACK surface named "Vorn-MIDI" that is connected automatically at start.
+// boxes — against the radio simulator on COM3 and a JACK surface named
+// "Vorn-MIDI", connected automatically at start unless a test turns that off.
 // The simulator is reached through a fixed link path, so a restarted
 // simulator is found again on the same port number, as a radio on
 // /dev/serial/by-id is.
 class ProgramHarness : public ::testing::Test {
 protected:
-    static constexpr int kCom = 3;
-
     void SetUp() override
     {
-        linkPath = t.dir.filePath(QStringLiteral("radio-tty"));
-        t.store.Write("ports", QStringLiteral("com%1").arg(kCom), linkPath);
-        t.store.Write("settings", "catport", QString::number(kCom));
-        t.store.Write("settings", "polltime", "100");
-        t.store.Write("settings", "mautoconnect", "1");
+        t.store.Write("ports", "com3", linkPath);
+        for (const auto& [key, value] : {std::pair{"catport", "3"}, {"polltime", "100"}, {"mautoconnect", "1"}})
+            t.store.Write("settings", key, value);
     }
 
     bool StartRadio(QStringList arguments = {})
     {
         return radio.Start(arguments << "--freq-a" << "00014060000" << "--link" << linkPath);
     }
+    // The program, and a surface unless the test made its own.
     void StartProgram(ISettingsStore* store = nullptr)
     {
+        if (!surface) surface = std::make_unique<JackMidiSource>();
         window = std::make_unique<frmVornMidiConnector>(store ? *store : t.store, alerts);
         window->Form_Load();
         window->show();
     }
-    // Simulator, surface and program, with the link up.
+    // Simulator and program, with the link up and MIDI connected when autoconnect is on.
     void StartAll()
     {
-        surface = std::make_unique<JackMidiSource>();
         ASSERT_TRUE(StartRadio()) << radio.ErrorString().toStdString();
         StartProgram();
-        ASSERT_EQ(window->shpMidiEnabled->fillColor(), IIndicator::kGreen) << BoxTexts();
+        ASSERT_EQ(MidiLampGreen(), t.store.Read("settings", "mautoconnect", "") == "1") << BoxTexts();
         ASSERT_TRUE(WaitFor([&] { return LinkUp(); })) << BoxTexts();
     }
 
+    // Sends `message` from the surface every 300 ms until `done` holds.
+    bool SendUntil(const JackMidiSource::Bytes& message, const std::function<bool()>& done)
+    {
+        const auto sendAndWait = [&] { surface->Send(message); return WaitFor(done, 300); };
+        return done() || WaitFor(sendAndWait);
+    }
     // Works a control of the surface until the radio has received `command`
     // (input that arrives while the link is down is ignored by design).
     bool RadioGets(const QString& command, unsigned char control = 0x64, unsigned char value = 0x41)
     {
-        return WaitFor([&] {
-            if (radio.ReceivedCommands().contains(command))
-                return true;
-            surface->SendControlChange(control, value);
-            return WaitFor([&] { return radio.ReceivedCommands().contains(command); }, 300);
-        });
+        return SendUntil({0xB0, control, value}, [&] { return radio.ReceivedCommands().contains(command); });
     }
 
-    frmConfig_Midi* OpenMidiSetup()
-    {
-        window->cmdConfigMidi->click();
-        return window->findChild<frmConfig_Midi*>();
-    }
-    static void CloseMidiSetup(frmConfig_Midi* setup)
-    {
-        setup->cmdExit_Click();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    frmConfig_Midi* OpenMidiSetup() { window->cmdConfigMidi->click(); return window->findChild<frmConfig_Midi*>(); }
 
+    bool MidiLampGreen() const { return window->shpMidiEnabled->fillColor() == IIndicator::kGreen; }
     bool LinkUp() const { return window->shpCATConnected->fillColor() == IIndicator::kGreen; }
-    bool LinkDown() const { return window->shpCATConnected->fillColor() == IIndicator::kRed; }
-    void ChoosePortAgain() { window->mnuPortsCom[kCom - 1]->trigger(); }
+    void ChoosePortAgain() { window->mnuPortsCom[2]->trigger(); }
     int CommandCount() const { return int(radio.ReceivedCommands().size()); }
     int PollInterval() const { return Timer(*window, "PollTimer")->interval(); }
     void RunFor(int milliseconds) { WaitFor([] { return false; }, milliseconds); }
     std::string BoxTexts() const { return alerts.texts().join(QStringLiteral(" | ")).toStdString(); }
 
     TempSettings t;
-    QString linkPath;
+    QString linkPath = t.dir.filePath(QStringLiteral("radio-tty"));
     RecordingAlerts alerts;
     RadioSimProcess radio;
     std::unique_ptr<JackMidiSource> surface;

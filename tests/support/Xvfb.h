@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/ChildProcess.h"
+
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -12,13 +14,8 @@ class Xvfb {
 public:
     bool Start()
     {
-        process_.start(QStringLiteral("Xvfb"),
-                       {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                        QStringLiteral("-screen"), QStringLiteral("0"),
-                        QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                        QStringLiteral("tcp")});
-        if (!process_.waitForStarted(5000))
-            return false;
+        EndWithTheTest(process_);
+        process_.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
         const QDeadlineTimer deadline(10000);
         while (!process_.canReadLine())
             if (deadline.hasExpired() || !process_.waitForReadyRead(int(deadline.remainingTime())))
@@ -33,29 +30,19 @@ public:
     }
     const QString& display() const { return display_; }
 
+    // Runs `program` with `args` on this display; its standard output, trimmed.
+    QString Run(const QString& program, const QStringList& args) const
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), display_);
+        p.setProcessEnvironment(env);
+        p.start(program, args);
+        p.waitForFinished(15000);
+        return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+    }
+
 private:
     QProcess process_;
     QString display_;
 };
-
-// Runs `program` with `args` on `display`; its exit status, -1 when it hangs.
-// With `output`, its standard output (trimmed).
-inline int RunOnDisplay(const QString& display, const QString& program, const QStringList& args,
-                        QString* output = nullptr)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display);
-    p.setProcessEnvironment(env);
-    p.start(program, args);
-    if (!p.waitForFinished(15000))
-        return -1;
-    if (output)
-        *output = QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
-    return p.exitCode();
-}
-
-inline int RunXdotool(const QString& display, const QStringList& args, QString* output = nullptr)
-{
-    return RunOnDisplay(display, QStringLiteral("xdotool"), args, output);
-}
