@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
-# Starts or stops the JACK server that the MIDI tests of one build share:
+# Starts or stops the JACK servers that the MIDI tests of one build share:
 # the dummy driver (no sound card), no realtime scheduling, under the given
-# server name so that runs from different build folders never meet.
-# Usage: jack_fixture.sh start|stop NAME
+# server names so that runs from different build folders never meet.
+# Usage: jack_fixture.sh start|stop NAME...
 set -euo pipefail
-usage() { echo "usage: jack_fixture.sh start|stop NAME" >&2; exit 2; }
-action=${1:-} name=${2:-}
-[ -n "$name" ] || usage
-state="${TMPDIR:-/tmp}/vmc-jack-$(id -u)-$name"
-pidfile="$state.pid" logfile="$state.log"
+usage() { echo "usage: jack_fixture.sh start|stop NAME..." >&2; exit 2; }
+action=${1:-}
+[ $# -ge 2 ] || usage
+shift
 export JACK_NO_START_SERVER=1 JACK_NO_AUDIO_RESERVATION=1
 
 stop_server() {
@@ -50,11 +49,17 @@ start_server() {
 }
 
 case "$action" in
-  start)
-    # Fixtures of one run start side by side; one at a time looks at the registry.
-    exec 9>"${TMPDIR:-/tmp}/vmc-jack-$(id -u).lock"
-    flock 9
-    start_server ;;
-  stop) stop_server ;;
+  start|stop) ;;
   *) usage ;;
 esac
+# A server starting or stopping rewrites JACK's registry of servers, and a
+# client of another server that opens meanwhile may find no server at all: so
+# every server of a run starts before its first MIDI test and stops after its
+# last, and runs from other build folders take turns.
+exec 9>"${TMPDIR:-/tmp}/vmc-jack-$(id -u).lock"
+flock 9
+for name in "$@"; do
+  state="${TMPDIR:-/tmp}/vmc-jack-$(id -u)-$name"
+  pidfile="$state.pid" logfile="$state.log"
+  "${action}_server"
+done
