@@ -64,8 +64,16 @@ void RequireOnlyTheWrite(const QByteArray& before, const QByteArray& after, cons
         const QByteArray eol = before.left(before.indexOf('\n') + 1).endsWith("\r\n") ? "\r\n" : "\n";
         const qsizetype line = change.key.toUtf8().size() + 1 + IniDocument::EncodeValue(change.value).toUtf8().size() + eol.size();
         const qsizetype header = change.section.toUtf8().size() + 2 + eol.size();
-        const bool lastLineEnded = head == before.size() && !before.isEmpty() && !before.endsWith('\n');
-        const qsizetype grown = added.size() - (lastLineEnded ? eol.size() : 0);
+        // Inserted lines may share their last bytes with the line they went in
+        // front of ("e" before "e6441=..."): move the stretch back to a line start.
+        qsizetype at = head;
+        QByteArray inserted = added;
+        while (at > 0 && before[at - 1] != '\n' && !inserted.isEmpty() && inserted.back() == before[at - 1]) {
+            inserted = inserted.back() + inserted.chopped(1);
+            --at;
+        }
+        const bool lastLineEnded = at == before.size() && !before.isEmpty() && !before.endsWith('\n');
+        const qsizetype grown = inserted.size() - (lastLineEnded ? eol.size() : 0);
         Require(removed.isEmpty() && (grown == line || grown == header + line || grown == eol.size() + header + line),
                 "only the new key's lines were added", where);
     }

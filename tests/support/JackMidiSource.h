@@ -2,7 +2,10 @@
 
 #include <rtmidi/RtMidi.h>
 
+#include <chrono>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 // A MIDI source on the test run's JACK server: a client (by default named
@@ -14,12 +17,26 @@ public:
 
     explicit JackMidiSource(const std::string& clientName = "Vorn-MIDI",
                             const std::string& portName = "out")
-        : out_(RtMidi::UNIX_JACK, clientName)
+        : out_(std::make_unique<RtMidiOut>(RtMidi::UNIX_JACK, clientName))
     {
-        out_.openVirtualPort(portName);
+        out_->openVirtualPort(portName);
     }
 
-    void Send(const Bytes& message) { out_.sendMessage(&message); }
+    // libjack walks a client's port list on its notification thread, after
+    // any change of the graph, while closing a port changes that list on the
+    // closing thread. So the source goes only once the news of earlier changes
+    // (such as a client that was just opened) has been handed out, and the
+    // news of its going is handed out before anything else closes.
+    ~JackMidiSource()
+    {
+        std::this_thread::sleep_for(kGraphSettles);
+        out_.reset();
+        std::this_thread::sleep_for(kGraphSettles);
+    }
+    JackMidiSource(const JackMidiSource&) = delete;
+    JackMidiSource& operator=(const JackMidiSource&) = delete;
+
+    void Send(const Bytes& message) { out_->sendMessage(&message); }
 
     void SendControlChange(unsigned char controller, unsigned char value, unsigned char channel = 0)
     {
@@ -38,5 +55,6 @@ public:
     }
 
 private:
-    RtMidiOut out_;
+    static constexpr std::chrono::milliseconds kGraphSettles{100};
+    std::unique_ptr<RtMidiOut> out_;
 };
