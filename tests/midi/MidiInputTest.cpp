@@ -31,7 +31,8 @@ struct Fixture {
 }  // namespace
 
 // What the log shows and what the translation gets, per message from the
-// device (the pieces of a long system-exclusive message: MidiJackTest).
+// device (the pieces of a long system-exclusive message, control and program
+// changes and the clock: MidiJackTest).
 TEST(MidiInput, EachMessageIsLoggedAndShortOnesAreHandedOn)
 {
     const QStringList head = {"SysExclMsg recieved.", "Timestamp: 0001223F"};
@@ -40,11 +41,8 @@ TEST(MidiInput, EachMessageIsLoggedAndShortOnesAreHandedOn)
         QStringList lines;
         QString handed;
     } cases[] = {
-        {{0xB0, 0x64, 0x41}, {"B0 64 41 Timestamp: 0001223F"}, "6441"},
         {{0x90, 0x05, 0x7F}, {"90 05 7F Timestamp: 0001223F"}, "057F"},
-        {{0xC1, 0x07}, {"C1 07 00 Timestamp: 0001223F"}, "0700"},
         {{0xFE}, {"FE 00 00 Timestamp: 0001223F"}, "0000"},
-        {{0xF8}, {}, ""},  // timing clock
         {{}, {}, ""},
         {JackMidiSource::Sysex(12), head + QStringList{"12 Bytes:", "F0 02 03 04 05 06 07 08 09 0A ", "0B F7 "}, ""},
         {JackMidiSource::Sysex(10), head + QStringList{"10 Bytes:", "F0 02 03 04 05 06 07 08 09 F7 ", ""}, ""},

@@ -12,7 +12,6 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -65,6 +64,7 @@ TEST_F(SetupWindow, AutomaticConnectionOnlyToAFirstDeviceNamedExactlyVornMidi)
     }
 }
 
+// (The map editor of the chosen rig type: WindowCaptionsTest and ProgramTest.)
 TEST_F(SetupWindow, WithoutDevicesOpenIsRefusedAndThePumpStops)
 {
     midi.findChild<QTimer*>("tmrMIDI")->start();
@@ -75,11 +75,6 @@ TEST_F(SetupWindow, WithoutDevicesOpenIsRefusedAndThePumpStops)
     EXPECT_TRUE(alerts.boxes.size() == 2 && alerts.boxes[0].icon == IAlerts::Icon::None &&
                 alerts.boxes[1].title == "Error:");
     EXPECT_FALSE(Pumping());
-
-    options.rigtype = "elecraft";
-    QSignalSpy wanted(window.data(), &frmConfig_Midi::mapEditorWanted);
-    Click("cmdMapMidi");
-    EXPECT_EQ(wanted, QList<QVariantList>{{"elecraft"}});
 }
 
 // Input shows in the window's own log while it is open; "&Close MIDI" ends the

@@ -8,26 +8,22 @@
 #include <gtest/gtest.h>
 #include <functional>
 
-namespace {
-// The link as the poll's flag alone tells it.
-struct PollFlagLink : ILinkState {
-    explicit PollFlagLink(const RadioState& polled) : radio(polled) {}
-    bool LinkUp() const override { return radio.valid_cat_a; }
-    const RadioState& radio;
-};
-
-struct Case {
-    const char* rigtype;
-    QByteArray line, answer;
-    QStringList sent;
-    std::function<void(RadioState&)> change = nullptr;
-};
-} // namespace
-
 // One request line against a polled radio (VFO A 14.060 MHz, VFO B 7.030 MHz,
 // mode 2, receiving, no split) as changed by the row: the answer and the commands sent.
 TEST(RigctlSession, AnswersFromTheStateAndSendsTheRigTypesCommands)
 {
+    // The link as the poll's flag alone tells it.
+    struct PollFlagLink : ILinkState {
+        explicit PollFlagLink(const RadioState& polled) : radio(polled) {}
+        bool LinkUp() const override { return radio.valid_cat_a; }
+        const RadioState& radio;
+    };
+    struct Case {
+        const char* rigtype;
+        QByteArray line, answer;
+        QStringList sent;
+        std::function<void(RadioState&)> change = nullptr;
+    };
     const auto LinkDown = [](RadioState& r) { r.valid_cat_a = r.valid_cat_b = false; };
     const std::vector<Case> cases = {
         {"flex", "\\get_freq\r", "14060000\n", {}},

@@ -16,8 +16,7 @@ public:
         QString title;
     };
 
-    Answer MsgBox(const QString& text, Buttons buttons, Icon icon,
-                  const QString& title = QString()) override
+    Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title = QString()) override
     {
         boxes.append(Box{text, buttons, icon, title});
         if (buttons == Buttons::YesNo)
@@ -25,10 +24,8 @@ public:
         return Answer::Ok;
     }
 
-    QString InputBox(const QString& prompt, const QString& title,
-                     const QString& defaultAnswer) override
+    QString InputBox(const QString&, const QString&, const QString& defaultAnswer) override
     {
-        inputs.append(Box{prompt, Buttons::Ok, Icon::None, title});
         inputDefaults.append(defaultAnswer);
         return inputAnswers.isEmpty() ? defaultAnswer : inputAnswers.takeFirst();
     }
@@ -42,7 +39,6 @@ public:
     }
 
     QList<Box> boxes;
-    QList<Box> inputs;
     QStringList inputDefaults;
     QList<Answer> yesNoAnswers;
     QStringList inputAnswers;

@@ -20,17 +20,12 @@ class TranslatorTest : public ::testing::Test {
 protected:
     TranslatorTest() { ResetRadio(); }
 
-    // The polled radio of every case, and the default maps.
+    // The polled radio of every case (VFO A and B, mode, no RIT, XIT, TX or
+    // split, the status replies, both VFOs valid), and the default maps.
     void ResetRadio()
     {
         keyMap.Load(settings);
-        radio = RadioState();
-        radio.vfo_a_str = kVfoA;
-        radio.vfo_b_str = kVfoB;
-        radio.last_cat_if = IfReply(kVfoA);
-        radio.last_cat_fb = QStringLiteral("FB") + kVfoB + ';';
-        radio.Mode = QStringLiteral("2");
-        radio.valid_cat_a = radio.valid_cat_b = true;
+        radio = {kVfoA, kVfoB, "2", "", "", "", "", IfReply(kVfoA), QString("FB") + kVfoB + ';', "", true, true};
         cat.commands.clear();
         alerts.boxes.clear();
     }
@@ -87,15 +82,12 @@ TEST_F(TranslatorTest, MessagesEntriesAndRadioStatesGiveTheirCommands)
 {
     const QString missing = Translator::MissingKeyMessage();
     const QString mismatch = kFailure + "13 - Type mismatch: ";
+    // `key` names the entry changed for the row, nullptr none.
     const struct Case {
-        const char* rig;
-        const char* key;  // the entry changed for this row, nullptr for none
-        const char* entry;
+        const char *rig, *key, *entry;
         std::uint8_t control, value;
         QString outcome;
-        const char* vfoB = kVfoB;
-        const char* mode = "2";
-        const char* fbReply = nullptr;
+        const char *vfoB = kVfoB, *mode = "2", *fbReply = nullptr;
         bool validA = true, validB = true;
     } cases[] = {
         // A button needs the exact rig name; a wheel needs a rig type whose letter has a map.

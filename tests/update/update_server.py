@@ -51,11 +51,6 @@ def control_file(version, md5):
             % "\n  ".join(children)).encode()
 
 
-def padded(body, size):
-    # `body` followed by an XML comment that makes it `size` bytes long.
-    return body + b"<!--" + b"x" * (size - len(body) - 7) + b"-->"
-
-
 class Handler(http.server.BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
 
@@ -63,14 +58,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
         pass
 
     # `body` in `pieces` with pauses between them, announced as `length`
-    # bytes (no length at all for None).
-    def send(self, body, length, pieces=1, status=200, headers=()):
+    # bytes (the body's own length for -1, no length at all for None).
+    def send(self, body, length=-1, pieces=1, status=200, headers=()):
         self.close_connection = True
         self.send_response(status)
         for name, value in headers + (("Connection", "close"),):
             self.send_header(name, value)
         if length is not None:
-            self.send_header("Content-Length", str(length))
+            self.send_header("Content-Length", str(len(body) if length == -1 else length))
         self.end_headers()
         step = len(body) // pieces + 1
         for start in range(0, len(body), step):
@@ -84,6 +79,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             log.write(self.path + "\n")
         parts = [p for p in self.path.split("?", 1)[0].split("/") if p]
         kind, name = parts[0], parts[-1]
+        control = name.endswith("_update.xml")
         if kind == "never":
             time.sleep(3600)
         elif kind == "redirect":
@@ -91,35 +87,27 @@ class Handler(http.server.BaseHTTPRequestHandler):
             targets = {"same": "/ctl/9.9.9/right/%s" % name,
                        "other": "http://localhost:%d/ctl/9.9.9/right/%s" % (port, name),
                        "https": "https://127.0.0.1:1/%s" % name}
-            self.send(b"", 0, status=302, headers=(("Location", targets[parts[1]]),))
-        elif not name.endswith("_update.xml"):
-            if kind in INSTALLERS:
-                self.send(*INSTALLERS[kind])
-            else:
-                self.send_error(404, "Not Found")
-        elif kind == "ctl":
-            self.send_full(control_file(parts[1], parts[2]))
-        elif kind == "badxml":
-            self.send_full(b"<Application><version>9.9.9</version>")
-        elif kind in NEWER:
-            self.send_full(control_file("9.9.9", "right"))
-        elif kind == "big":
-            body = padded(control_file("1.1.5", "right"), int(parts[1]))
+            self.send(b"", status=302, headers=(("Location", targets[parts[1]]),))
+        elif not control and kind in INSTALLERS:
+            self.send(*INSTALLERS[kind])
+        elif control and kind == "ctl":
+            self.send(control_file(parts[1], parts[2]))
+        elif control and kind == "badxml":
+            self.send(b"<Application><version>9.9.9</version>")
+        elif control and kind in NEWER:
+            self.send(control_file("9.9.9", "right"))
+        elif control and kind == "big":
+            # Padded to its size with an XML comment.
+            body = control_file("1.1.5", "right")
+            body += b"<!--" + b"x" * (int(parts[1]) - len(body) - 7) + b"-->"
             self.send(body, len(body) if parts[2] == "length" else None)
         else:
             self.send_error(404, "Not Found")
 
-    def send_full(self, body):
-        self.send(body, len(body))
 
-
-def main():
+if __name__ == "__main__":
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
     server.daemon_threads = True
     server.request_log = sys.argv[1]
     print(server.server_address[1], flush=True)
     server.serve_forever()
-
-
-if __name__ == "__main__":
-    main()
