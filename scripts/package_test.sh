@@ -76,8 +76,11 @@ set +e
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   "$1" --settings "$2" >"$3" 2>&1 &
   pid=$!
+  # Up once it has written its settings or shows a window (a fresh file
+  # without a serial port starts with a box about the COM port).
   for _ in $(seq 300); do
     [ -s "$2" ] && break
+    xwininfo -root -tree 2>/dev/null | grep -q "(\"vorn-midi-connector\" \"vorn-midi-connector\")" && break
     kill -0 "$pid" 2>/dev/null || exit 90
     sleep 0.1
   done

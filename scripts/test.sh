@@ -5,7 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 build=${VMC_BUILD_DIR:-build}
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=${VMC_BUILD_TYPE:-RelWithDebInfo} "$@" >/dev/null
+# Product libraries and tools as unity builds: each compiles in one go (the
+# test programs are compiled file by file, see tests/CMakeLists.txt).
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=${VMC_BUILD_TYPE:-RelWithDebInfo} -DCMAKE_UNITY_BUILD=ON "$@" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300
 # The Debian packages of that build, installed into a temporary root and checked.
