@@ -21,7 +21,7 @@ TEST(IniSettingsFile, OneWriteChangesOnlyItsValue)
         {"held already", "[settings]\ncatport = 3\n", "settings", "catport", "3", "[settings]\ncatport = 3\n"},
         {"keys before sections", "catport=9\n[settings]\nrigtype=flex\n", "settings", "catport", "3",
          "catport=9\n[settings]\nrigtype=flex\ncatport=\"3\"\n"},
-        {"section comment", "[settings] ; mine\ncatport=3\n", "settings", "catport", "4", "[settings] ; mine\ncatport=\"4\"\n"},
+        {"section comment, empty value", "[settings] ; mine\ncatport=\n", "settings", "catport", "4", "[settings] ; mine\ncatport=\"4\"\n"},
         {"CRLF, new section", "[settings]\r\ncatport=3\r\n", "updater", "url", "http://x",
          "[settings]\r\ncatport=3\r\n\r\n[updater]\r\nurl=\"http://x\"\r\n"},
         {"BOM", "\xEF\xBB\xBF[settings]\ncatport=3\n", "settings", "catport", "4", "\xEF\xBB\xBF[settings]\ncatport=\"4\"\n"},

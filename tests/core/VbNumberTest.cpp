@@ -33,6 +33,6 @@ TEST(VbNumber, ReadsRoundsAndWritesTheNumbersOfTheRadio)
     EXPECT_EQ(ErrorNumberOf([] { VbNumber::FormatZeroPadded(9007199254740994.0, 11); }), VbError::kOverflow);
     EXPECT_EQ(VbNumber::BlankLed(100), " 100");
     EXPECT_EQ(VbNumber::BlankLed(-3), "-3");
-    EXPECT_EQ(VbNumber::LeadingNumber(" 3abc"), 3.0);
+    EXPECT_EQ(VbNumber::LeadingNumber(" 3.25abc"), 3.25);
     EXPECT_EQ(VbNumber::LeadingNumber("x3"), 0.0);
 }
