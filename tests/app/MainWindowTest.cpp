@@ -57,7 +57,7 @@ TEST_F(MainWindowTest, StartUpTakesTheStoredSettingsOrTheDefaults)
     const struct { QList<std::pair<const char*, const char*>> stored; QStringList boxStarts, checkedPorts;
                    QString catport; bool polling; } cases[] = {
         {{}, {kPortMessage}, {"&None"}, "0", false},
-        {{{"catport", "03"}}, {"VB6 runtime error (mnuPortsCom3_click): "}, {"Com&3"}, "3", true},
+        {{{"catport", "01"}}, {"VB6 runtime error (mnuPortsCom1_click): "}, {"Com&1"}, "1", true},
         {{{"catport", "17"}}, {}, {}, "17", false},
         {{{"FormTop", "top"}, {"polltime", "fast"}, {"midipolltime", "99999999999"}, {"catport", "0"}},
          {kLoad + "13 - ", kPortMessage, kLoad + "13 - ", kLoad + "6 - "}, {"&None"}, "0", false},
