@@ -27,6 +27,8 @@ TEST(IniSettingsFile, OneWriteChangesOnlyItsValue)
         {"BOM", "\xEF\xBB\xBF[settings]\ncatport=3\n", "settings", "catport", "4", "\xEF\xBB\xBF[settings]\ncatport=\"4\"\n"},
         {"unreadable lines", "[settings]\ngarbage\n=novalue\nbad=\xff\xfe\n[ports\n", "settings", "bad", "ok",
          "[settings]\ngarbage\n=novalue\nbad=\"ok\"\n[ports\n"},
+        {"a line without a key", "[settings]\nbad=1\n=novalue\n[ports]\n", "settings", "polltime", "500",
+         "[settings]\nbad=1\npolltime=\"500\"\n=novalue\n[ports]\n"},
         {"no last line end", "[settings]\ncatport=3", "settings", "rigtype", "flex",
          "[settings]\ncatport=3\nrigtype=\"flex\"\n"},
     };
