@@ -139,10 +139,8 @@ std::function<void()> CatPoll::Continue(std::function<void()> step)
     };
 }
 
-bool CatPoll::RunStep(const std::function<void()>& step)
+void CatPoll::RunStep(const std::function<void()>& step)
 {
-    if (RunGuarded(alerts_, kRoutine, step))
-        return true;
-    Finish();
-    return false;
+    if (!RunGuarded(alerts_, kRoutine, step))
+        Finish();
 }

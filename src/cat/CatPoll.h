@@ -50,7 +50,7 @@ private:
     // `step` as a continuation of the running tick: dropped when the tick
     // has ended meanwhile; a failure in it ends the tick with its report.
     std::function<void()> Continue(std::function<void()> step);
-    bool RunStep(const std::function<void()>& step);
+    void RunStep(const std::function<void()>& step);
 
     CatLink& link_;
     IAlerts& alerts_;
