@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QProcess>
+#include <QString>
 
 #ifdef Q_OS_LINUX
 #include <csignal>
@@ -17,4 +19,16 @@ inline void EndWithTheTest(QProcess& process)
 #else
     Q_UNUSED(process);
 #endif
+}
+
+// The first line the started `process` prints, trimmed; empty when none came
+// within `timeoutMs`. Helpers print what the test needs to reach them (a
+// port, a terminal, a display) as their first line.
+inline QString FirstLine(QProcess& process, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!process.canReadLine())
+        if (deadline.hasExpired() || !process.waitForReadyRead(int(deadline.remainingTime())))
+            return QString();
+    return QString::fromLocal8Bit(process.readLine()).trimmed();
 }

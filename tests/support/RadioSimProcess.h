@@ -3,7 +3,6 @@
 #include "core/ISettingsStore.h"
 #include "support/ChildProcess.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -41,12 +40,8 @@ public:
         process_.start(executable, QStringList(arguments) << QStringLiteral("--log") << LogPath());
         if (!process_.waitForStarted(timeoutMs))
             return Fail(process_.errorString());
-        const QDeadlineTimer deadline(timeoutMs);
-        while (!process_.canReadLine())
-            if (deadline.hasExpired() || !process_.waitForReadyRead(int(deadline.remainingTime())))
-                return Fail(QStringLiteral("the simulator gave no terminal path"));
-        ptyPath_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
-        return true;
+        ptyPath_ = FirstLine(process_, timeoutMs);
+        return !ptyPath_.isEmpty() || Fail(QStringLiteral("the simulator gave no terminal path"));
     }
 
     // Ends the simulator (SIGTERM, then kill); safe to call twice.

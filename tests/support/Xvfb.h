@@ -2,7 +2,6 @@
 
 #include "support/ChildProcess.h"
 
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -16,12 +15,9 @@ public:
     {
         EndWithTheTest(process_);
         process_.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-        const QDeadlineTimer deadline(10000);
-        while (!process_.canReadLine())
-            if (deadline.hasExpired() || !process_.waitForReadyRead(int(deadline.remainingTime())))
-                return false;
-        display_ = QStringLiteral(":") + QString::fromLatin1(process_.readLine()).trimmed();
-        return true;
+        const QString number = FirstLine(process_, 10000);
+        display_ = QStringLiteral(":") + number;
+        return !number.isEmpty();
     }
     ~Xvfb()
     {

@@ -17,8 +17,7 @@ public:
         EndWithTheTest(process_);
         process_.start(QStringLiteral(VMC_PYTHON), {QStringLiteral(VMC_UPDATE_SERVER), log_});
         // The server prints its port as soon as it listens.
-        if (process_.waitForStarted(10000) && process_.waitForReadyRead(10000))
-            port_ = process_.readLine().trimmed().toInt();
+        port_ = FirstLine(process_, 10000).toInt();
     }
     ~UpdateServer()
     {
