@@ -173,7 +173,10 @@ void MidiInput::Drain(const Sink& sink)
     ReentryGuard::Scope scope(drainGuard_);
     if (!scope.entered())
         return;
-    if (DrainRing(sink))
+    const bool emptied = DrainRing(sink);
+    if (sink.dispatch)
+        emit pumped();
+    if (emptied)
         ReportDropped(*sink.log);
 }
 

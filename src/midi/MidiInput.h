@@ -87,6 +87,8 @@ public:
 
 signals:
     void connectedChanged(bool connected);
+    // The pump has handed the handler every event it took in one tick.
+    void pumped();
     // Close() was called: MIDI is off until the next Open().
     void closed();
 

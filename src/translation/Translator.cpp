@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -43,6 +44,7 @@ void Translator::ProcessMIDI(const MidiEvent& message)
         try {
             Translate(message);
         } catch (const VbError& e) {
+            SendHeldStep();
             if (e.number() != VbError::kObjectNotFound)
                 throw;
             alerts_.MsgBox(MissingKeyMessage(), IAlerts::Buttons::Ok, IAlerts::Icon::Information);
@@ -92,7 +94,7 @@ void Translator::TranslateButton(const MidiEvent& message)
     if (entry.startsWith(QLatin1Char('#')))
         SendCatByCode(entry, message.data2);
     else
-        cat_.SendCAT(entry);
+        Send(entry);
 }
 
 QString Translator::RigPrefix() const
@@ -109,7 +111,7 @@ bool Translator::IsButton(std::uint8_t control)
 void Translator::ProcessWheel(const QString& entry, const MidiEvent& message)
 {
     if (!entry.startsWith(QLatin1Char('#'))) {
-        cat_.SendCAT(entry);
+        Send(entry);
         return;
     }
     if (message.data1 == kWheelHome)
@@ -127,7 +129,24 @@ void Translator::StepVfo(QString& vfo, const QString& command, const QString& en
     if (direction != QLatin1String("UP") && direction != QLatin1String("DN"))
         return;
     vfo = Stepped(vfo, direction, entry.mid(3));
-    cat_.SendCAT(command + vfo + QLatin1Char(';'));
+    if (!heldStep_.startsWith(command))
+        SendHeldStep();
+    heldStep_ = command + vfo + QLatin1Char(';');
+}
+
+void Translator::SendHeldStep()
+{
+    if (heldStep_.isEmpty())
+        return;
+    // Cleared first: a failing port reports itself and the step is not tried again.
+    const QString step = std::exchange(heldStep_, QString());
+    cat_.SendCAT(step);
+}
+
+void Translator::Send(const QString& command)
+{
+    SendHeldStep();
+    cat_.SendCAT(command);
 }
 
 QString Translator::Stepped(const QString& frequency, const QString& direction,
@@ -145,14 +164,14 @@ void Translator::SendCatByCode(const QString& command, std::uint8_t value)
         return;
     if (command == QLatin1String("#A>B")) {
         if (radio_.valid_cat_b)
-            cat_.SendCAT(FrequencyCommand("FB", radio_.last_cat_if));
+            Send(FrequencyCommand("FB", radio_.last_cat_if));
     } else if (command == QLatin1String("#A/B")) {
         if (radio_.valid_cat_b) {
             // Both are built from the replies as they stand before either is sent.
             const QString toA = FrequencyCommand("FA", radio_.last_cat_fb);
             const QString toB = FrequencyCommand("FB", radio_.last_cat_if);
-            cat_.SendCAT(toA);
-            cat_.SendCAT(toB);
+            Send(toA);
+            Send(toB);
         }
     } else if (command == QLatin1String("#MUP")) {
         StepMode();
@@ -187,11 +206,11 @@ void Translator::StepMode()
     else if (mode == 10)
         mode = 1;
     radio_.Mode = QString::number(mode);
-    cat_.SendCAT(QStringLiteral("MD") + radio_.Mode + QLatin1Char(';'));
+    Send(QStringLiteral("MD") + radio_.Mode + QLatin1Char(';'));
 }
 
 void Translator::SendScaled(const QString& command, std::uint8_t value, int minimum)
 {
     const qint16 scaled = VbNumber::ToInt16(value * 0.787);
-    cat_.SendCAT(command + VbNumber::BlankLed(std::max<int>(scaled, minimum)) + QLatin1Char(';'));
+    Send(command + VbNumber::BlankLed(std::max<int>(scaled, minimum)) + QLatin1Char(';'));
 }
