@@ -29,6 +29,7 @@ TEST(RigctlSession, AnswersFromTheStateAndSendsTheRigTypesCommands)
         {"flex", "\\get_freq\r", "14060000\n", {}},
         {"flex", "F abc T 0", "RPRT -1\nRPRT 0\n", {"RX;"}},
         {"flex", "F 1e12", "RPRT -1\n", {}},
+        {"flex", "F nan F inf F 0.4 F 1", "RPRT -1\nRPRT -1\nRPRT -1\nRPRT 0\n", {"FA00000000001;"}},
         {"flex", "m", "PKTLSB\n3000\n", {}, [](RadioState& r) { r.Mode = "6"; }},
         {"elecraft", "m", "PKTUSB\n3000\n", {}, [](RadioState& r) { r.Mode = "6"; }},
         {"flex", "m", "RPRT -8\n", {}, [](RadioState& r) { r.Mode = "8"; }},
