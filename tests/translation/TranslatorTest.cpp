@@ -30,10 +30,16 @@ protected:
         alerts.boxes.clear();
     }
 
-    // A control change with these two data bytes, in a pump tick of its own.
-    void Midi(std::uint8_t control, std::uint8_t value)
+    // A control change with these two data bytes, taken within the pump's tick.
+    void Take(std::uint8_t control, std::uint8_t value)
     {
         translator.ProcessMIDI(MidiEvent::Short(0xB0, control, value));
+    }
+
+    // The same in a pump tick of its own.
+    void Midi(std::uint8_t control, std::uint8_t value)
+    {
+        Take(control, value);
         translator.SendHeldStep();
     }
 
@@ -178,10 +184,10 @@ TEST_F(TranslatorTest, MessagesEntriesAndRadioStatesGiveTheirCommands)
     options.rigtype = "flex";
     keyMap.Write("f6446", "#UP1000");
     for (const std::uint8_t control : {0x64, 0x64, 0x66, 0x64, 0x04, 0x0E, 0x64})
-        translator.ProcessMIDI(MidiEvent::Short(0xB0, control, control == 0x64 ? 0x46 : control == 0x66 ? 0x41 : 0x7F));
+        Take(control, control == 0x64 ? 0x46 : control == 0x66 ? 0x41 : 0x7F);
     EXPECT_EQ(cat.commands, QStringList({"FA00014062000;", "FB00007030010;", "FA00014063000;", "FA00007030000;",
                                          "FB00014060000;", "FB00014060000;"}));
-    translator.ProcessMIDI(MidiEvent::Short(0xB0, 0x64, 0x40));
+    Take(0x64, 0x40);
     EXPECT_EQ(cat.commands.last(), "FA00014064000;");
     EXPECT_EQ(Outcome().count(Translator::MissingKeyMessage()), 1);
 }
