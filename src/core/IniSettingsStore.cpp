@@ -21,6 +21,20 @@ QString IniSettingsStore::DefaultPath(const QString& applicationName)
     return base + QLatin1Char('/') + applicationName + QStringLiteral(".ini");
 }
 
+QString IniSettingsStore::CanonicalPath(const QString& filePath)
+{
+    const QFileInfo file(filePath);
+    if (file.exists())
+        return file.canonicalFilePath();
+    const QString folder = QFileInfo(file.absolutePath()).canonicalFilePath();
+    return folder.isEmpty() ? file.absoluteFilePath() : QDir(folder).filePath(file.fileName());
+}
+
+QString IniSettingsStore::lockFilePath() const
+{
+    return CanonicalPath(filePath_) + QStringLiteral(".lock");
+}
+
 QString IniSettingsStore::ApplicationName()
 {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
@@ -80,11 +94,22 @@ void IniSettingsStore::Load() const
     unreadable_.clear();
     if (loadedSize_ < 0)
         return;
+    // A device or a pipe (--settings /dev/zero) may never end.
+    if (!info.isFile()) {
+        unreadable_ = info.isDir() ? QStringLiteral("it is a folder, not a file")
+                                   : QStringLiteral("it is not a regular file");
+        return;
+    }
     QFile file(filePath_);
-    if (file.open(QIODevice::ReadOnly))
-        document_ = IniDocument(file.readAll());
-    else
+    if (!file.open(QIODevice::ReadOnly)) {
         unreadable_ = file.errorString();
+        return;
+    }
+    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    if (bytes.size() > kMaxFileBytes)
+        unreadable_ = QStringLiteral("it is larger than %1 MiB").arg(kMaxFileBytes / (1024 * 1024));
+    else
+        document_ = IniDocument(bytes);
 }
 
 // What was read last no longer stands for the file: the next read loads it.
@@ -98,7 +123,14 @@ void IniSettingsStore::Forget() const
 void IniSettingsStore::Commit(const QList<Change>& changes)
 {
     QDir().mkpath(QFileInfo(filePath_).absolutePath());
-    QLockFile lock(lockFilePath());
+    const QString lockPath = lockFilePath();
+    // A folder in the lock's way is never taken over as a stale lock: no wait.
+    const QFileInfo lockInfo(lockPath);
+    if (lockInfo.exists() && !lockInfo.isFile()) {
+        Forget();
+        throw LockError(QLockFile::PermissionError);
+    }
+    QLockFile lock(lockPath);
     lock.setStaleLockTime(kStaleLockMs);
     if (!lock.tryLock(kLockWaitMs)) {
         Forget();

@@ -18,14 +18,18 @@ class VbError;
 // Several running copies of the program may share the file: each write takes
 // a lock file beside it (<file>.lock), reads the file afresh, changes its
 // values and replaces the file atomically, so no copy loses another's keys.
-// A lock left by a copy that died is taken over. A file that exists but
-// cannot be read is never replaced. UI thread only.
+// A lock left by a copy that died is taken over; a lock path that is no file
+// (a folder in its way) fails at once. A file that exists but cannot be read
+// (not a regular file, larger than kMaxFileBytes) is never replaced.
+// UI thread only.
 class IniSettingsStore : public ISettingsStore {
 public:
     // How long a write waits for another copy's lock, and the age after
     // which a lock whose holder cannot be checked counts as left behind.
     static constexpr int kLockWaitMs = 6000;
     static constexpr int kStaleLockMs = 5000;
+    // A settings file is a few kilobytes; more than this is no settings file.
+    static constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
 
     explicit IniSettingsStore(const QString& filePath);
 
@@ -41,7 +45,11 @@ public:
     void EndBatch() override;
 
     const QString& filePath() const { return filePath_; }
-    QString lockFilePath() const { return filePath_ + QStringLiteral(".lock"); }
+    // Beside the file itself, where a symbolic link or another spelling of
+    // its path leads: every copy that writes the same file takes one lock.
+    QString lockFilePath() const;
+    // The file's own path, links and "." or ".." resolved, as far as it exists.
+    static QString CanonicalPath(const QString& filePath);
 
 private:
     struct Change {

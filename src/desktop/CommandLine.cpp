@@ -60,6 +60,10 @@ CommandLine CommandLine::Parse(const QStringList& arguments)
         complaint = QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
     else if (parser.isSet(settings) && parser.value(settings).isEmpty())
         complaint = QStringLiteral("--settings needs the name of a file.");
+    else if (parser.isSet(settings) && QFileInfo::exists(parser.value(settings))
+             && !QFileInfo(parser.value(settings)).isFile())
+        complaint = QStringLiteral("--settings names '%1', which is not a regular file.")
+                        .arg(parser.value(settings));
 
     if (!complaint.isEmpty()) {
         result.action_ = Action::Refuse;

@@ -1,5 +1,7 @@
 #include "desktop/SingleInstance.h"
 
+#include "core/IniSettingsStore.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
@@ -8,13 +10,10 @@
 namespace {
 constexpr int kConnectTimeoutMs = 2000;
 
+// The same file reached through a link or by another spelling of its path is the same file.
 QString LockPath(const QString& settingsFile)
 {
-    const QFileInfo file(settingsFile);
-    // The same file reached by another path is the same file.
-    const QString folder = QFileInfo(file.absolutePath()).canonicalFilePath();
-    return QDir(folder.isEmpty() ? file.absolutePath() : folder)
-        .filePath(file.fileName() + QStringLiteral(".running"));
+    return IniSettingsStore::CanonicalPath(settingsFile) + QStringLiteral(".running");
 }
 
 // Socket paths are short on Unix, so the name is a digest of the lock's path.

@@ -3,13 +3,17 @@
 // else, and no copy loses what another wrote.
 #include "core/IniSettingsStore.h"
 #include "core/SettingsBatch.h"
+#include "core/VbError.h"
 #include "support/FileBytes.h"
 #include "support/QtPrinters.h"
 #include "support/TempSettings.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 TEST(IniSettingsFile, OneWriteChangesOnlyItsValue)
 {
@@ -90,4 +94,47 @@ TEST(IniSettingsFile, BatchReachesTheFileAsOneWrite)
     IniSettingsStore reread(t.store.filePath());
     EXPECT_EQ(reread.Read("midimap", "k129", ""), "129");
     EXPECT_EQ(reread.Read("settings", "other1", ""), "1");
+}
+
+// A path that is no regular file, or whose lock is in a folder's way, gives
+// every default and refuses writes at once; one reached through a link shares
+// the lock of the file it leads to and writes that file.
+TEST(IniSettingsFile, PathsThatAreNoFileAndLinks)
+{
+    TempSettings t;
+    ASSERT_TRUE(QDir().mkpath(t.dir.filePath("folder.ini")));
+    ASSERT_TRUE(QDir().mkpath(t.store.lockFilePath()));
+    const QString pipe = t.dir.filePath("pipe.ini");  // opened, it would wait for a writer
+    ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    const QString huge = t.dir.filePath("huge.ini");
+    ASSERT_TRUE(PutFileBytes(huge, "") && QFile(huge).resize(IniSettingsStore::kMaxFileBytes + 1));
+    const struct { QString path, why; } cases[] = {
+        {pipe, "cannot be read (it is not a regular file)"},
+        {huge, "cannot be read (it is larger than 16 MiB)"},
+        {t.dir.filePath("folder.ini"), "cannot be read (it is a folder, not a file)"},
+        {t.store.filePath(), "its lock file " + t.store.lockFilePath() + " cannot be created"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        IniSettingsStore store(c.path);
+        EXPECT_EQ(store.Read("settings", "catport", "0"), "0");
+        QElapsedTimer clock;
+        clock.start();
+        try {
+            store.Write("settings", "catport", "3");
+            ADD_FAILURE() << "written";
+        } catch (const VbError& e) {
+            EXPECT_TRUE(e.description().contains(c.why)) << e.description().toStdString();
+        }
+        EXPECT_LT(clock.elapsed(), IniSettingsStore::kLockWaitMs / 2) << "the write waited";
+    }
+
+    ASSERT_TRUE(QDir(t.store.lockFilePath()).removeRecursively());
+    const QString link = t.dir.filePath("link.ini");
+    ASSERT_TRUE(QFile::link(t.store.filePath(), link));
+    IniSettingsStore linked(link);
+    linked.Write("settings", "catport", "4");
+    EXPECT_EQ(linked.lockFilePath(), t.store.lockFilePath());
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(IniSettingsStore(t.store.filePath()).Read("settings", "catport", ""), "4");
 }
