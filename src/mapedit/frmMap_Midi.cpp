@@ -98,13 +98,30 @@ void frmMap_Midi::Form_Load()
     // Save stays refused unless every box shows its live entry: saving a
     // half-filled window would overwrite the stored commands with empty text.
     canSave_ = RunGuarded(alerts_, RoutineName(QStringLiteral("Form_Load")), [this] {
-        for (const MapEditorLayout::Field& field : MapEditorLayout::Fields())
-            boxes_.value(field.suffix)->setText(keyMap_.Read(RigPrefix() + field.suffix));
+        QStringList tooLong;
+        for (const MapEditorLayout::Field& field : MapEditorLayout::Fields()) {
+            const QString key = RigPrefix() + field.suffix;
+            const QString entry = keyMap_.Read(key);
+            loaded_.insert(field.suffix, entry);
+            QLineEdit* box = boxes_.value(field.suffix);
+            box->setText(entry);
+            if (entry.size() > box->maxLength()) {
+                box->setReadOnly(true);
+                tooLong << QStringLiteral("%1 (%2 characters)").arg(key).arg(entry.size());
+            }
+        }
         if (!keyMap_.IsLoaded())
             throw VbError(VbError::kPathFileAccess,
                           QStringLiteral("The key map was not read completely from the settings "
                                          "at start-up; saving is disabled so that the stored "
                                          "commands are kept"));
+        if (!tooLong.isEmpty())
+            alerts_.MsgBox(QStringLiteral("These entries are longer than a box of this window holds "
+                                          "(%1 characters). They are kept as they are stored and "
+                                          "cannot be changed here:\n%2")
+                               .arg(boxes_.begin().value()->maxLength())
+                               .arg(tooLong.join(QLatin1Char('\n'))),
+                           IAlerts::Buttons::Ok, IAlerts::Icon::Information);
     });
     cmdSave->setEnabled(canSave_);
 }
@@ -118,12 +135,21 @@ void frmMap_Midi::cmdSave_Click()
     const bool saved = RunGuarded(alerts_, RoutineName(QStringLiteral("cmdSave_click")), [this] {
         for (const MapEditorLayout::Field& field : MapEditorLayout::Fields()) {
             const QString key = RigPrefix() + field.suffix;
-            keyMap_.Write(key, boxes_.value(field.suffix)->text());
+            keyMap_.Write(key, EntryOf(field.suffix));
             store_.Write(KeyMap::Section(), key, keyMap_.Read(key));
         }
     });
     if (saved)
         close();
+}
+
+QString frmMap_Midi::EntryOf(const QString& suffix) const
+{
+    // A box shows at most maxLength() characters: one whose text was not
+    // changed stands for the whole entry it was filled with.
+    const QLineEdit* box = boxes_.value(suffix);
+    const QString& loaded = loaded_[suffix];
+    return box->text() == loaded.left(box->maxLength()) ? loaded : box->text();
 }
 
 void frmMap_Midi::RefuseSave()

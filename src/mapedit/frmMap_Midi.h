@@ -13,7 +13,8 @@ class QPushButton;
 
 // The key map editor of one rig type: one box per map key, filled once from
 // the live map when the window opens; "&Save && Exit" applies every box to
-// the live map and the settings store, "&Cancel" leaves both untouched.
+// the live map and the settings store, "&Cancel" leaves both untouched. An
+// entry longer than a box holds is shown read-only and saved as it was.
 // The window's object name is frmMap_Midi_Elecraft or frmMap_Midi_Flex.
 class frmMap_Midi : public QWidget {
     Q_OBJECT
@@ -40,12 +41,16 @@ private:
     void RefuseSave();
     QString RigPrefix() const;
     QString RoutineName(const QString& handler) const;
+    // What Save stores for the box of `suffix`.
+    QString EntryOf(const QString& suffix) const;
 
     Rig rig_;
     KeyMap& keyMap_;
     ISettingsStore& store_;
     IAlerts& alerts_;
     QHash<QString, QLineEdit*> boxes_;
+    // The entries the boxes were filled with, by suffix.
+    QHash<QString, QString> loaded_;
     QLabel* Label1 = nullptr;
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdExit = nullptr;

@@ -121,3 +121,22 @@ TEST(MapEditor, IncompleteStartUpLoadRefusesToSave)
     EXPECT_TRUE(f.store.writes.isEmpty());
     EXPECT_TRUE(flex->isVisible());
 }
+
+// An entry longer than a box holds is shown read-only, named in one report,
+// and saved whole beside the edit of another box.
+TEST(MapEditor, EntryLongerThanABoxHoldsIsKeptWhole)
+{
+    Fixture f;
+    const QString huge = QString(100000, 'x') + "FA00014060000;";
+    f.keyMap.Write("f6441", huge);
+    QPointer<frmMap_Midi> editor = f.editors.Show("flex");
+    EXPECT_TRUE(editor->BoxOf("6441")->isReadOnly());
+    EXPECT_FALSE(editor->BoxOf("6442")->isReadOnly());
+    ASSERT_EQ(f.alerts.boxes.size(), 1);
+    EXPECT_TRUE(f.alerts.texts()[0].contains("f6441 (100014 characters)")) << f.alerts.texts()[0].toStdString();
+    editor->BoxOf("6442")->setText("#UP30");
+    f.Click(editor, "cmdSave");
+    EXPECT_EQ(f.store.Read("midimap", "f6441", ""), huge);
+    EXPECT_EQ(f.keyMap.Read("f6441"), huge);
+    EXPECT_EQ(f.store.Read("midimap", "f6442", ""), "#UP30");
+}
