@@ -1,6 +1,7 @@
 // Cost of one ProcessMIDI call: key building, map lookup, step arithmetic,
 // formatting and the hand-over to a CAT sender that discards the command.
 #include "support/MemorySettingsStore.h"
+#include "support/RecordingLog.h"
 #include "translation/Translator.h"
 #include "core/KeyMap.h"
 #include "core/Options.h"
@@ -48,7 +49,8 @@ double NanosecondsPerCall(const char* rigtype, const char* midiid, const char* m
     options.rigtype = QString::fromLatin1(rigtype);
     NullCatSender cat;
     SilentAlerts alerts;
-    Translator translator(keyMap, radio, options, cat, alerts);
+    RecordingLog log;
+    Translator translator(keyMap, radio, options, cat, alerts, log);
 
     constexpr int kCalls = 1000000;
     const auto start = std::chrono::steady_clock::now();

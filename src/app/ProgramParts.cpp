@@ -19,7 +19,7 @@ ProgramParts::ProgramParts(QWidget& owner, ISettingsStore& store, IAlerts& alert
       parser(radio, catLamp, alerts),
       link(port, catLog, catLamp, alerts, radio, parser),
       poll(new CatPoll(link, alerts, nullptr, &owner)),
-      translator(keyMap, radio, options, link, alerts),
+      translator(keyMap, radio, options, link, alerts, midiLog),
       learned(store),
       midi(new MidiInput(midiLog, alerts,
                          [this](const MidiEvent& event) { translator.ProcessMIDI(learned.Apply(event)); },

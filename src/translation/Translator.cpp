@@ -1,6 +1,7 @@
 #include "translation/Translator.h"
 
 #include "core/ICatSender.h"
+#include "core/ILogSink.h"
 #include "core/KeyMap.h"
 #include "core/Options.h"
 #include "core/RadioState.h"
@@ -16,6 +17,8 @@ namespace {
 
 const QString kRoutine = QStringLiteral("ProcessMIDI");
 constexpr int kFrequencyDigits = 11;
+// What the radio's eleven-digit frequency field holds.
+constexpr double kHighestHz = 99999999999.0;
 // The surface's controller numbers (first data byte) and a button's press value.
 constexpr std::uint8_t kWheelHome = 0x64;
 constexpr std::uint8_t kWheelMode1 = 0x66;
@@ -33,8 +36,8 @@ QString Translator::MissingKeyMessage()
 }
 
 Translator::Translator(const KeyMap& keyMap, RadioState& radio, const Options& options,
-                       ICatSender& cat, IAlerts& alerts)
-    : keyMap_(keyMap), radio_(radio), options_(options), cat_(cat), alerts_(alerts)
+                       ICatSender& cat, IAlerts& alerts, ILogSink& log)
+    : keyMap_(keyMap), radio_(radio), options_(options), cat_(cat), alerts_(alerts), log_(log)
 {
 }
 
@@ -128,7 +131,15 @@ void Translator::StepVfo(QString& vfo, const QString& command, const QString& en
     const QString direction = entry.mid(1, 2);
     if (direction != QLatin1String("UP") && direction != QLatin1String("DN"))
         return;
-    vfo = Stepped(vfo, direction, entry.mid(3));
+    const double hertz = Stepped(vfo, direction, entry.mid(3));
+    if (hertz < 0 || hertz > kHighestHz) {
+        log_.AppendLine(QStringLiteral("Step refused: VFO %1 would be at %2 Hz, outside 0 to %3 Hz.")
+                            .arg(command == QLatin1String("FA") ? QLatin1Char('A') : QLatin1Char('B'))
+                            .arg(hertz, 0, 'f', 0)
+                            .arg(kHighestHz, 0, 'f', 0));
+        return;
+    }
+    vfo = VbNumber::FormatZeroPadded(hertz, kFrequencyDigits);
     if (!heldStep_.startsWith(command))
         SendHeldStep();
     heldStep_ = command + vfo + QLatin1Char(';');
@@ -149,13 +160,12 @@ void Translator::Send(const QString& command)
     cat_.SendCAT(command);
 }
 
-QString Translator::Stepped(const QString& frequency, const QString& direction,
-                            const QString& step)
+double Translator::Stepped(const QString& frequency, const QString& direction,
+                           const QString& step)
 {
     const double hertz = std::floor(VbNumber::ParseDecimal(frequency));
     const double delta = std::floor(VbNumber::ParseDecimal(step));
-    const double result = direction == QLatin1String("UP") ? hertz + delta : hertz - delta;
-    return VbNumber::FormatZeroPadded(result, kFrequencyDigits);
+    return direction == QLatin1String("UP") ? hertz + delta : hertz - delta;
 }
 
 void Translator::SendCatByCode(const QString& command, std::uint8_t value)

@@ -6,6 +6,7 @@
 
 class IAlerts;
 class ICatSender;
+class ILogSink;
 class KeyMap;
 struct Options;
 struct RadioState;
@@ -24,8 +25,10 @@ public:
     // The message box shown when a wheel or slider message has no map entry.
     static QString MissingKeyMessage();
 
+    // A step that would take a VFO outside what the radio's frequency field
+    // holds is refused with a line in `log`.
     Translator(const KeyMap& keyMap, RadioState& radio, const Options& options, ICatSender& cat,
-               IAlerts& alerts);
+               IAlerts& alerts, ILogSink& log);
 
     // Entry point for every MIDI short message; reports its own failures.
     void ProcessMIDI(const MidiEvent& message);
@@ -43,8 +46,8 @@ private:
     void TranslateButton(const MidiEvent& message);
     QString RigPrefix() const;
     static bool IsButton(std::uint8_t control);
-    static QString Stepped(const QString& frequency, const QString& direction,
-                           const QString& step);
+    // The frequency in hertz after the step; throws for texts that are no numbers.
+    static double Stepped(const QString& frequency, const QString& direction, const QString& step);
     void StepVfo(QString& vfo, const QString& command, const QString& entry);
     // `command` with the eleven-digit frequency field of a stored reply.
     static QString FrequencyCommand(const char* command, const QString& reply);
@@ -58,6 +61,7 @@ private:
     const Options& options_;
     ICatSender& cat_;
     IAlerts& alerts_;
+    ILogSink& log_;
     // The frequency command of the last step not yet sent, empty when none.
     QString heldStep_;
 };

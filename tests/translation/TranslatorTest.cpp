@@ -5,6 +5,7 @@
 #include "support/RadioReply.h"
 #include "support/RecordingAlerts.h"
 #include "support/RecordingCatSender.h"
+#include "support/RecordingLog.h"
 #include "translation/Translator.h"
 
 #include <QRegularExpression>
@@ -28,6 +29,7 @@ protected:
         radio = {kVfoA, kVfoB, "2", "", "", "", "", IfReply(kVfoA), QString("FB") + kVfoB + ';', "", true, true};
         cat.commands.clear();
         alerts.boxes.clear();
+        log.lines.clear();
     }
 
     // A control change with these two data bytes, taken within the pump's tick.
@@ -43,8 +45,12 @@ protected:
         translator.SendHeldStep();
     }
 
-    // What reached the radio, then what the user was told.
-    QString Outcome() const { return cat.commands.join('|') + " / " + alerts.texts().join('|'); }
+    // What reached the radio, then what the user was told in boxes and in the log.
+    QString Outcome() const
+    {
+        return cat.commands.join('|') + " / " + alerts.texts().join('|') +
+               (log.lines.isEmpty() ? "" : " / " + log.lines.join('|'));
+    }
 
     MemorySettingsStore settings;
     KeyMap keyMap;
@@ -52,7 +58,8 @@ protected:
     Options options;
     RecordingCatSender cat;
     RecordingAlerts alerts;
-    Translator translator{keyMap, radio, options, cat, alerts};
+    RecordingLog log;
+    Translator translator{keyMap, radio, options, cat, alerts, log};
 };
 
 } // namespace
@@ -89,6 +96,7 @@ TEST_F(TranslatorTest, MessagesEntriesAndRadioStatesGiveTheirCommands)
 {
     const QString missing = Translator::MissingKeyMessage();
     const QString mismatch = kFailure + "13 - Type mismatch: ";
+    const QString refused = "Step refused: VFO %1 would be at %2 Hz, outside 0 to 99999999999 Hz.";
     // `key` names the entry changed for the row, nullptr none.
     const struct Case {
         const char *rig, *key, *entry;
@@ -136,9 +144,13 @@ TEST_F(TranslatorTest, MessagesEntriesAndRadioStatesGiveTheirCommands)
         {"flex", "f663f", "#DN10.7", 0x66, 0x3F, "FB00007029990; / "},
         {"flex", "f663f", "#UP-10.5", 0x66, 0x3F, "FB00007029989; / "},
         {"flex", "f663f", "#UP 25 ", 0x66, 0x3F, "FB00007030025; / "},
-        {"flex", "f663f", "#UP100", 0x66, 0x3F, "FB100000000050; / ", "99999999950"},
-        {"flex", "f663f", "#DN1", 0x66, 0x3F, "FB-00000000001; / ", "00000000000"},
-        {"flex", "f663f", "#DN00", 0x66, 0x3F, "FB-00000000500; / ", "-00000000500"},
+        // A step stays within the radio's eleven digits: up to the top and down to 0 Hz.
+        {"flex", "f663f", "#UP10", 0x66, 0x3F, "FB99999999999; / ", "99999999989"},
+        {"flex", "f663f", "#DN10", 0x66, 0x3F, "FB00000000000; / ", "00000000010"},
+        {"flex", "f663f", "#UP100", 0x66, 0x3F, " /  / " + refused.arg("B", "100000000050"), "99999999950"},
+        {"flex", "f663f", "#DN1", 0x66, 0x3F, " /  / " + refused.arg("B", "-1"), "00000000000"},
+        {"flex", "f663f", "#DN00", 0x66, 0x3F, " /  / " + refused.arg("B", "-500"), "-00000000500"},
+        {"flex", "f6436", "#DN20000000", 0x64, 0x36, " /  / " + refused.arg("A", "-5940000")},
         // The mode steps 1 to 6, then 9, then 1.
         {"flex", "f017f", "#MUP", 0x01, 0x7F, "MD9; / ", kVfoB, "6"},
         {"flex", "f017f", "#MUP", 0x01, 0x7F, "MD8; / ", kVfoB, "7"},
@@ -151,7 +163,8 @@ TEST_F(TranslatorTest, MessagesEntriesAndRadioStatesGiveTheirCommands)
         {"flex", "f6641", "#DN1e3", 0x66, 0x41, " / " + mismatch + "\"1e3\""},
         {"flex", "f663f", "#UP10", 0x66, 0x3F, " / " + mismatch + "\"\"", ""},
         {"flex", "f663f", "#UP10", 0x66, 0x3F, " / " + mismatch + "\"7030k\"", "7030k"},
-        {"flex", "f663f", "#UP10", 0x66, 0x3F, " / " + kFailure + "6 - Overflow", "99999999999999999999"},
+        {"flex", "f663f", "#UP10", 0x66, 0x3F, " /  / " + refused.arg("B", "100000000000000000000"),
+         "99999999999999999999"},
         {"flex", "f017f", "#MUP", 0x01, 0x7F, " / " + mismatch + "\"U\"", kVfoB, "U"},
         {"flex", "f017f", "#MUP", 0x01, 0x7F, " / " + kFailure + "6 - Overflow", kVfoB, "32767"},
         {"flex", nullptr, "", 0x04, 0x7F, " / " + mismatch + "no frequency in reply \"FB703;\"", kVfoB, "2", "FB703;"},
