@@ -1,5 +1,6 @@
 #include "rigctl/RigctlConnection.h"
 
+#include <QPointer>
 #include <QTcpSocket>
 
 namespace {
@@ -8,14 +9,29 @@ constexpr qint64 kReadAheadBytes = 4 * RigctlConnection::kMaxLineBytes;
 }
 
 RigctlConnection::RigctlConnection(QTcpSocket* socket, RadioState& radio, const Options& options,
-                                   ICatSender& cat, const ILinkState& link, QObject* parent)
+                                   ICatSender& cat, const ILinkState& link, int idleLimitMs,
+                                   QObject* parent)
     : QObject(parent), socket_(socket), session_(radio, options, cat, link)
 {
     socket_->setParent(this);
     socket_->setReadBufferSize(kReadAheadBytes);
-    connect(socket_, &QTcpSocket::readyRead, this, &RigctlConnection::TakeRequests);
-    connect(socket_, &QTcpSocket::bytesWritten, this, &RigctlConnection::TakeRequests);
-    connect(socket_, &QTcpSocket::disconnected, this, &RigctlConnection::finished);
+    idleTimer_.setSingleShot(true);
+    idleTimer_.setInterval(idleLimitMs);
+    connect(&idleTimer_, &QTimer::timeout, this, &RigctlConnection::Drop);
+    const auto onActivity = [this] {
+        Touch();
+        TakeRequests();
+    };
+    connect(socket_, &QTcpSocket::readyRead, this, onActivity);
+    connect(socket_, &QTcpSocket::bytesWritten, this, onActivity);
+    connect(socket_, &QTcpSocket::disconnected, this, &RigctlConnection::OnDisconnected);
+    Touch();
+}
+
+void RigctlConnection::Touch()
+{
+    lastActivity_.start();
+    idleTimer_.start();
 }
 
 RigctlConnection::~RigctlConnection()
@@ -32,6 +48,16 @@ void RigctlConnection::Drop()
 
 void RigctlConnection::TakeRequests()
 {
+    ReentryGuard::Scope answering(answering_);
+    if (!answering.entered())
+        return;
+    TakeWaitingRequests();
+    if (goneWhileAnswering_)
+        emit finished();
+}
+
+void RigctlConnection::TakeWaitingRequests()
+{
     while (socket_->state() == QAbstractSocket::ConnectedState && !session_.quitRequested()
            && socket_->bytesToWrite() < kMaxUnreadBytes) {
         if (!socket_->canReadLine()) {
@@ -46,6 +72,16 @@ void RigctlConnection::TakeRequests()
         }
         Answer(line);
     }
+}
+
+void RigctlConnection::OnDisconnected()
+{
+    // A request may run an event loop (a question, a slow radio) in which the
+    // client goes: the connection is deleted only once the request is done.
+    if (answering_.busy())
+        goneWhileAnswering_ = true;
+    else
+        emit finished();
 }
 
 void RigctlConnection::Answer(const QByteArray& line)

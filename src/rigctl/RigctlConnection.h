@@ -1,8 +1,11 @@
 #pragma once
 
+#include "core/ReentryGuard.h"
 #include "rigctl/RigctlSession.h"
 
+#include <QElapsedTimer>
 #include <QObject>
+#include <QTimer>
 
 class QTcpSocket;
 
@@ -11,7 +14,8 @@ class QTcpSocket;
 // kMaxLineBytes ends the connection; while the client leaves kMaxUnreadBytes
 // of answers unread, its further requests wait in the socket, so a client
 // that never reads holds no more than that. A request cut off by a vanishing
-// client is never carried out. UI thread only.
+// client is never carried out. A client that sends nothing and reads nothing
+// for the idle limit is dropped (Hamlib's clients connect again). UI thread only.
 class RigctlConnection : public QObject {
     Q_OBJECT
 public:
@@ -20,11 +24,14 @@ public:
 
     // Takes ownership of `socket`.
     RigctlConnection(QTcpSocket* socket, RadioState& radio, const Options& options,
-                     ICatSender& cat, const ILinkState& link, QObject* parent = nullptr);
+                     ICatSender& cat, const ILinkState& link, int idleLimitMs,
+                     QObject* parent = nullptr);
     ~RigctlConnection() override;
 
     // Closes the connection at once, without a word to the client.
     void Drop();
+    // Milliseconds since the client last sent a request or took an answer.
+    qint64 IdleMs() const { return lastActivity_.elapsed(); }
 
 signals:
     // The connection is closed; the server deletes it.
@@ -32,8 +39,15 @@ signals:
 
 private:
     void TakeRequests();
+    void TakeWaitingRequests();
     void Answer(const QByteArray& line);
+    void Touch();
+    void OnDisconnected();
 
     QTcpSocket* socket_;
     RigctlSession session_;
+    QElapsedTimer lastActivity_;
+    QTimer idleTimer_;
+    ReentryGuard answering_;
+    bool goneWhileAnswering_ = false;
 };

@@ -6,8 +6,8 @@
 #include <QTcpSocket>
 
 RigctlServer::RigctlServer(RadioState& radio, const Options& options, ICatSender& cat,
-                           const ILinkState& link, QObject* parent)
-    : QObject(parent), radio_(radio), options_(options), cat_(cat), link_(link),
+                           const ILinkState& link, QObject* parent, Limits limits)
+    : QObject(parent), radio_(radio), options_(options), cat_(cat), link_(link), limits_(limits),
       listener_(new QTcpServer(this))
 {
     connect(listener_, &QTcpServer::newConnection, this, &RigctlServer::Accept);
@@ -27,7 +27,12 @@ bool RigctlServer::Start(const QHostAddress& address, quint16 port)
 void RigctlServer::Stop()
 {
     listener_->close();
-    qDeleteAll(findChildren<RigctlConnection*>(QString(), Qt::FindDirectChildrenOnly));
+    qDeleteAll(Connections());
+}
+
+QList<RigctlConnection*> RigctlServer::Connections() const
+{
+    return findChildren<RigctlConnection*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
 bool RigctlServer::isListening() const
@@ -47,18 +52,31 @@ QString RigctlServer::errorString() const
 
 int RigctlServer::clientCount() const
 {
-    return int(findChildren<RigctlConnection*>(QString(), Qt::FindDirectChildrenOnly).size());
+    return int(Connections().size());
 }
 
 void RigctlServer::Accept()
 {
     while (QTcpSocket* socket = listener_->nextPendingConnection()) {
-        if (clientCount() >= kMaxClients) {
+        if (clientCount() >= kMaxClients && !MakeRoom()) {
             socket->abort();
             socket->deleteLater();
             continue;
         }
-        auto* connection = new RigctlConnection(socket, radio_, options_, cat_, link_, this);
+        auto* connection = new RigctlConnection(socket, radio_, options_, cat_, link_, limits_.idleMs, this);
         connect(connection, &RigctlConnection::finished, connection, &QObject::deleteLater);
     }
+}
+
+bool RigctlServer::MakeRoom()
+{
+    RigctlConnection* quietest = nullptr;
+    for (RigctlConnection* connection : Connections()) {
+        if (!quietest || connection->IdleMs() > quietest->IdleMs())
+            quietest = connection;
+    }
+    if (!quietest || quietest->IdleMs() < limits_.replaceQuietMs)
+        return false;
+    delete quietest;
+    return true;
 }

@@ -20,11 +20,22 @@ class RigctlServer : public QObject {
     Q_OBJECT
 public:
     static constexpr quint16 kDefaultPort = 4532;
-    // Further clients are turned away until one leaves.
+    // Clients at once. When all places are taken, a new client takes the
+    // place of the one quiet longest, if that one has been quiet for
+    // kReplaceQuietMs; otherwise it is turned away.
     static constexpr int kMaxClients = 16;
+    static constexpr int kReplaceQuietMs = 10 * 1000;
+    // A client quiet this long (no request sent, no answer read) is dropped.
+    static constexpr int kIdleLimitMs = 2 * 60 * 1000;
+
+    struct Limits {
+        int idleMs;
+        int replaceQuietMs;
+    };
 
     RigctlServer(RadioState& radio, const Options& options, ICatSender& cat,
-                 const ILinkState& link, QObject* parent = nullptr);
+                 const ILinkState& link, QObject* parent = nullptr,
+                 Limits limits = {kIdleLimitMs, kReplaceQuietMs});
     ~RigctlServer() override;
 
     // Listens on `address` and `port` (0: any free port), after closing what
@@ -40,10 +51,14 @@ public:
 
 private:
     void Accept();
+    QList<RigctlConnection*> Connections() const;
+    // Makes room for a new client; false when every client is busy.
+    bool MakeRoom();
 
     RadioState& radio_;
     const Options& options_;
     ICatSender& cat_;
     const ILinkState& link_;
+    Limits limits_;
     QTcpServer* listener_;
 };
