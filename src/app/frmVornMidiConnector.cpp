@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QThread>
 #include <cmath>
+#include <cstdio>
 
 namespace {
 const QString kLoadRoutine = QStringLiteral("frmVornMidiConnector_load");
@@ -59,6 +60,7 @@ frmVornMidiConnector::frmVornMidiConnector(ISettingsStore& store, IAlerts& alert
     parts_ = std::make_unique<ProgramParts>(*this, store_, alerts_, *txtCATDump, *shpCATConnected,
                                             *txtMidiInDump);
     WireParts();
+    alerts_.SetRepeatLog(txtMidiInDump);
 }
 
 frmVornMidiConnector::~frmVornMidiConnector()
@@ -67,6 +69,7 @@ frmVornMidiConnector::~frmVornMidiConnector()
     UnloadOtherWindows();
     parts_->poll->Stop();
     parts_->midi->Close();
+    alerts_.SetRepeatLog(nullptr);
 }
 
 void frmVornMidiConnector::WireParts()
@@ -436,7 +439,19 @@ void frmVornMidiConnector::closeEvent(QCloseEvent* event)
     // Closed again after the end (by the session or a signal): nothing is left to do.
     if (ended_)
         return;
-    RunGuarded(alerts_, QStringLiteral("QueryUnload"), [&] { Shutdown(); });
+    // Nobody may be there to answer a box on the way out (a signal, the end of
+    // the session), so a failure goes to standard error.
+    const auto report = [](qint64 number, const QString& description) {
+        std::fprintf(stderr, "vorn-midi-connector: %s\n",
+                     qPrintable(FormatRuntimeError(QStringLiteral("QueryUnload"), number, description)));
+    };
+    try {
+        Shutdown();
+    } catch (const VbError& e) {
+        report(e.number(), e.description());
+    } catch (const std::exception& e) {
+        report(VbError::kInternal, QString::fromLocal8Bit(e.what()));
+    }
     parts_->poll->Stop();
     parts_->midi->Close();
     if (parts_->updater)

@@ -33,7 +33,7 @@ void DescribeApplication()
 
 // A second start with the same settings file: says so, then lets the copy
 // that runs come forward (after the box, so that its window keeps the focus).
-int RefuseSecondCopy(SingleInstance& instance, const QString& settingsFile, IAlerts& alerts)
+int RefuseSecondCopy(SingleInstance& instance, const QString& settingsFile, QtAlerts& alerts)
 {
     const QString text =
         QStringLiteral("Vorn-MIDI Connector already runs with the settings file\n%1\n\n"
@@ -42,6 +42,7 @@ int RefuseSecondCopy(SingleInstance& instance, const QString& settingsFile, IAle
             .arg(QDir::toNativeSeparators(settingsFile));
     std::fprintf(stderr, "vorn-midi-connector: %s\n", qPrintable(text));
     alerts.MsgBox(text, IAlerts::Buttons::Ok, IAlerts::Icon::Information);
+    alerts.WaitUntilAllClosed();
     instance.AskRunningCopyToShow();
     return 1;
 }

@@ -4,38 +4,14 @@
 #include "core/IniSettingsStore.h"
 #include "core/ProgramVersion.h"
 #include "support/TempSettings.h"
-#include "support/WaitFor.h"
-#include "support/Xvfb.h"
+#include "support/RealProgram.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
 #include <csignal>
 #include <memory>
-
-// The program with `arguments`, on `display` (empty: no display at all).
-std::unique_ptr<QProcess> StartProgram(const QStringList& arguments, const QString& display = {})
-{
-    auto program = std::make_unique<QProcess>();
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("DISPLAY", display);
-    program->setProcessEnvironment(env);
-    program->start(qEnvironmentVariable("VMC_PROGRAM"), arguments);
-    return program;
-}
-
-// The id of the window called `title` that `program` shows, once it shows one.
-// One xdotool waits on one connection (a stream of new connections makes Xvfb
-// refuse some, the program's own among them); it gives up when a window
-// vanishes while it searches, and then searches again.
-QString WindowOf(const Xvfb& x, const QProcess& program, const QString& title = "^Vorn-MIDI Connector$")
-{
-    QString ids;
-    WaitFor([&] { return !(ids = x.Run("xdotool", {"search", "--sync", "--all", "--onlyvisible", "--pid",
-                                                   QString::number(program.processId()), "--name", title})).isEmpty(); });
-    return ids.section('\n', 0, 0);
-}
 
 // Sends `signal` to `program`: true when it then ends with status 0.
 bool EndsCleanlyOn(QProcess& program, int signal)
@@ -53,10 +29,11 @@ TEST(ProgramDesktop, CommandLineNeedsNoDisplay)
         {{"--bogus"}, 2, "Unknown option 'bogus'"},
         {{"--settings"}, 2, "Missing value after '--settings'"},
         {{"stray"}, 2, "Unexpected argument 'stray'"},
+        {{"--settings", "/dev/zero"}, 2, "'/dev/zero', which is not a regular file"},  // it never ends
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
-        auto program = StartProgram(c.arguments);
+        auto program = StartRealProgram(c.arguments);
         ASSERT_TRUE(program->waitForFinished(10000) && program->exitStatus() == QProcess::NormalExit &&
                     program->exitCode() == c.status) << program->exitCode();
         const QByteArray text = c.status == 0 ? program->readAllStandardOutput() : program->readAllStandardError();
@@ -71,7 +48,7 @@ TEST(ProgramDesktop, OneCopyPerSettingsFileThatEndsAsExitDoes)
     TempSettings t;
     // A COM number out of range: no port, and no start-up box in the way.
     t.store.Write("settings", "catport", "17");
-    const auto start = [&](const QString& settings) { return StartProgram({"--settings", settings}, x.display()); };
+    const auto start = [&](const QString& settings) { return StartRealProgram({"--settings", settings}, x.display()); };
 
     for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGKILL}) {
         SCOPED_TRACE(signal);
@@ -94,10 +71,12 @@ TEST(ProgramDesktop, OneCopyPerSettingsFileThatEndsAsExitDoes)
     auto other = start(t.dir.filePath("other.ini"));
     const QString otherBox = WindowOf(x, *other, "^Com Port error$");
 
-    // A second start with the first file says that the program runs and
-    // brings its window to the top: above the other's box in the stacking
-    // order, which xwininfo lists from the top down, in hex.
-    auto second = start(t.store.filePath());
+    // A second start with the first file, reached through a link, says that
+    // the program runs and brings its window to the top: above the other's
+    // box in the stacking order, which xwininfo lists from the top down, in hex.
+    const QString link = t.dir.filePath("link.ini");
+    ASSERT_TRUE(QFile::link(t.store.filePath(), link));
+    auto second = start(link);
     x.Run("xdotool", {"windowfocus", "--sync", WindowOf(x, *second), "key", "Return"});
     ASSERT_TRUE(second->waitForFinished(15000) && second->exitCode() == 1);
     EXPECT_TRUE(second->readAllStandardError().contains("already runs with the settings file"));
@@ -110,4 +89,33 @@ TEST(ProgramDesktop, OneCopyPerSettingsFileThatEndsAsExitDoes)
     // Both end cleanly, the other one while its start-up box waits for an answer.
     for (QProcess* program : {first.get(), other.get()})
         EXPECT_TRUE(EndsCleanlyOn(*program, SIGTERM));
+}
+
+// A settings file that cannot be written — its name or its lock's taken by a
+// folder — never holds the end: a signal ends the program at once with
+// status 0, the failure to store the position on standard error.
+TEST(ProgramDesktop, SignalEndsTheProgramWhenTheSettingsCannotBeWritten)
+{
+    Xvfb x;
+    ASSERT_TRUE(x.Start()) << "Xvfb did not start";
+    TempSettings t;
+    t.store.Write("settings", "catport", "17");
+    QProcessEnvironment config;
+    config.insert("XDG_CONFIG_HOME", t.dir.filePath("config"));
+    ASSERT_TRUE(QDir().mkpath(t.dir.filePath("config/vorn-midi-connector.ini")));
+    const std::pair<QStringList, QString> cases[] = {  // arguments, a folder made once the window shows
+        {{}, {}},
+        {{"--settings", t.store.filePath()}, t.store.filePath() + ".lock"},
+    };
+    for (const auto& [arguments, folder] : cases) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        auto program = StartRealProgram(arguments, x.display(), config);
+        ASSERT_FALSE(WindowOf(x, *program).isEmpty());
+        if (!folder.isEmpty())
+            ASSERT_TRUE(QDir().mkpath(folder));
+        ::kill(pid_t(program->processId()), SIGTERM);
+        ASSERT_TRUE(program->waitForFinished(4000)) << "the end waits";
+        EXPECT_TRUE(program->exitStatus() == QProcess::NormalExit && program->exitCode() == 0);
+        EXPECT_TRUE(program->readAllStandardError().contains("VB6 runtime error (QueryUnload): 75 - "));
+    }
 }

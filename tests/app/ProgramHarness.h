@@ -34,11 +34,12 @@ protected:
     {
         return radio.Start(arguments << "--freq-a" << "00014060000" << "--link" << linkPath);
     }
-    // The program, and a surface unless the test made its own.
-    void StartProgram(ISettingsStore* store = nullptr)
+    // The program, and a surface unless the test made its own; its boxes are
+    // recorded unless the test gives others.
+    void StartProgram(ISettingsStore* store = nullptr, IAlerts* boxes = nullptr)
     {
         if (!surface) surface = std::make_unique<JackMidiSource>();
-        window = std::make_unique<frmVornMidiConnector>(store ? *store : t.store, alerts);
+        window = std::make_unique<frmVornMidiConnector>(store ? *store : t.store, boxes ? *boxes : alerts);
         window->Form_Load();
         window->show();
     }

@@ -9,10 +9,12 @@
 #include "core/KeyMap.h"
 #include "mapedit/frmMap_Midi.h"
 #include "update/frmUpdater.h"
+#include "widgets/QtAlerts.h"
 
 #include <QDir>
 #include <QLineEdit>
 #include <QLocalServer>
+#include <QMessageBox>
 #include <QRegularExpression>
 
 namespace {
@@ -170,4 +172,31 @@ TEST_F(ProgramTest, SettingsLostWhileRunningAreNotLostForGood)
     for (const QString& key : KeyMap::Names())
         EXPECT_NE(after.Read("midimap", key, "<missing>"), "<missing>") << key.toStdString();
     EXPECT_EQ(after.Read("midimap", "e6441", ""), "UP2;");
+}
+
+// With the real message boxes: a message without a map entry opens a box that
+// stays open while the wheel tunes on; the same message again adds a line to
+// the MIDI log, not a second box.
+TEST_F(ProgramTest, BoxOfAMessageWithoutEntryWaitsWhileTheWheelTunes)
+{
+    QtAlerts boxes;
+    ASSERT_TRUE(StartRadio());
+    StartProgram(nullptr, &boxes);
+    ASSERT_TRUE(WaitFor([&] { return LinkUp(); }));
+    const auto openBoxes = [] {
+        int open = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            open += qobject_cast<QMessageBox*>(w) && w->isVisible() ? 1 : 0;
+        return open;
+    };
+    surface->SendControlChange(0x64, 0x40);
+    ASSERT_TRUE(WaitFor([&] { return openBoxes() == 1; }));
+    EXPECT_TRUE(RadioGets("FA00014060010"));
+    surface->SendControlChange(0x64, 0x40);
+    EXPECT_TRUE(WaitFor([&] {
+        return window->txtMidiInDump->toPlainText().contains(
+            "Same message again (2 times in all) while its box is open: Object not found runtime error.");
+    }));
+    EXPECT_EQ(openBoxes(), 1);
+    window.reset();  // before its boxes
 }
