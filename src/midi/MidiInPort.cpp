@@ -7,8 +7,9 @@ constexpr unsigned char kSysexStart = 0xF0;
 constexpr unsigned char kTimingClock = 0xF8;
 }
 
-MidiInPort::MidiInPort(RtMidi::Api api, const std::string& clientName, MidiInRing& ring)
-    : ring_(ring), midi_(api, clientName)
+MidiInPort::MidiInPort(RtMidi::Api api, const std::string& clientName, MidiInRing& ring,
+                       MidiInWake& wake)
+    : ring_(ring), wake_(wake), midi_(api, clientName)
 {
     midi_.setErrorCallback(&MidiInPort::OnError, this);
     // System-exclusive messages, the timing clock and active sensing all come
@@ -40,8 +41,10 @@ QString MidiInPort::Open(const std::string& sourcePortName)
 void MidiInPort::OnMessage(double, std::vector<unsigned char>* message, void* self)
 {
     auto* port = static_cast<MidiInPort*>(self);
-    if (message)
-        Deliver(port->ring_, message->data(), message->size(), port->Timestamp());
+    if (!message)
+        return;
+    if (Deliver(port->ring_, message->data(), message->size(), port->Timestamp()))
+        port->wake_.Wake();
 }
 
 void MidiInPort::OnError(RtMidiError::Type type, const std::string& text, void* self)
@@ -50,15 +53,15 @@ void MidiInPort::OnError(RtMidiError::Type type, const std::string& text, void* 
         static_cast<MidiInPort*>(self)->error_ = text;
 }
 
-void MidiInPort::Deliver(MidiInRing& ring, const unsigned char* bytes, std::size_t size,
+bool MidiInPort::Deliver(MidiInRing& ring, const unsigned char* bytes, std::size_t size,
                          std::uint32_t timestamp) noexcept
 {
     if (size == 0 || bytes[0] == kTimingClock)
-        return;
+        return false;
     if (bytes[0] != kSysexStart) {
         ring.Push(MidiEvent::Short(bytes[0], size > 1 ? bytes[1] : 0, size > 2 ? bytes[2] : 0,
                                    timestamp));
-        return;
+        return true;
     }
     for (std::size_t offset = 0; offset < size; offset += MidiEvent::kSysexChunk) {
         MidiEvent piece;
@@ -68,6 +71,7 @@ void MidiInPort::Deliver(MidiInRing& ring, const unsigned char* bytes, std::size
         std::copy_n(bytes + offset, piece.sysexLength, piece.sysex.begin());
         ring.Push(piece);
     }
+    return true;
 }
 
 std::uint32_t MidiInPort::Timestamp() const noexcept

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "midi/MidiInRing.h"
+#include "midi/MidiInWake.h"
 
 #include <QString>
 #include <rtmidi/RtMidi.h>
@@ -11,12 +12,13 @@
 #include <vector>
 
 // One open MIDI input port over RtMidi. RtMidi calls back on a thread of the
-// MIDI system; that path only turns the bytes into events and pushes them into
-// the ring: no Qt, no allocation, no lock. Everything else runs on the UI thread.
+// MIDI system; that path only turns the bytes into events, pushes them into
+// the ring and wakes the UI thread (at most one wake waits at a time).
+// Everything else runs on the UI thread.
 class MidiInPort {
 public:
     // Throws std::exception when the MIDI system cannot be reached.
-    MidiInPort(RtMidi::Api api, const std::string& clientName, MidiInRing& ring);
+    MidiInPort(RtMidi::Api api, const std::string& clientName, MidiInRing& ring, MidiInWake& wake);
     // Returns only when no callback of RtMidi can run any more.
     ~MidiInPort() = default;
     MidiInPort(const MidiInPort&) = delete;
@@ -28,8 +30,8 @@ public:
 
     // What the callback does with one message: the timing clock is ignored, a
     // system-exclusive message goes into the ring in pieces of 100 bytes,
-    // anything else as one short message.
-    static void Deliver(MidiInRing& ring, const unsigned char* bytes, std::size_t size,
+    // anything else as one short message. False when nothing was for the ring.
+    static bool Deliver(MidiInRing& ring, const unsigned char* bytes, std::size_t size,
                         std::uint32_t timestamp) noexcept;
 
 private:
@@ -38,6 +40,7 @@ private:
     std::uint32_t Timestamp() const noexcept;
 
     MidiInRing& ring_;
+    MidiInWake& wake_;
     // Read by the callback thread, so atomic.
     std::atomic<std::chrono::steady_clock::rep> openedAt_{0};
     // Set by OnError, which RtMidi calls on the thread that called into it:

@@ -14,7 +14,8 @@ const std::string kClientName = "Vorn-MIDI Connector";
 
 MidiInput::MidiInput(ILogSink& log, IAlerts& alerts, Handler handler, QObject* parent)
     : QObject(parent), log_(log), alerts_(alerts), handler_(std::move(handler)),
-      devices_(MidiDeviceList::ChooseBackend(), kClientName), pumpTimer_(new QTimer(this)),
+      devices_(MidiDeviceList::ChooseBackend(), kClientName), wake_(*this, [this] { OnWake(); }),
+      pumpTimer_(new QTimer(this)),
       monitorTimer_(new QTimer(this))
 {
     pumpTimer_->setObjectName(QStringLiteral("tmrMIDI"));
@@ -31,6 +32,14 @@ MidiInput::MidiInput(ILogSink& log, IAlerts& alerts, Handler handler, QObject* p
 void MidiInput::PumpTick()
 {
     Drain({&log_, true, QStringLiteral("tmrMidi_tick")});
+}
+
+void MidiInput::OnWake()
+{
+    if (monitorLog_ || capture_)
+        MonitorTick();
+    else if (pumpTimer_->isActive())
+        PumpTick();
 }
 
 void MidiInput::MonitorTick()
@@ -75,7 +84,7 @@ QString MidiInput::Connect(const std::string& portName)
 {
     QString failure;
     try {
-        auto port = std::make_unique<MidiInPort>(MidiDeviceList::ChooseBackend(), kClientName, ring_);
+        auto port = std::make_unique<MidiInPort>(MidiDeviceList::ChooseBackend(), kClientName, ring_, wake_);
         // The ring is emptied before the device can put anything into it.
         ring_.Reset();
         failure = port->Open(portName);
@@ -173,10 +182,7 @@ void MidiInput::Drain(const Sink& sink)
     ReentryGuard::Scope scope(drainGuard_);
     if (!scope.entered())
         return;
-    const bool emptied = DrainRing(sink);
-    if (sink.dispatch)
-        emit pumped();
-    if (emptied)
+    if (DrainRing(sink))
         ReportDropped(*sink.log);
 }
 

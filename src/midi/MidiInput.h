@@ -4,6 +4,7 @@
 #include "core/ReentryGuard.h"
 #include "midi/MidiDeviceList.h"
 #include "midi/MidiInRing.h"
+#include "midi/MidiInWake.h"
 
 #include <QObject>
 #include <QString>
@@ -19,15 +20,19 @@ class MidiInPort;
 class QTimer;
 
 // The program's MIDI input: the one owner of the open device, of the event ring
-// that the device's callback fills, of the pump that drains the ring on a timer
-// and of the connected state. The pump writes every event to the MIDI log and
-// hands each short message to the handler. While a monitor log is set (the MIDI
+// that the device's callback fills, of the pump that drains the ring and of
+// the connected state. The pump writes every event to the MIDI log and hands
+// each short message to the handler. While a monitor log is set (the MIDI
 // setup window's), a 10 ms monitor drains the same ring into that log only;
 // each event goes to whichever of the two comes first. While a capture is set
 // (the learning of a controller's controls), short messages go to it instead
 // of the handler.
+// Events are handled on arrival: the callback wakes the UI thread, which
+// drains the ring into the monitor while it runs, else into the capture, else
+// into the pump. The pump's timer ("midipolltime") drains besides, so a wake
+// that is missed waits no longer than one interval.
 // Everything here runs on the UI thread; only MidiInPort's callback runs on
-// the MIDI system's thread, and it touches nothing but the ring.
+// the MIDI system's thread, and it touches nothing but the ring and the wake.
 class MidiInput : public QObject {
     Q_OBJECT
 public:
@@ -61,9 +66,9 @@ public:
     void ReleaseLostDevice();
     QString Reopen(const std::string& portName);
 
-    // The pump's interval in milliseconds ("midipolltime"). At 0 the pump
-    // stays idle, as operators know it: a timer of interval 0 never fires
-    // (Qt's would fire continuously).
+    // The pump timer's interval in milliseconds ("midipolltime"). At 0 the
+    // pump stays idle, wakes and all, as operators know it: a timer of
+    // interval 0 never fires (Qt's would fire continuously).
     void SetPumpInterval(int milliseconds);
     // Stops the pump only; the device stays open and its events wait in the ring.
     void StopPump();
@@ -87,8 +92,6 @@ public:
 
 signals:
     void connectedChanged(bool connected);
-    // The pump has handed the handler every event it took in one tick.
-    void pumped();
     // Close() was called: MIDI is off until the next Open().
     void closed();
 
@@ -100,6 +103,7 @@ private:
     };
     QString Connect(const std::string& portName);
     void StartPump();
+    void OnWake();
     void Drain(const Sink& sink);
     bool DrainRing(const Sink& sink);
     void Handle(const MidiEvent& event, const Sink& sink);
@@ -111,6 +115,8 @@ private:
     Handler handler_;
     MidiDeviceList devices_;
     MidiInRing ring_;
+    // Before the port, which wakes through it until it is gone.
+    MidiInWake wake_;
     std::unique_ptr<MidiInPort> port_;
     std::string sourcePortName_;
     QTimer* pumpTimer_;

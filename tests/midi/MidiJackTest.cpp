@@ -76,6 +76,20 @@ TEST_F(MidiOverJack, MessagesArriveInOrderWithTimestampsAndTheClockLeftOut)
     midi.Close();
 }
 
+// A message is handled on arrival: the callback wakes the pump, whose timer
+// (here 10 s) is only the rhythm besides.
+TEST_F(MidiOverJack, MessagesAreHandledOnArrival)
+{
+    JackMidiSource source;
+    ASSERT_TRUE(midi.Open(DeviceNumber("Vorn-MIDI"))) << alerts.texts().join('|').toStdString();
+    midi.SetPumpInterval(10000);
+    EXPECT_TRUE(WaitFor([&] {
+        source.SendControlChange(0x64, 0x41);
+        return WaitFor([&] { return !handled.isEmpty(); }, 200);
+    }, 5000));
+    midi.Close();
+}
+
 TEST_F(MidiOverJack, DeviceNameIsTheClientNameCutTo31Characters)
 {
     JackMidiSource source("A control surface with a long name", "port:with:colons");
