@@ -17,6 +17,7 @@ namespace {
 class NullCatSender : public ICatSender {
 public:
     void SendCAT(const QString& command) override { bytes += command.size(); }
+    void SendStep(const QString& command) override { SendCAT(command); }
     qint64 bytes = 0;
 };
 

@@ -29,7 +29,6 @@ ProgramParts::ProgramParts(QWidget& owner, ISettingsStore& store, IAlerts& alert
       rigServer(new RigctlServer(radio, options, link, link, &owner)),
       rigControl(settings, *rigServer, alerts)
 {
-    QObject::connect(midi, &MidiInput::pumped, &owner, [this] { translator.SendHeldStep(); });
 }
 
 void ProgramParts::LoadLearnedControls(IAlerts& alerts)

@@ -8,11 +8,15 @@
 #include "cat/ISerialPort.h"
 #include "core/RadioState.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 const QString kGetCat = QStringLiteral("GetCAT");
-// Queries of one kind still waiting for their replies; beyond this, replies
-// lost in noise are taken to be gone for good.
-constexpr std::size_t kMaxUnanswered = 8;
+// Queries still waiting for their replies; beyond this, the oldest are taken
+// to be lost (a poll tick asks four).
+constexpr std::size_t kMaxWaiting = 32;
+const QByteArray kRefused = "?;";
 
 // Replies are printable text: a byte outside it can only be line noise (a
 // radio powering up, a cable touched), and the reply begins after the last one.
@@ -32,22 +36,68 @@ CatLink::CatLink(ISerialPort& port, ILogSink& catLog, IIndicator& catLamp, IAler
     : port_(port), catLog_(catLog), catLamp_(catLamp), alerts_(alerts), state_(state),
       parser_(parser)
 {
+    drainTimer_.setSingleShot(true);
+    // A step waits no longer than the line needs: a few milliseconds.
+    drainTimer_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&drainTimer_, &QTimer::timeout, &drainTimer_, [this] { SendHeldStepWhenDrained(); });
 }
 
 void CatLink::SendCAT(const QString& command)
 {
+    SendHeldStep();
     if (Write(command))
         ++commandsSent_;
 }
 
+void CatLink::SendStep(const QString& command)
+{
+    // A step of the other VFO keeps its place on the wire.
+    if (!heldStep_.isEmpty() && !heldStep_.startsWith(command.left(2)))
+        SendHeldStep();
+    // Counted when taken: a reply to a query asked before is older than the
+    // program's copy of the VFO from now on, sent or held.
+    ++commandsSent_;
+    heldStep_ = command;
+    SendHeldStepWhenDrained();
+}
+
+void CatLink::SendHeldStepWhenDrained()
+{
+    if (heldStep_.isEmpty())
+        return;
+    const qint64 unsent = port_.IsOpen() ? port_.UnsentBytes() : 0;
+    if (unsent == 0) {
+        SendHeldStep();
+        return;
+    }
+    // Ten bits a byte at 38400 baud: about a quarter of a millisecond each.
+    constexpr qint64 kBytesPerMs = 4;
+    drainTimer_.start(int(std::max<qint64>(1, unsent / kBytesPerMs)));
+}
+
+void CatLink::SendHeldStep()
+{
+    drainTimer_.stop();
+    if (heldStep_.isEmpty())
+        return;
+    // Cleared first: a failing port reports itself and the step is not tried again.
+    Write(std::exchange(heldStep_, QString()));
+}
+
 void CatLink::Ask(const QString& query)
 {
+    SendHeldStep();
     if (!Write(query))
         return;
-    std::deque<quint64>& unanswered = unanswered_[query.left(2).toLatin1()];
-    unanswered.push_back(commandsSent_);
-    if (unanswered.size() > kMaxUnanswered)
-        unanswered.pop_front();
+    waiting_.push_back(Query{query.left(2).toLatin1(), commandsSent_});
+    if (waiting_.size() > kMaxWaiting)
+        waiting_.pop_front();
+}
+
+void CatLink::ForgetQueries()
+{
+    waiting_.clear();
+    sentAtTickEnd_ = commandsSent_;
 }
 
 bool CatLink::Write(const QString& command)
@@ -143,14 +193,23 @@ void CatLink::ParseReplies(const QByteArray& text)
 
 bool CatLink::Current(const QByteArray& reply)
 {
-    // Commands sent after a query have moved the radio on from its reply,
-    // which may come a tick or more late behind them on a slow line.
-    const auto unanswered = unanswered_.find(reply.left(2));
-    if (unanswered == unanswered_.end() || unanswered->empty())
+    // The radio answers in turn: a rejection answers the oldest query, a
+    // reply the oldest of its kind, and the queries asked before that one
+    // got no reply. Commands sent after a query have moved the radio on
+    // from its reply; one that comes after its tick has ended answers a
+    // query that no longer waits, and is current only if nothing was sent since.
+    if (reply == kRefused) {
+        if (!waiting_.empty())
+            waiting_.pop_front();
         return true;
-    const quint64 askedAt = unanswered->front();
-    unanswered->pop_front();
-    return askedAt == commandsSent_;
+    }
+    const auto answered = std::find_if(waiting_.begin(), waiting_.end(),
+                                       [&](const Query& query) { return query.kind == reply.left(2); });
+    if (answered == waiting_.end())
+        return sentAtTickEnd_ == commandsSent_;
+    const quint64 sentAfter = answered->sentAfter;
+    waiting_.erase(waiting_.begin(), answered + 1);
+    return sentAfter == commandsSent_;
 }
 
 void CatLink::HoldFragment(const QByteArray& fragment, int alreadyLogged)
@@ -212,7 +271,9 @@ void CatLink::ForgetLine()
     // and no reply is coming there for the queries sent on it.
     held_.clear();
     heldLogged_ = 0;
-    unanswered_.clear();
+    waiting_.clear();
+    heldStep_.clear();
+    drainTimer_.stop();
 }
 
 void CatLink::SelectPort(int comNumber, const PortMarks& setMarks)

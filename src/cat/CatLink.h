@@ -4,7 +4,7 @@
 #include "core/ILinkState.h"
 
 #include <QByteArray>
-#include <QHash>
+#include <QTimer>
 #include <QString>
 #include <deque>
 #include <functional>
@@ -20,7 +20,13 @@ struct RadioState;
 // The one road to the radio: port selection, writing commands (SendCAT) and
 // reading replies (GetCAT), with every command and reply shown in the CAT log.
 // The chosen port is kept while it is gone (an unplugged adapter, a dropped
-// connection) and opened again by the poll. UI thread only.
+// connection) and opened again by the poll.
+// A wheel's steps (SendStep) go out one command each while the line keeps
+// up. While the line still holds unsent output, the newest step is held
+// back, a newer one of the same VFO replacing it, and goes out as soon as
+// the line has drained, or before anything else is written, so the order on
+// the wire stays and the radio never runs behind the wheel by more than the
+// command on the line. UI thread only.
 class CatLink : public ICatSender, public ILinkState {
 public:
     // Sets the port menu's check marks: 0 marks "None", 1 to 16 mark that COM port.
@@ -33,12 +39,17 @@ public:
             RadioState& state, CatParser& parser);
 
     void SendCAT(const QString& command) override;
+    void SendStep(const QString& command) override;
     // The port is open and the last read brought a full status reply.
     bool LinkUp() const override;
     // A query of the poll: sent like any command. The radio answers queries
     // in turn; the reply (told by the query's first two letters) is current
     // when no other command went out after its query.
     void Ask(const QString& query);
+    // The poll's tick has ended: the queries it asked no longer wait for
+    // their replies (a reply lost or refused must not be matched to a later
+    // query of its kind).
+    void ForgetQueries();
 
     // Reads what the radio has sent and hands every complete reply to ParseCAT.
     // A read that brings no reply, or fails, marks the link down; a failing
@@ -65,7 +76,15 @@ public:
     int ChosenPort() const { return chosen_; }
 
 private:
+    struct Query {
+        QByteArray kind;
+        // Commands other than queries sent before it.
+        quint64 sentAfter;
+    };
+
     bool Write(const QString& command);
+    void SendHeldStep();
+    void SendHeldStepWhenDrained();
     void Read(bool emptyMeansDown);
     void CloseIfOpen();
     void ForgetLine();
@@ -92,8 +111,13 @@ private:
     // How many leading bytes of held_ the log has already shown.
     int heldLogged_ = 0;
     bool portFailureShown_ = false;
-    // Commands other than queries sent so far, and that count when each
-    // query still unanswered went out, oldest first.
+    // Commands other than queries taken so far (a held step counts); the
+    // queries still waiting for their replies, oldest first; the count when
+    // the last tick ended.
     quint64 commandsSent_ = 0;
-    QHash<QByteArray, std::deque<quint64>> unanswered_;
+    std::deque<Query> waiting_;
+    quint64 sentAtTickEnd_ = 0;
+    // The frequency command held back while the line is busy, empty when none.
+    QString heldStep_;
+    QTimer drainTimer_;
 };

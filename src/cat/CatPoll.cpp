@@ -127,6 +127,7 @@ int CatPoll::LastReplyWaitMs() const
 
 void CatPoll::Finish()
 {
+    link_.ForgetQueries();
     running_ = false;
     emit tickFinished();
 }

@@ -19,6 +19,7 @@ public:
     void Write(const QByteArray& data) override { active_->Write(data); }
     QByteArray ReadAll() override { return active_->ReadAll(); }
     bool IsOpening() const override { return active_->IsOpening(); }
+    qint64 UnsentBytes() const override { return active_->UnsentBytes(); }
     void WhenReplyWaiting(int milliseconds, std::function<void()> then) override
     {
         active_->WhenReplyWaiting(milliseconds, std::move(then));

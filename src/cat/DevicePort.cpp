@@ -3,6 +3,7 @@
 #include "core/VbError.h"
 
 #include <QIODevice>
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -13,6 +14,7 @@ constexpr qint64 kMaxReadBytes = 64 * 1024;
 
 DevicePort::DevicePort()
 {
+    clock_.start();
     waitTimer_.setSingleShot(true);
     QObject::connect(&waitTimer_, &QTimer::timeout, &events_, [this] { EndWait(); });
 }
@@ -52,9 +54,21 @@ void DevicePort::Write(const QByteArray& data)
         throw VbError(VbError::kDeviceUnavailable,
                       QStringLiteral("Cannot write to the %1: %2").arg(Describe(), reason));
     }
+    const qint64 nowNs = clock_.nsecsElapsed();
+    lineFreeAtNs_ = std::max(lineFreeAtNs_, nowNs) + data.size() * NanosecondsPerByte();
     // The bytes leave now: the poll reads the reply to its first query at once.
     Flush();
     ThrowIfUnusable();
+}
+
+qint64 DevicePort::UnsentBytes() const
+{
+    if (!IsOpen())
+        return 0;
+    const qint64 perByte = NanosecondsPerByte();
+    const qint64 aheadNs = lineFreeAtNs_ - clock_.nsecsElapsed();
+    const qint64 byRate = perByte > 0 && aheadNs > 0 ? (aheadNs + perByte - 1) / perByte : 0;
+    return std::max(byRate, QueuedBytes());
 }
 
 void DevicePort::CollectWaitingBytes()

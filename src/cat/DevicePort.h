@@ -2,6 +2,7 @@
 
 #include "cat/ISerialPort.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -22,6 +23,7 @@ public:
 
     bool IsOpen() const override { return Connected() && failure_.isEmpty(); }
     void Write(const QByteArray& data) override;
+    qint64 UnsentBytes() const override;
     QByteArray ReadAll() override;
     void WhenReplyWaiting(int milliseconds, std::function<void()> then) override;
 
@@ -34,6 +36,10 @@ protected:
     virtual void CloseDevice() = 0;
     // "serial port COM3 (/dev/ttyUSB0)"
     virtual QString Describe() const = 0;
+    // How long one byte takes on the line; 0 where the line has no rate of its own.
+    virtual qint64 NanosecondsPerByte() const { return 0; }
+    // The bytes written that the operating system (and Qt) still hold.
+    virtual qint64 QueuedBytes() const = 0;
 
     // From now on the port counts as closed; reads and writes throw
     // `description`. An open device is closed from the event loop, not from
@@ -57,4 +63,7 @@ private:
     QTimer waitTimer_;
     QMetaObject::Connection waitConnection_;
     std::function<void()> afterWait_;
+    // When the line will have carried every byte written so far, by its rate.
+    QElapsedTimer clock_;
+    qint64 lineFreeAtNs_ = 0;
 };

@@ -27,6 +27,10 @@ public:
     virtual QByteArray ReadAll() = 0;
     // True while a connection is on its way.
     virtual bool IsOpening() const { return false; }
+    // Output the line cannot have carried yet: for a serial line the bytes
+    // written minus what its rate could have carried since, never less than
+    // what the system still queues; for a network line what the socket holds.
+    virtual qint64 UnsentBytes() const { return 0; }
     // Runs `then` once: at once when the bytes waiting hold the end of a
     // reply (";"), else from the event loop as soon as they do, or after
     // `milliseconds` at the latest. Never blocks. A port that has everything

@@ -6,6 +6,8 @@
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 #endif
 
@@ -33,6 +35,25 @@ QtSerialPort::QtSerialPort(const ISettingsStore& settings) : settings_(settings)
 QtSerialPort::~QtSerialPort()
 {
     Close();
+}
+
+qint64 QtSerialPort::NanosecondsPerByte() const
+{
+    // A start bit, eight data bits and a stop bit.
+    constexpr qint64 kBitsPerByte = 10;
+    return kBitsPerByte * 1000000000 / port_.baudRate();
+}
+
+qint64 QtSerialPort::QueuedBytes() const
+{
+    qint64 queued = port_.bytesToWrite();
+#ifdef Q_OS_UNIX
+    // What the driver still holds; a pseudo-terminal always says 0.
+    int driver = 0;
+    if (port_.isOpen() && ::ioctl(port_.handle(), TIOCOUTQ, &driver) == 0)
+        queued += driver;
+#endif
+    return queued;
 }
 
 QString QtSerialPort::Describe() const

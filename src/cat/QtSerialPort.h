@@ -25,6 +25,8 @@ protected:
     void Flush() override { port_.flush(); }
     void CloseDevice() override { port_.close(); }
     QString Describe() const override;
+    qint64 NanosecondsPerByte() const override;
+    qint64 QueuedBytes() const override;
 
 private:
     void OnPortError(QSerialPort::SerialPortError error);

@@ -5,6 +5,11 @@
 
 #include <QUrl>
 
+#ifdef Q_OS_LINUX
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
+#endif
+
 TcpCatPort::TcpCatPort(const ISettingsStore& settings) : settings_(settings)
 {
     connectTimer_.setSingleShot(true);
@@ -45,6 +50,18 @@ void TcpCatPort::Open(int comNumber)
                           .arg(address_));
     connectTimer_.start(kConnectTimeoutMs);
     socket_.connectToHost(url.host(), quint16(port));
+}
+
+qint64 TcpCatPort::QueuedBytes() const
+{
+    qint64 queued = socket_.bytesToWrite();
+#ifdef Q_OS_LINUX
+    // Sent but not yet taken by the other end.
+    int kernel = 0;
+    if (socket_.socketDescriptor() >= 0 && ::ioctl(int(socket_.socketDescriptor()), SIOCOUTQ, &kernel) == 0)
+        queued += kernel;
+#endif
+    return queued;
 }
 
 bool TcpCatPort::IsOpening() const

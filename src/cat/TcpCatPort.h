@@ -32,6 +32,7 @@ protected:
     void Flush() override { socket_.flush(); }
     void CloseDevice() override { socket_.abort(); }
     QString Describe() const override;
+    qint64 QueuedBytes() const override;
 
 private:
     void OnConnected();

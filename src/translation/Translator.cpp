@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 namespace {
 
@@ -47,7 +46,6 @@ void Translator::ProcessMIDI(const MidiEvent& message)
         try {
             Translate(message);
         } catch (const VbError& e) {
-            SendHeldStep();
             if (e.number() != VbError::kObjectNotFound)
                 throw;
             alerts_.MsgBox(MissingKeyMessage(), IAlerts::Buttons::Ok, IAlerts::Icon::Information);
@@ -97,7 +95,7 @@ void Translator::TranslateButton(const MidiEvent& message)
     if (entry.startsWith(QLatin1Char('#')))
         SendCatByCode(entry, message.data2);
     else
-        Send(entry);
+        cat_.SendCAT(entry);
 }
 
 QString Translator::RigPrefix() const
@@ -114,7 +112,7 @@ bool Translator::IsButton(std::uint8_t control)
 void Translator::ProcessWheel(const QString& entry, const MidiEvent& message)
 {
     if (!entry.startsWith(QLatin1Char('#'))) {
-        Send(entry);
+        cat_.SendCAT(entry);
         return;
     }
     if (message.data1 == kWheelHome)
@@ -140,24 +138,7 @@ void Translator::StepVfo(QString& vfo, const QString& command, const QString& en
         return;
     }
     vfo = VbNumber::FormatZeroPadded(hertz, kFrequencyDigits);
-    if (!heldStep_.startsWith(command))
-        SendHeldStep();
-    heldStep_ = command + vfo + QLatin1Char(';');
-}
-
-void Translator::SendHeldStep()
-{
-    if (heldStep_.isEmpty())
-        return;
-    // Cleared first: a failing port reports itself and the step is not tried again.
-    const QString step = std::exchange(heldStep_, QString());
-    cat_.SendCAT(step);
-}
-
-void Translator::Send(const QString& command)
-{
-    SendHeldStep();
-    cat_.SendCAT(command);
+    cat_.SendStep(command + vfo + QLatin1Char(';'));
 }
 
 double Translator::Stepped(const QString& frequency, const QString& direction,
@@ -174,14 +155,14 @@ void Translator::SendCatByCode(const QString& command, std::uint8_t value)
         return;
     if (command == QLatin1String("#A>B")) {
         if (radio_.valid_cat_b)
-            Send(FrequencyCommand("FB", radio_.last_cat_if));
+            cat_.SendCAT(FrequencyCommand("FB", radio_.last_cat_if));
     } else if (command == QLatin1String("#A/B")) {
         if (radio_.valid_cat_b) {
             // Both are built from the replies as they stand before either is sent.
             const QString toA = FrequencyCommand("FA", radio_.last_cat_fb);
             const QString toB = FrequencyCommand("FB", radio_.last_cat_if);
-            Send(toA);
-            Send(toB);
+            cat_.SendCAT(toA);
+            cat_.SendCAT(toB);
         }
     } else if (command == QLatin1String("#MUP")) {
         StepMode();
@@ -216,11 +197,11 @@ void Translator::StepMode()
     else if (mode == 10)
         mode = 1;
     radio_.Mode = QString::number(mode);
-    Send(QStringLiteral("MD") + radio_.Mode + QLatin1Char(';'));
+    cat_.SendCAT(QStringLiteral("MD") + radio_.Mode + QLatin1Char(';'));
 }
 
 void Translator::SendScaled(const QString& command, std::uint8_t value, int minimum)
 {
     const qint16 scaled = VbNumber::ToInt16(value * 0.787);
-    Send(command + VbNumber::BlankLed(std::max<int>(scaled, minimum)) + QLatin1Char(';'));
+    cat_.SendCAT(command + VbNumber::BlankLed(std::max<int>(scaled, minimum)) + QLatin1Char(';'));
 }

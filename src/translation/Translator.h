@@ -15,10 +15,8 @@ struct RadioState;
 // raw CAT text goes to the radio unchanged, "#" commands step a VFO copy, copy
 // or swap the VFOs, step the mode or scale a slider value. The key is built
 // from the rig type's letter and the message's two data bytes in hexadecimal
-// ("f6441"), or a slider's own suffix. Frequency steps of one VFO in a row
-// are held and go out as one command (the last frequency) when the pump's tick
-// ends, before any other command and before a box: a wheel turned faster than
-// the line carries commands moves the radio as far without a backlog.
+// ("f6441"), or a slider's own suffix. Each frequency step goes to the radio
+// as a step of the CAT sender, which sends it at once while the line keeps up.
 // UI thread only.
 class Translator {
 public:
@@ -37,8 +35,6 @@ public:
     // Carries out a "#" command of a button or slider with the message's value;
     // failures are thrown to ProcessMIDI.
     void SendCatByCode(const QString& command, std::uint8_t value);
-    // The pump's tick has ended: the held frequency step goes to the radio.
-    void SendHeldStep();
 
 private:
     void Translate(const MidiEvent& message);
@@ -53,8 +49,6 @@ private:
     static QString FrequencyCommand(const char* command, const QString& reply);
     void StepMode();
     void SendScaled(const QString& command, std::uint8_t value, int minimum);
-    // Every command but a step goes this way, after the held step.
-    void Send(const QString& command);
 
     const KeyMap& keyMap_;
     RadioState& radio_;
@@ -62,6 +56,4 @@ private:
     ICatSender& cat_;
     IAlerts& alerts_;
     ILogSink& log_;
-    // The frequency command of the last step not yet sent, empty when none.
-    QString heldStep_;
 };

@@ -2,6 +2,7 @@
 #include "support/CatRig.h"
 #include "support/FakeSerialPort.h"
 #include "support/RadioReply.h"
+#include "support/WaitFor.h"
 
 #include <gtest/gtest.h>
 
@@ -83,6 +84,49 @@ TEST(CatLink, ReplyOvertakenByACommandIsNotTaken)
     rig.link.Ask("IF;");
     rig.ReadEach({kIf38});
     EXPECT_EQ(rig.state.vfo_a_str, "00014060000");
+}
+
+// A query refused ("?;") or left without a reply within its tick no longer
+// waits: the next tick's replies are taken although the wheel moved between.
+TEST(CatLink, RefusedOrLostQueriesNoLongerWait)
+{
+    LinkRig rig;
+    for (const char* query : {"IF;", "FB;", "RT;"})
+        rig.link.Ask(query);
+    rig.ReadEach({kIf38 + "?;"});
+    rig.link.ForgetQueries();
+    rig.link.SendCAT("FA00014060010;");
+    for (const char* query : {"IF;", "FB;", "RT;"})
+        rig.link.Ask(query);
+    rig.ReadEach({IfReply("00014060010").toLatin1() + "FB00007030020;RT1;"});
+    EXPECT_EQ(rig.state.vfo_a_str + "|" + rig.state.vfo_b_str + "|" + rig.state.rit, "00014060010|00007030020|1");
+}
+
+// Steps go out one command each while the line keeps up. While it holds
+// unsent output, the newest step of a VFO waits, replacing the one before;
+// it goes out before anything else is written, or once the line has drained.
+TEST(CatLink, StepsFoldOnlyWhileTheLineIsBusy)
+{
+    LinkRig rig;
+    const auto step = [&](int hertz, const char* vfo = "FA") {
+        rig.link.SendStep(QString::asprintf("%s%011d;", vfo, hertz));
+    };
+    step(14060010);
+    step(14060020);
+    rig.port.unsent = 14;
+    step(14060030);
+    step(14060040);
+    step(7030010, "FB");
+    rig.link.SendCAT("MD3;");
+    step(14060050);
+    rig.link.Ask("IF;");
+    step(14060060);
+    step(14060070);
+    const QStringList busy = rig.port.events;
+    rig.port.unsent = 0;
+    EXPECT_TRUE(WaitFor([&] { return rig.port.events.size() > busy.size(); }, 1000));
+    EXPECT_EQ(rig.port.events.join(' ').remove("write "),
+              "FA00014060010; FA00014060020; FA00014060040; FB00007030010; MD3; FA00014060050; IF; FA00014060070;");
 }
 
 // Choosing a port closes the old one first and sets the menu's marks even when

@@ -87,6 +87,7 @@ TEST(RigctlServer, ClientLeavingDuringARequestIsLetGoAfterIt)
             QTimer::singleShot(300, &wait, &QEventLoop::quit);
             wait.exec();
         }
+        void SendStep(const QString& command) override { SendCAT(command); }
     } cat;
     RadioState radio;
     radio.valid_cat_a = true;

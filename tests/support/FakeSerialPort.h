@@ -10,6 +10,7 @@
 class FakeSerialPort : public ISerialPort {
 public:
     bool IsOpen() const override { return open; }
+    qint64 UnsentBytes() const override { return unsent; }
 
     void Open(int comNumber) override
     {
@@ -38,6 +39,7 @@ public:
     }
 
     bool open = false;
+    qint64 unsent = 0;
     QString openFailure, writeFailure;
     QByteArrayList reads;
     QStringList events;

@@ -32,17 +32,10 @@ protected:
         log.lines.clear();
     }
 
-    // A control change with these two data bytes, taken within the pump's tick.
-    void Take(std::uint8_t control, std::uint8_t value)
-    {
-        translator.ProcessMIDI(MidiEvent::Short(0xB0, control, value));
-    }
-
-    // The same in a pump tick of its own.
+    // A control change with these two data bytes.
     void Midi(std::uint8_t control, std::uint8_t value)
     {
-        Take(control, value);
-        translator.SendHeldStep();
+        translator.ProcessMIDI(MidiEvent::Short(0xB0, control, value));
     }
 
     // What reached the radio, then what the user was told in boxes and in the log.
@@ -190,17 +183,13 @@ TEST_F(TranslatorTest, MessagesEntriesAndRadioStatesGiveTheirCommands)
         EXPECT_EQ(copies, cat.commands.isEmpty() ? QString(c.vfoB) + "/" + c.mode : copies);
     }
 
-    // Quick steps build on the copy; steps of one VFO in a row within a tick
-    // are one command, sent before any other and before a box; copy and swap
-    // use the replies the poll stored.
+    // Quick steps build on the copy, one command each (the sender's line
+    // keeps up); copy and swap use the replies the poll stored.
     ResetRadio();
     options.rigtype = "flex";
     keyMap.Write("f6446", "#UP1000");
     for (const std::uint8_t control : {0x64, 0x64, 0x66, 0x64, 0x04, 0x0E, 0x64})
-        Take(control, control == 0x64 ? 0x46 : control == 0x66 ? 0x41 : 0x7F);
-    EXPECT_EQ(cat.commands, QStringList({"FA00014062000;", "FB00007030010;", "FA00014063000;", "FA00007030000;",
-                                         "FB00014060000;", "FB00014060000;"}));
-    Take(0x64, 0x40);
-    EXPECT_EQ(cat.commands.last(), "FA00014064000;");
-    EXPECT_EQ(Outcome().count(Translator::MissingKeyMessage()), 1);
+        Midi(control, control == 0x64 ? 0x46 : control == 0x66 ? 0x41 : 0x7F);
+    EXPECT_EQ(cat.commands, QStringList({"FA00014061000;", "FA00014062000;", "FB00007030010;", "FA00014063000;",
+                                         "FA00007030000;", "FB00014060000;", "FB00014060000;", "FA00014064000;"}));
 }
