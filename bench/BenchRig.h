@@ -13,8 +13,42 @@
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QProcess>
+#include <chrono>
 #include <cstdio>
+#include <mutex>
+#include <rtmidi/RtMidi.h>
+#include <vector>
 #include <memory>
+
+// A second JACK input on the surface's port: JACK hands it each message in
+// the same cycle as the program's own input, so the time of its callback is
+// the time the program's callback receives the message.
+class JackProbe {
+public:
+    JackProbe() : in_(RtMidi::UNIX_JACK, "vmc-bench-probe")
+    {
+        in_.setCallback([](double, std::vector<unsigned char>*, void* self) {
+            auto* probe = static_cast<JackProbe*>(self);
+            const std::lock_guard<std::mutex> lock(probe->mutex_);
+            probe->times_.push_back(std::chrono::steady_clock::now());
+        }, this);
+        for (unsigned i = 0; i < in_.getPortCount(); ++i)
+            if (in_.getPortName(i).rfind("Vorn-MIDI:", 0) == 0)
+                in_.openPort(i, "probe");
+    }
+    bool IsOpen() const { return in_.isPortOpen(); }
+    // The times the messages arrived since the last call, in order.
+    std::vector<std::chrono::steady_clock::time_point> Take()
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return std::exchange(times_, {});
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<std::chrono::steady_clock::time_point> times_;
+    RtMidiIn in_;
+};
 
 // The whole program (offscreen main window) wired to the radio simulator on
 // COM1, paced at 38400 baud in both directions like a real radio, and to a
@@ -28,10 +62,11 @@ public:
         qputenv("JACK_DEFAULT_SERVER", jackName_.toLocal8Bit());
         qputenv("JACK_NO_START_SERVER", "1");
         qputenv("VMC_MIDI_API", "jack");
-        // Short JACK cycles, so that JACK adds little to the latency measured
-        // (run the benchmarks on an otherwise idle machine).
+        // Short JACK cycles (128 frames at 48 kHz, 2.7 ms), so that JACK adds
+        // little to the latency measured (run the benchmarks on an otherwise
+        // idle machine; 32 frames make the dummy driver lose events).
         if (qEnvironmentVariableIsEmpty("VMC_JACK_PERIOD"))
-            qputenv("VMC_JACK_PERIOD", "256");
+            qputenv("VMC_JACK_PERIOD", "128");
         if (qEnvironmentVariableIsEmpty("VMC_RADIOSIM"))
             qputenv("VMC_RADIOSIM", VMC_RADIOSIM_PATH);
     }
@@ -83,13 +118,14 @@ public:
     // VFO A's frequency as the newest frequency command set it; `otherwise` before the first.
     qint64 LastFrequency(qint64 otherwise) const
     {
-        const auto commands = FrequencyCommands();
+        const auto commands = Commands("FA");
         return commands.isEmpty() ? otherwise : commands.last().first.mid(2).toLongLong();
     }
 
-    // Frequency commands the radio has received ("FA00014060010"), each with
-    // the epoch milliseconds of its arrival, in order.
-    QList<QPair<QByteArray, qint64>> FrequencyCommands() const
+    // The commands starting with `prefix` that the radio has received
+    // ("FA00014060010"), each with the epoch milliseconds of its arrival (its
+    // last character across the line), in order.
+    QList<QPair<QByteArray, qint64>> Commands(const QByteArray& prefix) const
     {
         QList<QPair<QByteArray, qint64>> commands;
         QFile log(radio.LogPath());
@@ -98,10 +134,19 @@ public:
         while (!log.atEnd()) {
             const QByteArray line = log.readLine().trimmed();
             const int blank = line.indexOf(' ');
-            if (line.mid(blank + 1, 2) == "FA")
+            if (line.mid(blank + 1).startsWith(prefix))
                 commands.append({line.mid(blank + 1), line.left(blank).toLongLong()});
         }
         return commands;
+    }
+
+    // Steady-clock time to epoch milliseconds, as the simulator stamps its log.
+    static double EpochMs(std::chrono::steady_clock::time_point t)
+    {
+        using namespace std::chrono;
+        static const double offsetMs = duration<double, std::milli>(system_clock::now().time_since_epoch()).count()
+                                       - duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+        return offsetMs + duration<double, std::milli>(t.time_since_epoch()).count();
     }
 
     TempSettings settings;

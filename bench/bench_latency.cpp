@@ -1,30 +1,29 @@
-// bench_latency: end-to-end latency of a wheel click, from the JACK source
-// sending it to the frequency command arriving at the radio simulator
-// (simulator log, millisecond stamps), at the 100 ms and the 10 ms pump.
-// Also: the part after the pump's tick begins (tick start to radio), and the
-// tick's own work for a message. Usage: bench_latency [events per interval]
+// bench_latency: how long a wheel click takes to reach the radio. The whole
+// program, the radio simulator paced at 38400 baud both ways (a command
+// counts as arrived when its last character has crossed the line), poll
+// every 1000 ms, JACK cycles of VMC_JACK_PERIOD frames (default 128, 2.7 ms).
+// For each map and MIDI interval:
+//   callback -> radio: from the moment JACK hands the click to the program
+//     (a probe input on the same port is called in the same cycle) to the
+//     arrival of the click's command;
+//   send -> radio: from the surface's send to the same arrival.
+// The clicks come 30 to 60 ms apart, so the line is free for each. With the
+// Flex map a click's command is the first frequency command that reaches its
+// frequency; with the Elecraft map the n-th "UP1;" belongs to the n-th click.
+// Stamps are whole milliseconds (the simulator's log), taken as their middle.
+// Usage: bench_latency [clicks per run, default 200]
 #include "BenchRig.h"
-#include "support/MainWindowParts.h"
-
-#include "widgets/LogView.h"
 
 #include <QApplication>
-#include <QHash>
 #include <QRandomGenerator>
-#include <QTextBlock>
-#include <QTimerEvent>
 #include <algorithm>
-#include <chrono>
 #include <vector>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::duration d)
-{
-    return std::chrono::duration<double, std::milli>(d).count();
-}
+constexpr qint64 kStartHz = 14060000;  // the simulator's VFO A
+constexpr int kStepHz = 10;            // Flex map, wheel at speed 1
 
 double Percentile(std::vector<double> values, double p)
 {
@@ -33,110 +32,69 @@ double Percentile(std::vector<double> values, double p)
     return values[at];
 }
 
-// Sees the pump timer's event before the pump runs.
-// The newest frequency command in the CAT log, as the radio receives it ("FA00014060010").
-QByteArray LastFrequencyCommand(const LogView& catLog)
+// The arrival (epoch ms) of each click's command, in the order of the clicks.
+std::vector<double> Arrivals(const BenchRig& rig, bool elecraft, int clicks)
 {
-    for (QTextBlock b = catLog.document()->lastBlock(); b.isValid(); b = b.previous()) {
-        if (b.text().startsWith(QLatin1String("FA")))
-            return b.text().chopped(1).toLatin1();
+    std::vector<double> arrivals;
+    const auto commands = rig.Commands(elecraft ? "UP1" : "FA");
+    for (int click = 1; click <= clicks; ++click) {
+        double arrived = -1;
+        for (int i = 0; i < commands.size() && arrived < 0; ++i) {
+            const bool reaches = elecraft ? i + 1 == click
+                                          : commands[i].first.mid(2).toLongLong() >= kStartHz + click * kStepHz;
+            if (reaches)
+                arrived = double(commands[i].second) + 0.5;
+        }
+        arrivals.push_back(arrived);
     }
-    return {};
+    return arrivals;
 }
 
-class TickStartWatch : public QObject {
-public:
-    Clock::time_point lastStart;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Timer)
-            lastStart = Clock::now();
-        return false;
-    }
-};
-
-struct Sample {
-    QByteArray command;  // what the click made the program send
-    Clock::time_point sent;
-    Clock::time_point tickStart;
-    Clock::time_point tickEnd;
-};
-
-bool Measure(int intervalMs, int events)
+bool Measure(const char* rigtype, int intervalMs, int clicks)
 {
     BenchRig rig;
-    if (!rig.Start(intervalMs))
+    if (!rig.Start(intervalMs, rigtype))
         return false;
-    frmVornMidiConnector& w = *rig.window;
-    TickStartWatch watch;
-    QTimer& pump = *Timer(w, "tmrMIDI");
-    pump.installEventFilter(&watch);
-    int logged = w.txtMidiInDump->document()->characterCount();
-    std::vector<Sample> samples;
-    Sample pending;
-    bool waiting = false;
-    // Connected after the pump: runs when the tick's work is done.
-    QObject::connect(&pump, &QTimer::timeout, &w, [&] {
-        const int now = w.txtMidiInDump->document()->characterCount();
-        if (waiting && now != logged) {
-            pending.command = LastFrequencyCommand(*w.txtCATDump);
-            pending.tickStart = watch.lastStart;
-            pending.tickEnd = Clock::now();
-            samples.push_back(pending);
-            waiting = false;
-        }
-        logged = now;
-    });
-
-    // Steady clock to wall clock, to microseconds; the simulator stamps wall-clock milliseconds.
-    const double epochOffsetMs =
-        std::chrono::duration<double, std::milli>(
-            std::chrono::system_clock::now().time_since_epoch()).count() -
-        std::chrono::duration<double, std::milli>(Clock::now().time_since_epoch()).count();
-    QRandomGenerator random(7);
-    for (int i = 0; i < events; ++i) {
-        const QDeadlineTimer pause(int(random.bounded(intervalMs + 1)));
-        BenchRig::RunUntil([&] { return pause.hasExpired(); }, intervalMs + 100);
-        pending.sent = Clock::now();
-        waiting = true;
-        rig.surface->SendControlChange(0x64, 0x41);
-        // A click the surface's server never delivered counts as lost, not as a latency.
-        if (!BenchRig::RunUntil([&] { return !waiting; }, 2000))
-            waiting = false;
+    JackProbe probe;
+    if (!probe.IsOpen()) {
+        std::fprintf(stderr, "bench_latency: the probe found no surface\n");
+        return false;
     }
-    BenchRig::RunUntil([&] { return rig.FrequencyCommands().size() >= int(samples.size()); }, 5000);
-    QHash<QByteArray, qint64> arrivedAt;
-    for (const auto& [command, epochMs] : rig.FrequencyCommands())
-        arrivedAt.insert(command, epochMs);
+    const bool elecraft = QByteArray(rigtype) == "elecraft";
+    QRandomGenerator random(7);
+    std::vector<Clock::time_point> sent;
+    for (int i = 0; i < clicks; ++i) {
+        const QDeadlineTimer pause(30 + int(random.bounded(31)));
+        BenchRig::RunUntil([&] { return pause.hasExpired(); }, 1000);
+        sent.push_back(Clock::now());
+        rig.surface->SendControlChange(0x64, 0x41);
+    }
+    std::vector<double> arrived;
+    BenchRig::RunUntil([&] {
+        arrived = Arrivals(rig, elecraft, clicks);
+        return arrived.back() >= 0;
+    }, 5000);
+    const std::vector<Clock::time_point> received = probe.Take();
     if (!rig.alerts.boxes.isEmpty()) {
         std::fprintf(stderr, "bench_latency: %s\n", qPrintable(rig.alerts.texts().join(" | ")));
         return false;
     }
-    std::vector<double> total, afterTickStart, tickWork;
-    const int undelivered = events - int(samples.size());
-    int unsent = 0;
-    for (const Sample& sample : samples) {
-        if (!arrivedAt.contains(sample.command)) {
-            ++unsent;
+    std::vector<double> fromCallback, fromSend;
+    int missing = 0;
+    for (int i = 0; i < clicks; ++i) {
+        if (arrived[i] < 0 || std::size_t(i) >= received.size()) {
+            ++missing;
             continue;
         }
-        const auto toEpochMs = [&](Clock::time_point t) {
-            return epochOffsetMs + std::chrono::duration<double, std::milli>(t.time_since_epoch()).count();
-        };
-        // A stamp of whole milliseconds stands for the middle of its millisecond.
-        const double arrivedMs = double(arrivedAt.value(sample.command)) + 0.5;
-        total.push_back(arrivedMs - toEpochMs(sample.sent));
-        afterTickStart.push_back(arrivedMs - toEpochMs(sample.tickStart));
-        tickWork.push_back(Ms(sample.tickEnd - sample.tickStart));
+        fromCallback.push_back(arrived[i] - BenchRig::EpochMs(received[i]));
+        fromSend.push_back(arrived[i] - BenchRig::EpochMs(sent[i]));
     }
-    if (total.empty())
+    if (fromCallback.empty())
         return false;
-    std::printf("pump %4d ms, %d clicks (%d not at the pump within 2 s, %d not at the radio): MIDI send -> radio p50 %6.1f ms  p99 %6.1f ms | "
-                "tick start -> radio p50 %4.1f ms  p99 %4.1f ms (1 ms stamps) | "
-                "tick work p50 %.3f ms  p99 %.3f ms\n",
-                intervalMs, events, undelivered, unsent, Percentile(total, 0.5), Percentile(total, 0.99),
-                Percentile(afterTickStart, 0.5), Percentile(afterTickStart, 0.99),
-                Percentile(tickWork, 0.5), Percentile(tickWork, 0.99));
+    std::printf("%-8s MIDI interval %4d ms, %d clicks (%d missing, %zu delivered by JACK): callback -> radio "
+                "p50 %5.1f ms p99 %5.1f ms | send -> radio p50 %5.1f ms p99 %5.1f ms\n",
+                rigtype, intervalMs, clicks, missing, received.size(), Percentile(fromCallback, 0.5),
+                Percentile(fromCallback, 0.99), Percentile(fromSend, 0.5), Percentile(fromSend, 0.99));
     std::fflush(stdout);
     return true;
 }
@@ -148,9 +106,10 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int events = argc > 1 ? std::max(10, atoi(argv[1])) : 200;
-    for (int interval : {100, 10})
-        if (!Measure(interval, events))
-            return 1;
+    const int clicks = argc > 1 ? std::max(10, atoi(argv[1])) : 200;
+    for (const char* rigtype : {"flex", "elecraft"})
+        for (int interval : {100, 10, 1000})
+            if (!Measure(rigtype, interval, clicks))
+                return 1;
     return 0;
 }

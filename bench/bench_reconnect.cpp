@@ -46,7 +46,7 @@ int main(int argc, char** argv)
         }
         const QDeadlineTimer pause(int(random.bounded(1000)));
         BenchRig::RunUntil([&] { return pause.hasExpired(); }, 2000);
-        const int before = int(rig.FrequencyCommands().size());
+        const int before = int(rig.Commands("FA").size());
         rig.surface = std::make_unique<JackMidiSource>();
         const qint64 back = QDateTime::currentMSecsSinceEpoch();
         QDeadlineTimer nextClick(0);
@@ -60,13 +60,13 @@ int main(int argc, char** argv)
                 rig.surface->SendControlChange(0x64, 0x41);
                 nextClick.setRemainingTime(10);
             }
-            return int(rig.FrequencyCommands().size()) > before;
+            return int(rig.Commands("FA").size()) > before;
         }, 5000);
         if (!arrived) {
             std::fprintf(stderr, "bench_reconnect: no click reached the radio within 5 s\n");
             return 1;
         }
-        firstClick.push_back(double(rig.FrequencyCommands().at(before).second - back));
+        firstClick.push_back(double(rig.Commands("FA").at(before).second - back));
     }
     if (!rig.alerts.boxes.isEmpty()) {
         std::fprintf(stderr, "bench_reconnect: %s\n", qPrintable(rig.alerts.texts().join(" | ")));

@@ -1,96 +1,58 @@
-// bench_wheelrate: the highest steady wheel rate (clicks per second, evenly
-// spaced, for 3 s) at which every click reaches the radio, with the whole
-// program at the 100 ms and the 10 ms pump, the CAT poll at its default
-// 1000 ms and the radio paced at 38400 baud both ways. With the Flex map
-// (default) each click steps VFO A 10 Hz up; the steps of one pump tick go out
-// as one frequency command, and the clicks that arrived are the steps between
-// the first frequency and the radio's last (none may be undone by a poll
-// reply). With "elecraft" each click is the radio's own step "UP1;" (4
-// characters, so the line carries at most 960 a second).
-// A trial that loses clicks says where: not delivered by JACK, dropped by the
-// full ring, or taken by the pump but never sent (the link looked down).
-// A poll interval of 10000 ms (the menu's longest) shows what the program
-// reaches with the poll almost out of the way.
-// Usage: bench_wheelrate [flex|elecraft] [poll interval in ms, default 1000]
+// bench_wheelrate: what reaches the radio of a wheel turned at a steady rate
+// (clicks evenly spaced, for 2 s), with the whole program, the poll every
+// 1000 ms and the radio simulator paced at 38400 baud both ways. Per rate:
+// the clicks JACK delivered to a probe input on the surface's port and to the
+// program, those the full ring dropped (the MIDI log says so), those that
+// reached the radio and the commands that carried them. With the Flex map (default) each click steps
+// VFO A 10 Hz: the clicks at the radio are the steps its last frequency
+// moved, and "settled" is how long after the last click's command could have
+// crossed the line (its callback + 3.65 ms) the radio stood at the final
+// frequency. With "elecraft" each click is the radio's own "UP1;" (4
+// characters: the line carries at most 960 a second).
+// Usage: bench_wheelrate [flex|elecraft] [MIDI interval ms, default 100]
 #include "BenchRig.h"
-#include "midi/MidiInRing.h"
 #include "support/MainWindowParts.h"
 #include "widgets/LogView.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <atomic>
-#include <chrono>
 #include <thread>
 
 namespace {
 
-constexpr int kSeconds = 3;
+constexpr int kSeconds = 2;
 constexpr qint64 kStartHz = 14060000;  // the simulator's VFO A
 constexpr int kStepHz = 10;            // Flex map, wheel at speed 1
+// Fourteen characters of ten bits at 38400 baud.
+constexpr double kFrequencyCommandMs = 14 * 10 * 1000.0 / 38400;
 
 bool elecraft = false;
-int pollMs = 1000;
 
-// The clicks that have reached the radio so far.
-int ClicksAtRadio(const BenchRig& rig)
+// The clicks the program's input received, as its MIDI log shows them.
+int Received(const LogView& midiLog)
 {
-    if (!elecraft)
-        return int((rig.LastFrequency(kStartHz) - kStartHz) / kStepHz);
-    return int(rig.radio.ReceivedCommands().count(QStringLiteral("UP1")));
+    return int(midiLog.toPlainText().count(QStringLiteral("B0 64 41")));
 }
 
-// The longest time between two ticks of the pump timer it watches.
-class PumpGapWatch : public QObject {
-public:
-    explicit PumpGapWatch(QTimer& pump) { pump.installEventFilter(this); }
-    double TakeLongestMs()
-    {
-        const double longest = longestNs_ / 1e6;
-        longestNs_ = 0;
-        last_.invalidate();
-        return longest;
-    }
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Timer) {
-            if (last_.isValid())
-                longestNs_ = std::max(longestNs_, last_.nsecsElapsed());
-            last_.start();
-        }
-        return false;
-    }
-
-private:
-    QElapsedTimer last_;
-    qint64 longestNs_ = 0;
-};
-
-// Clicks the pump took from the ring, and events the full ring dropped, as the MIDI log shows them.
-QPair<int, int> PumpedAndDropped(const LogView& midiLog)
+int DroppedByTheRing(const LogView& midiLog)
 {
-    static const QRegularExpression dropped(QStringLiteral("^(\\d+) MIDI events were dropped"));
-    int pumped = 0;
+    static const QRegularExpression dropped(QStringLiteral("^(\\d+) MIDI events were dropped"), QRegularExpression::MultilineOption);
     int lost = 0;
-    for (const QString& line : midiLog.toPlainText().split(QLatin1Char('\n'))) {
-        if (line.startsWith(QLatin1String("B0 64 41")))
-            ++pumped;
-        else if (const auto match = dropped.match(line); match.hasMatch())
-            lost += match.captured(1).toInt();
-    }
-    return {pumped, lost};
+    for (auto it = dropped.globalMatch(midiLog.toPlainText()); it.hasNext();)
+        lost += it.next().captured(1).toInt();
+    return lost;
 }
 
-// Sends `rate` clicks a second for kSeconds; true when the radio got every one.
-bool EveryClickArrives(BenchRig& rig, PumpGapWatch& pumpGaps, int rate)
+void Trial(BenchRig& rig, JackProbe& probe, int rate)
 {
-    // A trial that lost clicks may have left the link down until the next poll.
     BenchRig::RunUntil([&] { return rig.window->shpCATConnected->fillColor() == IIndicator::kGreen; }, 5000);
     rig.window->txtMidiInDump->clear();
-    const int before = ClicksAtRadio(rig);
+    const QByteArray kind = elecraft ? "UP1" : "FA";
+    const qint64 startHz = rig.LastFrequency(kStartHz);
+    const int commandsBefore = int(rig.Commands(kind).size());
+    probe.Take();
     const int clicks = rate * kSeconds;
-    pumpGaps.TakeLongestMs();
     std::atomic<bool> done{false};
     std::thread sender([&] {
         const auto start = std::chrono::steady_clock::now();
@@ -103,48 +65,26 @@ bool EveryClickArrives(BenchRig& rig, PumpGapWatch& pumpGaps, int rate)
     });
     BenchRig::RunUntil([&] { return done.load(); }, (kSeconds + 5) * 1000);
     sender.join();
-    const double longestPumpGapMs = pumpGaps.TakeLongestMs();
-    // Whatever is still on its way arrives within a few pump intervals.
-    int arrived = 0;
-    int last = -1;
-    while (arrived != last) {
-        last = arrived;
-        const QDeadlineTimer settle(4 * Timer(*rig.window, "tmrMIDI")->interval() + 200);
+    // Whatever is on its way arrives within a few intervals of the pump.
+    int last = -1, commands = 0;
+    while (commands != last) {
+        last = commands;
+        const QDeadlineTimer settle(4 * Timer(*rig.window, "tmrMIDI")->interval() + 300);
         BenchRig::RunUntil([&] { return settle.hasExpired(); }, 5000);
-        arrived = ClicksAtRadio(rig) - before;
+        commands = int(rig.Commands(kind).size()) - commandsBefore;
     }
-    if (arrived != clicks) {
-        const auto [pumped, dropped] = PumpedAndDropped(*rig.window->txtMidiInDump);
-        std::printf("    %d clicks: %d not delivered by JACK, %d dropped by the ring (longest pump "
-                    "gap %.0f ms), %d pumped, %d at the radio\n",
-                    clicks, clicks - pumped - dropped, dropped, longestPumpGapMs, pumped, arrived);
-    }
-    return arrived == clicks;
-}
-
-bool Search(int intervalMs)
-{
-    BenchRig rig;
-    if (!rig.Start(intervalMs, elecraft ? "elecraft" : "flex", pollMs))
-        return false;
-    // The ring holds kCapacity events between two pump ticks.
-    const int bound = MidiInRing::kCapacity * 1000 / intervalMs;
-    PumpGapWatch pumpGaps(*Timer(*rig.window, "tmrMIDI"));
-    int good = 10;
-    int bad = std::min(4000, 2 * bound);
-    while (bad - good > std::max(2, good / 100)) {
-        const int rate = (good + bad) / 2;
-        const bool ok = EveryClickArrives(rig, pumpGaps, rate);
-        std::printf("  pump %d ms: %d clicks/s for %d s: %s\n", intervalMs, rate, kSeconds,
-                    ok ? "all arrived" : "lost some");
-        std::fflush(stdout);
-        (ok ? good : bad) = rate;
-    }
-    std::printf("pump %4d ms: highest steady wheel rate without a lost click: %d clicks/s "
-                "(%.0f %% of the ring's bound, %d events/s; poll every %d ms)\n",
-                intervalMs, good, 100.0 * good / bound, bound, pollMs);
+    const auto received = probe.Take();
+    const auto sent = rig.Commands(kind);
+    const int atRadio = elecraft ? commands : int((rig.LastFrequency(kStartHz) - startHz) / kStepHz);
+    QString settled;
+    if (!elecraft && !received.empty() && commands > 0)
+        settled = QString::asprintf(", settled %.1f ms", double(sent.last().second) + 0.5
+                                                            - (BenchRig::EpochMs(received.back()) + kFrequencyCommandMs));
+    const LogView& midiLog = *rig.window->txtMidiInDump;
+    std::printf("  %4d clicks/s: %4d sent, %4zu at the probe, %4d at the program, %3d dropped by the ring, %4d at "
+                "the radio %s, in %4d commands%s\n", rate, clicks, received.size(), Received(midiLog) + DroppedByTheRing(midiLog),
+                DroppedByTheRing(midiLog), atRadio, atRadio == clicks ? "(all)" : "(LOST)", commands, qPrintable(settled));
     std::fflush(stdout);
-    return true;
 }
 
 } // namespace
@@ -155,10 +95,15 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     elecraft = argc > 1 && QByteArray(argv[1]) == "elecraft";
-    if (argc > 2)
-        pollMs = std::max(100, atoi(argv[2]));
-    for (int interval : {100, 10})
-        if (!Search(interval))
-            return 1;
+    const int intervalMs = argc > 2 ? std::max(10, atoi(argv[2])) : 100;
+    BenchRig rig;
+    if (!rig.Start(intervalMs, elecraft ? "elecraft" : "flex"))
+        return 1;
+    JackProbe probe;
+    std::printf("%s map, MIDI interval %d ms:\n", elecraft ? "Elecraft" : "Flex", intervalMs);
+    const std::vector<int> rates = elecraft ? std::vector<int>{100, 300, 600, 900, 960}
+                                            : std::vector<int>{100, 200, 270, 500, 1000, 1500, 2000};
+    for (int rate : rates)
+        Trial(rig, probe, rate);
     return 0;
 }
