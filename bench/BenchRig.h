@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/IIndicator.h"
-#include "widgets/IndicatorShape.h"
-#include "app/frmVornMidiConnector.h"
+#include "core/ILamp.h"
+#include "widgets/Lamp.h"
+#include "app/MainWindow.h"
 #include "support/JackMidiSource.h"
 #include "support/RadioSimProcess.h"
 #include "support/RecordingAlerts.h"
@@ -93,12 +93,12 @@ public:
         settings.store.Write("settings", "mautoconnect", "1");
         settings.store.Write("settings", "midipolltime", QString::number(midiIntervalMs));
         settings.store.Write("settings", "polltime", QString::number(pollMs));
-        window = std::make_unique<frmVornMidiConnector>(settings.store, alerts);
-        window->Form_Load();
+        window = std::make_unique<MainWindow>(settings.store, alerts);
+        window->Start();
         window->show();
-        if (window->shpMidiEnabled->fillColor() != IIndicator::kGreen)
+        if (!window->MidiLampUp())
             return Fail("the surface was not connected");
-        if (!RunUntil([&] { return window->shpCATConnected->fillColor() == IIndicator::kGreen; }, 10000))
+        if (!RunUntil([&] { return window->CatLampUp(); }, 10000))
             return Fail("the radio did not answer the poll");
         return alerts.boxes.isEmpty() || Fail(qPrintable(alerts.texts().join(" | ")));
     }
@@ -153,7 +153,7 @@ public:
     RecordingAlerts alerts;
     RadioSimProcess radio;
     std::unique_ptr<JackMidiSource> surface;
-    std::unique_ptr<frmVornMidiConnector> window;
+    std::unique_ptr<MainWindow> window;
 
 private:
     bool Fail(const char* why)

@@ -72,9 +72,9 @@ double PumpMicrosPerMessage(ILogSink& log)
 bool SteadyRateWithoutDrops(int rate, int seconds, LogView& view)
 {
     Rig rig(view);
-    QTimer tmrMIDI;
-    tmrMIDI.setInterval(100);
-    QObject::connect(&tmrMIDI, &QTimer::timeout, [&] { rig.midi.PumpTick(); });
+    QTimer pumpTimer;
+    pumpTimer.setInterval(100);
+    QObject::connect(&pumpTimer, &QTimer::timeout, [&] { rig.midi.PumpTick(); });
     const long total = static_cast<long>(rate) * seconds;
     std::atomic<bool> done{false};
     std::thread device([&] {
@@ -87,11 +87,11 @@ bool SteadyRateWithoutDrops(int rate, int seconds, LogView& view)
         }
         done = true;
     });
-    tmrMIDI.start();
+    pumpTimer.start();
     while (!done)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     device.join();
-    tmrMIDI.stop();
+    pumpTimer.stop();
     rig.midi.PumpTick();
     return rig.handled == total;
 }

@@ -7,12 +7,13 @@
 // stood are shown too. Usage: bench_poll [ticks] [tcp]
 #include "cat/CatLink.h"
 #include "cat/CatParser.h"
+#include "core/Options.h"
 #include "cat/CatPoll.h"
-#include "cat/CatPort.h"
+#include "cat/ComPortLine.h"
 #include "core/RadioState.h"
 #include "support/RadioSimProcess.h"
 #include "support/RecordingAlerts.h"
-#include "support/RecordingIndicator.h"
+#include "support/RecordingLamp.h"
 #include "support/RecordingLog.h"
 #include "support/TempSettings.h"
 
@@ -44,12 +45,13 @@ int main(int argc, char** argv)
     radio.MapToCom(settings.store, 1);
     if (tcp)
         settings.store.Write("ports", "com1", QStringLiteral("tcp://localhost:%1").arg(QUrl(radio.PtyPath()).port()));
-    CatPort port(settings.store);
+    ComPortLine port(settings.store);
     RecordingLog log;
-    RecordingIndicator lamp;
+    RecordingLamp lamp;
     RecordingAlerts alerts;
     RadioState state;
-    CatParser parser(state, lamp, alerts);
+    Options options;
+    CatParser parser(state, lamp, alerts, options);
     CatLink link(port, log, lamp, alerts, state, parser);
     CatPoll poll(link, alerts);
     QElapsedTimer opening;
@@ -82,11 +84,11 @@ int main(int argc, char** argv)
         QObject::connect(&poll, &CatPoll::tickFinished, &loop, &QEventLoop::quit);
         QElapsedTimer clock;
         clock.start();
-        poll.PollTimer_Timer();
+        poll.Tick();
         if (poll.TickRunning())
             loop.exec();
         ms.push_back(clock.nsecsElapsed() / 1e6);
-        validAtEnd += state.valid_cat_a ? 1 : 0;
+        validAtEnd += state.answering ? 1 : 0;
     }
     std::sort(ms.begin(), ms.end());
     std::printf("bench_poll: %d ticks at 38400 baud%s: median %.2f ms, min %.2f ms, max %.2f ms; "

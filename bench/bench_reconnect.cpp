@@ -20,11 +20,6 @@ double Percentile(std::vector<double> values, double p)
     return values[at];
 }
 
-bool MidiLampIs(const BenchRig& rig, int color)
-{
-    return rig.window->shpMidiEnabled->fillColor() == color;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -40,7 +35,7 @@ int main(int argc, char** argv)
     std::vector<double> lampGreen, firstClick;
     for (int round = 0; round < rounds; ++round) {
         rig.surface.reset();
-        if (!BenchRig::RunUntil([&] { return MidiLampIs(rig, IIndicator::kRed); }, 5000)) {
+        if (!BenchRig::RunUntil([&] { return !rig.window->MidiLampUp(); }, 5000)) {
             std::fprintf(stderr, "bench_reconnect: the loss was not noticed\n");
             return 1;
         }
@@ -52,7 +47,7 @@ int main(int argc, char** argv)
         QDeadlineTimer nextClick(0);
         bool green = false;
         const bool arrived = BenchRig::RunUntil([&] {
-            if (!green && MidiLampIs(rig, IIndicator::kGreen)) {
+            if (!green && rig.window->MidiLampUp()) {
                 green = true;
                 lampGreen.push_back(double(QDateTime::currentMSecsSinceEpoch() - back));
             }

@@ -1,7 +1,7 @@
 // bench_startup: milliseconds from the main window's construction to its
 // first expose (constructed, Form_Load run, shown, painted once), on the
 // first start with an empty settings store and on a later start; no serial port.
-#include "app/frmVornMidiConnector.h"
+#include "app/MainWindow.h"
 #include "support/RecordingAlerts.h"
 #include "support/TempSettings.h"
 
@@ -31,9 +31,9 @@ void StartOnce(ISettingsStore& store, const char* label)
     QElapsedTimer clock;
     clock.start();
     RecordingAlerts alerts;
-    frmVornMidiConnector window(store, alerts);
+    MainWindow window(store, alerts);
     const double constructedMs = clock.nsecsElapsed() / 1e6;
-    window.Form_Load();
+    window.Start();
     const double loadedMs = clock.nsecsElapsed() / 1e6;
     FirstExpose expose;
     window.installEventFilter(&expose);

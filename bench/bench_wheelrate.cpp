@@ -46,8 +46,8 @@ int DroppedByTheRing(const LogView& midiLog)
 
 void Trial(BenchRig& rig, JackProbe& probe, int rate)
 {
-    BenchRig::RunUntil([&] { return rig.window->shpCATConnected->fillColor() == IIndicator::kGreen; }, 5000);
-    rig.window->txtMidiInDump->clear();
+    BenchRig::RunUntil([&] { return rig.window->CatLampUp(); }, 5000);
+    rig.window->MidiLog().clear();
     const QByteArray kind = elecraft ? "UP1" : "FA";
     const qint64 startHz = rig.LastFrequency(kStartHz);
     const int commandsBefore = int(rig.Commands(kind).size());
@@ -69,7 +69,7 @@ void Trial(BenchRig& rig, JackProbe& probe, int rate)
     int last = -1, commands = 0;
     while (commands != last) {
         last = commands;
-        const QDeadlineTimer settle(4 * Timer(*rig.window, "tmrMIDI")->interval() + 300);
+        const QDeadlineTimer settle(4 * Timer(*rig.window, "midiPumpTimer")->interval() + 300);
         BenchRig::RunUntil([&] { return settle.hasExpired(); }, 5000);
         commands = int(rig.Commands(kind).size()) - commandsBefore;
     }
@@ -80,7 +80,7 @@ void Trial(BenchRig& rig, JackProbe& probe, int rate)
     if (!elecraft && !received.empty() && commands > 0)
         settled = QString::asprintf(", settled %.1f ms", double(sent.last().second) + 0.5
                                                             - (BenchRig::EpochMs(received.back()) + kFrequencyCommandMs));
-    const LogView& midiLog = *rig.window->txtMidiInDump;
+    const LogView& midiLog = rig.window->MidiLog();
     std::printf("  %4d clicks/s: %4d sent, %4zu at the probe, %4d at the program, %3d dropped by the ring, %4d at "
                 "the radio %s, in %4d commands%s\n", rate, clicks, received.size(), Received(midiLog) + DroppedByTheRing(midiLog),
                 DroppedByTheRing(midiLog), atRadio, atRadio == clicks ? "(all)" : "(LOST)", commands, qPrintable(settled));

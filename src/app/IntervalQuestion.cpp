@@ -1,8 +1,8 @@
 #include "app/IntervalQuestion.h"
 
 #include "core/IAlerts.h"
-#include "core/VbError.h"
-#include "core/VbNumber.h"
+#include "core/NumberedError.h"
+#include "core/NumberText.h"
 
 #include <cmath>
 
@@ -32,7 +32,7 @@ std::optional<int> IntervalQuestion::Ask(const Text& text, IAlerts& alerts, Opti
     const QString answer = alerts.InputBox(text.prompt, text.title, settings.Value(text.option));
     if (answer.isEmpty())
         return std::nullopt;
-    const double value = VbNumber::ParseDecimal(answer);
+    const double value = NumberText::ParseDecimal(answer);
     if (value < text.minimum || value > text.maximum) {
         alerts.MsgBox(text.rangeMessage, IAlerts::Buttons::Ok, IAlerts::Icon::None, text.rangeTitle);
         return std::nullopt;
@@ -44,18 +44,18 @@ std::optional<int> IntervalQuestion::Ask(const Text& text, IAlerts& alerts, Opti
 
 int IntervalQuestion::Milliseconds(const QString& text)
 {
-    const double value = std::nearbyint(VbNumber::ParseDecimal(text));
+    const double value = std::nearbyint(NumberText::ParseDecimal(text));
     if (value < 0 || value > 2147483647.0)
-        throw VbError::Overflow();
+        throw NumberedError::Overflow();
     return static_cast<int>(value);
 }
 
 int IntervalQuestion::MillisecondsOr(const QString& text, const QString& fallback,
-                                     const std::function<void(const VbError&)>& report)
+                                     const std::function<void(const NumberedError&)>& report)
 {
     try {
         return Milliseconds(text);
-    } catch (const VbError& e) {
+    } catch (const NumberedError& e) {
         report(e);
         return Milliseconds(fallback);
     }

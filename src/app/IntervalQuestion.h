@@ -7,7 +7,7 @@
 #include <optional>
 
 class IAlerts;
-class VbError;
+class NumberedError;
 
 // The two timer questions of the Options menu ("&CAT Poll Timer Value",
 // "&MIDI Poll Timer Value"): asks for a new interval, checks its range and
@@ -36,5 +36,5 @@ public:
     // Milliseconds(text), or, when the text cannot be one, the failure handed
     // to `report` and Milliseconds(fallback).
     static int MillisecondsOr(const QString& text, const QString& fallback,
-                              const std::function<void(const VbError&)>& report);
+                              const std::function<void(const NumberedError&)>& report);
 };

@@ -2,7 +2,7 @@
 
 #include "core/IAlerts.h"
 #include "core/OptionsStore.h"
-#include "core/RuntimeError.h"
+#include "core/FailureReport.h"
 #include "rigctl/RigctlServer.h"
 
 #include <QAction>
@@ -25,7 +25,7 @@ void NetworkRigControl::Load(QAction& item)
     settings_.Load(Option::RigctlAddress);
     const Options& options = settings_.options();
     item.setText(QStringLiteral("&Network Rig Control (rigctld on %1:%2)")
-                     .arg(options.rigctldaddress.trimmed(), options.rigctldport.trimmed()));
+                     .arg(options.rigctlAddress.trimmed(), options.rigctlPort.trimmed()));
     item.setChecked(IsOn());
     StartOrStop(item);
     // Written back last: a store that cannot be written keeps no server off.
@@ -36,7 +36,7 @@ void NetworkRigControl::Load(QAction& item)
 void NetworkRigControl::Toggle(QAction& item)
 {
     const QString choice = item.isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-    RunGuarded(alerts_, QStringLiteral("mnuRigControl_Click"),
+    ReportFailures(alerts_, Routine::ToggleRigControl,
                [&] { settings_.Set(Option::RigctlOn, choice); });
     StartOrStop(item);
 }
@@ -54,16 +54,16 @@ void NetworkRigControl::StartOrStop(QAction& item)
     }
     const Options& options = settings_.options();
     bool isNumber = false;
-    const uint port = options.rigctldport.trimmed().toUInt(&isNumber);
+    const uint port = options.rigctlPort.trimmed().toUInt(&isNumber);
     QHostAddress address;
     if (!isNumber || port < 1 || port > 65535) {
         Tell(QStringLiteral("The port \"%1\" (setting rigctldport) is not a port number from 1 to "
                             "65535, so the rig control server stays off.")
-                 .arg(options.rigctldport));
-    } else if (!address.setAddress(options.rigctldaddress.trimmed())) {
+                 .arg(options.rigctlPort));
+    } else if (!address.setAddress(options.rigctlAddress.trimmed())) {
         Tell(QStringLiteral("The address \"%1\" (setting rigctldaddress) is not an IP address, so "
                             "the rig control server stays off.")
-                 .arg(options.rigctldaddress));
+                 .arg(options.rigctlAddress));
     } else if (!server_.Start(address, quint16(port))) {
         Tell(QStringLiteral("The rig control server cannot listen on %1 port %2: %3")
                  .arg(address.toString())

@@ -2,7 +2,7 @@
 
 #include "core/IAlerts.h"
 #include "core/ISettingsStore.h"
-#include "core/RuntimeError.h"
+#include "core/FailureReport.h"
 #include "cat/PortAddress.h"
 
 #include <QComboBox>
@@ -58,11 +58,22 @@ QStringList PortDevicesDialog::SystemPorts()
     return ports;
 }
 
+QString PortDevicesDialog::ShownDevice(int number) const
+{
+    return boxes_.value(number - 1)->currentText();
+}
+
+void PortDevicesDialog::Choose(int number, const QString& device)
+{
+    boxes_.value(number - 1)->setCurrentText(device);
+    StoreChoice(number, device);
+}
+
 void PortDevicesDialog::StoreChoice(int number, const QString& device)
 {
     const QString path = device.trimmed();
     if (path.isEmpty() || path == PortAddress::For(store_, number))
         return;
-    RunGuarded(alerts_, QStringLiteral("PortDevices"),
+    ReportFailures(alerts_, Routine::StoreComDevice,
                [&] { store_.Write(PortAddress::Section(), PortAddress::KeyFor(number), path); });
 }

@@ -20,7 +20,9 @@ public:
 
     static QStringList SystemPorts();
 
-    QComboBox* deviceBox(int number) const { return boxes_.value(number - 1); }
+    // The device COM `number` shows; choosing or typing one, as the user does.
+    QString ShownDevice(int number) const;
+    void Choose(int number, const QString& device);
 
 private:
     void StoreChoice(int number, const QString& device);

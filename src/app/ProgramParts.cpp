@@ -2,31 +2,31 @@
 
 #include "cat/CatPoll.h"
 #include "core/IAlerts.h"
-#include "core/RuntimeError.h"
+#include "core/FailureReport.h"
 #include "midi/MidiDeviceWatch.h"
 #include "midi/MidiInput.h"
-#include "midi/frmConfig_Midi.h"
-#include "midi/frmLearnControls.h"
+#include "midi/MidiSetupWindow.h"
+#include "midi/LearnControlsDialog.h"
 #include "rigctl/RigctlServer.h"
-#include "update/frmUpdater.h"
+#include "update/UpdateWindow.h"
 
 #include <QWidget>
 
 ProgramParts::ProgramParts(QWidget& owner, ISettingsStore& store, IAlerts& alerts,
-                           ILogSink& catLog, IIndicator& catLamp, ILogSink& midiLog)
+                           ILogSink& catLog, ILamp& catLamp, ILogSink& midiLog)
     : settings(store, options),
       port(store),
-      parser(radio, catLamp, alerts),
-      link(port, catLog, catLamp, alerts, radio, parser),
+      parser(state, catLamp, alerts, options),
+      link(port, catLog, catLamp, alerts, state, parser),
+      radio(link, parser, state, options),
       poll(new CatPoll(link, alerts, nullptr, &owner)),
-      translator(keyMap, radio, options, link, alerts, midiLog),
+      dispatcher(keyMap, state, options, radio, alerts, midiLog),
       learned(store),
       midi(new MidiInput(midiLog, alerts,
-                         [this](const MidiEvent& event) { translator.ProcessMIDI(learned.Apply(event)); },
-                         &owner)),
+                         [this](const MidiEvent& event) { dispatcher.Dispatch(learned.Apply(event)); }, &owner)),
       watch(new MidiDeviceWatch(*midi, midiLog, &owner)),
       editors(keyMap, store, alerts, &owner),
-      rigServer(new RigctlServer(radio, options, link, link, &owner)),
+      rigServer(new RigctlServer(radio, state, options, &owner)),
       rigControl(settings, *rigServer, alerts)
 {
 }
@@ -44,12 +44,12 @@ void ProgramParts::LoadLearnedControls(IAlerts& alerts)
                   IAlerts::Buttons::Ok, IAlerts::Icon::Information);
 }
 
-void ProgramParts::ConnectLearning(frmConfig_Midi& setup, IAlerts& alerts)
+void ProgramParts::ConnectLearning(MidiSetupWindow& setup, IAlerts& alerts)
 {
-    QObject::connect(&setup, &frmConfig_Midi::learnControlsWanted, &setup, [this, &setup, &alerts] {
-        (new frmLearnControls(*midi, learned, alerts, &setup))->show();
+    QObject::connect(&setup, &MidiSetupWindow::learnControlsWanted, &setup, [this, &setup, &alerts] {
+        (new LearnControlsDialog(*midi, learned, alerts, &setup))->show();
     });
-    QObject::connect(&setup, &frmConfig_Midi::forgetControlsWanted, &setup, [this, &alerts] {
-        RunGuarded(alerts, QStringLiteral("cmdForget_click"), [this] { learned.Forget(); });
+    QObject::connect(&setup, &MidiSetupWindow::forgetControlsWanted, &setup, [this, &alerts] {
+        ReportFailures(alerts, Routine::ForgetControls, [this] { learned.Forget(); });
     });
 }

@@ -1,7 +1,7 @@
 #include "app/WindowPlacement.h"
 
 #include "core/OptionsStore.h"
-#include "core/VbError.h"
+#include "core/NumberedError.h"
 #include "widgets/Twips.h"
 
 #include <QGuiApplication>
@@ -29,12 +29,12 @@ QPoint WindowPlacement::OnScreens(QPoint stored, int windowWidth)
 }
 
 QPoint WindowPlacement::Stored(const OptionsStore& settings,
-                               const std::function<void(const VbError&)>& report)
+                               const std::function<void(const NumberedError&)>& report)
 {
     auto twipsOf = [&](OptionsStore::Edge edge) {
         try {
             return static_cast<float>(settings.ReadEdge(edge));
-        } catch (const VbError& e) {
+        } catch (const NumberedError& e) {
             report(e);
             return 0.0f;
         }

@@ -7,7 +7,7 @@
 #include <functional>
 
 class OptionsStore;
-class VbError;
+class NumberedError;
 
 // Where to put the main window for a stored position: exactly there when its
 // title bar is on a screen, otherwise at the top left of the primary screen so
@@ -24,6 +24,6 @@ public:
 
     // The stored position in pixels; an edge that cannot be read is handed to
     // `report` and taken as 0.
-    static QPoint Stored(const OptionsStore& settings, const std::function<void(const VbError&)>& report);
+    static QPoint Stored(const OptionsStore& settings, const std::function<void(const NumberedError&)>& report);
     static void Store(OptionsStore& settings, QPoint position);
 };

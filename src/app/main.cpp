@@ -1,4 +1,4 @@
-#include "app/frmVornMidiConnector.h"
+#include "app/MainWindow.h"
 #include "core/IniSettingsStore.h"
 #include "core/ProgramVersion.h"
 #include "desktop/CommandLine.h"
@@ -79,8 +79,8 @@ int main(int argc, char* argv[])
         return RefuseSecondCopy(instance, settingsFile, alerts);
 
     IniSettingsStore store(settingsFile);
-    frmVornMidiConnector window(store, alerts);
-    QObject::connect(&window, &frmVornMidiConnector::programEnded, &app, &QApplication::quit);
+    MainWindow window(store, alerts);
+    QObject::connect(&window, &MainWindow::programEnded, &app, &QApplication::quit);
     QObject::connect(&instance, &SingleInstance::showRequested, &window,
                      [&window] { BringForward(window); });
     // Stopped from outside (a signal, the desktop session's end, any other
@@ -92,7 +92,7 @@ int main(int argc, char* argv[])
     // Started inside the event loop, so that an end requested while a
     // start-up box is open ends the program at once.
     QTimer::singleShot(0, &window, [&window] {
-        window.Form_Load();
+        window.Start();
         if (!window.HasEnded())
             window.show();
     });

@@ -1,18 +1,17 @@
 #include "cat/CatLink.h"
 
-#include "core/IIndicator.h"
+#include "core/ILamp.h"
 #include "core/ILogSink.h"
-#include "core/RuntimeError.h"
-#include "core/VbError.h"
+#include "core/FailureReport.h"
+#include "core/NumberedError.h"
 #include "cat/CatParser.h"
-#include "cat/ISerialPort.h"
+#include "cat/ICatLine.h"
 #include "core/RadioState.h"
 
 #include <algorithm>
 #include <utility>
 
 namespace {
-const QString kGetCat = QStringLiteral("GetCAT");
 // Queries still waiting for their replies; beyond this, the oldest are taken
 // to be lost (a poll tick asks four).
 constexpr std::size_t kMaxWaiting = 32;
@@ -31,7 +30,7 @@ QByteArray WithoutNoise(const QByteArray& reply)
 }
 } // namespace
 
-CatLink::CatLink(ISerialPort& port, ILogSink& catLog, IIndicator& catLamp, IAlerts& alerts,
+CatLink::CatLink(ICatLine& port, ILogSink& catLog, ILamp& catLamp, IAlerts& alerts,
                  RadioState& state, CatParser& parser)
     : port_(port), catLog_(catLog), catLamp_(catLamp), alerts_(alerts), state_(state),
       parser_(parser)
@@ -42,7 +41,12 @@ CatLink::CatLink(ISerialPort& port, ILogSink& catLog, IIndicator& catLamp, IAler
     QObject::connect(&drainTimer_, &QTimer::timeout, &drainTimer_, [this] { SendHeldStepWhenDrained(); });
 }
 
-void CatLink::SendCAT(const QString& command)
+bool CatLink::IsOpen() const
+{
+    return port_.IsOpen();
+}
+
+void CatLink::Send(const QString& command)
 {
     SendHeldStep();
     if (Write(command))
@@ -106,17 +110,12 @@ bool CatLink::Write(const QString& command)
         return false;
     try {
         port_.Write(command.toLatin1());
-    } catch (const VbError& e) {
-        ReportPortFailure(QStringLiteral("SendCAT"), e);
+    } catch (const NumberedError& e) {
+        ReportPortFailure(Routine::SendToRadio, e);
         return false;
     }
-    RunGuarded(alerts_, QStringLiteral("SendCAT"), [&] { catLog_.AppendLine(command); });
+    ReportFailures(alerts_, Routine::SendToRadio, [&] { catLog_.AppendLine(command); });
     return true;
-}
-
-bool CatLink::LinkUp() const
-{
-    return port_.IsOpen() && state_.valid_cat_a;
 }
 
 void CatLink::WhenReplyWaiting(int milliseconds, std::function<void()> then)
@@ -127,7 +126,7 @@ void CatLink::WhenReplyWaiting(int milliseconds, std::function<void()> then)
         then();
 }
 
-void CatLink::GetCAT()
+void CatLink::ReadReplies()
 {
     Read(true);
 }
@@ -142,24 +141,24 @@ void CatLink::Read(bool emptyMeansDown)
     QByteArray read;
     try {
         read = port_.ReadAll();
-    } catch (const VbError& e) {
+    } catch (const NumberedError& e) {
         // No reply came, so the lamp must not go on claiming a link.
         MarkLinkDown();
-        ReportPortFailure(kGetCat, e);
+        ReportPortFailure(Routine::ReadFromRadio, e);
         return;
     }
     portFailureShown_ = false;
-    RunGuarded(alerts_, kGetCat, [&] { TakeRead(read, emptyMeansDown); });
+    ReportFailures(alerts_, Routine::ReadFromRadio, [&] { TakeRead(read, emptyMeansDown); });
 }
 
-void CatLink::ReportPortFailure(const QString& routine, const VbError& error)
+void CatLink::ReportPortFailure(Routine routine, const NumberedError& error)
 {
     // The poll reads four times a tick: a port that is gone or not chosen
     // is reported once, not in a box after box, until a read works again.
     if (portFailureShown_)
         return;
     portFailureShown_ = true;
-    ReportRuntimeError(alerts_, routine, error);
+    ReportFailure(alerts_, routine, error);
 }
 
 void CatLink::TakeRead(const QByteArray& read, bool emptyMeansDown)
@@ -186,7 +185,7 @@ void CatLink::ParseReplies(const QByteArray& text)
     while (start < text.size()) {
         const qsizetype end = text.indexOf(';', start) + 1;
         const QByteArray reply = WithoutNoise(text.mid(start, end - start));
-        parser_.ParseCAT(QString::fromLatin1(reply), Current(reply));
+        parser_.Take(QString::fromLatin1(reply), Current(reply));
         start = end;
     }
 }
@@ -221,16 +220,16 @@ void CatLink::HoldFragment(const QByteArray& fragment, int alreadyLogged)
 
 void CatLink::MarkLinkDown()
 {
-    state_.valid_cat_a = false;
-    state_.valid_cat_b = false;
-    catLamp_.SetFillColor(IIndicator::kRed);
+    state_.answering = false;
+    state_.vfoBKnown = false;
+    catLamp_.SetUp(false);
 }
 
 bool CatLink::ReadyToPoll()
 {
     if (!port_.IsOpen() && !port_.IsOpening()) {
         // The read fails, says why (once) and marks the link down.
-        GetCAT();
+        ReadReplies();
         if (chosen_ != 0) {
             portWasDown_ = true;
             Reopen();
@@ -242,7 +241,7 @@ bool CatLink::ReadyToPoll()
         return false;
     if (portWasDown_) {
         portWasDown_ = false;
-        RunGuarded(alerts_, kGetCat,
+        ReportFailures(alerts_, Routine::ReadFromRadio,
                    [&] { catLog_.AppendLine(QStringLiteral("COM%1 is open again.").arg(chosen_)); });
     }
     return true;
@@ -253,7 +252,7 @@ void CatLink::Reopen()
     ForgetLine();
     try {
         port_.Open(chosen_);
-    } catch (const VbError&) {
+    } catch (const NumberedError&) {
         // Still gone: the port keeps the reason, which the next tick's read meets.
     }
 }
@@ -284,7 +283,7 @@ void CatLink::SelectPort(int comNumber, const PortMarks& setMarks)
     portWasDown_ = false;
     try {
         port_.Open(comNumber);
-    } catch (const VbError&) {
+    } catch (const NumberedError&) {
         // The port command reports it; the poll, trying again, does not.
         portFailureShown_ = true;
         throw;

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "core/ICatSender.h"
-#include "core/ILinkState.h"
+#include "cat/ICatLink.h"
+
+#include "core/Routine.h"
 
 #include <QByteArray>
 #include <QTimer>
@@ -11,14 +12,14 @@
 
 class CatParser;
 class IAlerts;
-class IIndicator;
+class ILamp;
 class ILogSink;
-class ISerialPort;
-class VbError;
+class ICatLine;
+class NumberedError;
 struct RadioState;
 
-// The one road to the radio: port selection, writing commands (SendCAT) and
-// reading replies (GetCAT), with every command and reply shown in the CAT log.
+// The one road to the radio: port selection, writing commands (Send) and
+// reading replies (ReadReplies), with every command and reply shown in the CAT log.
 // The chosen port is kept while it is gone (an unplugged adapter, a dropped
 // connection) and opened again by the poll.
 // A wheel's steps (SendStep) go out one command each while the line keeps
@@ -27,7 +28,7 @@ struct RadioState;
 // the line has drained, or before anything else is written, so the order on
 // the wire stays and the radio never runs behind the wheel by more than the
 // command on the line. UI thread only.
-class CatLink : public ICatSender, public ILinkState {
+class CatLink : public ICatLink {
 public:
     // Sets the port menu's check marks: 0 marks "None", 1 to 16 mark that COM port.
     using PortMarks = std::function<void(int comNumber)>;
@@ -35,13 +36,12 @@ public:
     // Longest start of a reply that is held for the next read; older bytes are dropped.
     static constexpr int kMaxHeldBytes = 1024;
 
-    CatLink(ISerialPort& port, ILogSink& catLog, IIndicator& catLamp, IAlerts& alerts,
+    CatLink(ICatLine& port, ILogSink& catLog, ILamp& catLamp, IAlerts& alerts,
             RadioState& state, CatParser& parser);
 
-    void SendCAT(const QString& command) override;
+    bool IsOpen() const override;
+    void Send(const QString& command) override;
     void SendStep(const QString& command) override;
-    // The port is open and the last read brought a full status reply.
-    bool LinkUp() const override;
     // A query of the poll: sent like any command. The radio answers queries
     // in turn; the reply (told by the query's first two letters) is current
     // when no other command went out after its query.
@@ -51,13 +51,13 @@ public:
     // query of its kind).
     void ForgetQueries();
 
-    // Reads what the radio has sent and hands every complete reply to ParseCAT.
-    // A read that brings no reply, or fails, marks the link down; a failing
-    // port is reported once (by SendCAT, GetCAT or the port command) until a
-    // read works again.
-    void GetCAT();
+    // Reads what the radio has sent and hands every complete reply to the
+    // parser. A read that brings no reply, or fails, marks the link down; a
+    // failing port is reported once (by a write, a read or the port command)
+    // until a read works again.
+    void ReadReplies();
     // A read within a poll tick, while replies may still be on their way:
-    // like GetCAT, but one that brings no reply leaves the link as it is.
+    // like ReadReplies, but one that brings no reply leaves the link as it is.
     void CollectReplies();
     // Runs `then` once a reply end is waiting, or after `milliseconds`; never blocks.
     void WhenReplyWaiting(int milliseconds, std::function<void()> then);
@@ -94,11 +94,11 @@ private:
     void HoldFragment(const QByteArray& fragment, int alreadyLogged);
     void MarkLinkDown();
     bool Current(const QByteArray& reply);
-    void ReportPortFailure(const QString& routine, const VbError& error);
+    void ReportPortFailure(Routine routine, const NumberedError& error);
 
-    ISerialPort& port_;
+    ICatLine& port_;
     ILogSink& catLog_;
-    IIndicator& catLamp_;
+    ILamp& catLamp_;
     IAlerts& alerts_;
     RadioState& state_;
     CatParser& parser_;

@@ -1,63 +1,72 @@
 #include "cat/CatParser.h"
 
-#include "core/IIndicator.h"
-#include "core/RuntimeError.h"
+#include "cat/CatDialect.h"
+#include "core/FailureReport.h"
+#include "core/ILamp.h"
+#include "core/Options.h"
 #include "core/RadioState.h"
 
 namespace {
-// Characters `first` (counted from 1) onwards; beyond the end of a short reply they read as empty.
-QString Chars(const QString& text, int first, int count)
+// A flag of a reply: "1" on, "0" off, anything else unknown.
+std::optional<bool> FlagOf(const QString& reply, int position)
 {
-    return text.mid(first - 1, count);
+    const QString flag = CatDialect::Field(reply, position, 1);
+    if (flag == QLatin1String("1") || flag == QLatin1String("0"))
+        return flag == QLatin1String("1");
+    return std::nullopt;
 }
 }
 
-CatParser::CatParser(RadioState& state, IIndicator& catLamp, IAlerts& alerts)
-    : state_(state), catLamp_(catLamp), alerts_(alerts)
+CatParser::CatParser(RadioState& state, ILamp& catLamp, IAlerts& alerts, const Options& options)
+    : state_(state), catLamp_(catLamp), alerts_(alerts), options_(options)
 {
 }
 
-void CatParser::ParseCAT(const QString& catmessage, bool current)
+void CatParser::Take(const QString& reply, bool current)
 {
-    RunGuarded(alerts_, QStringLiteral("ParseCAT"), [&] {
-        const QString name = catmessage.left(2);
-        if (name == QLatin1String("IF"))
-            TakeIf(catmessage, current);
-        else if (name == QLatin1String("FB"))
-            TakeFb(catmessage, current);
-        else if (name == QLatin1String("RT") && current)
-            state_.rit = Chars(catmessage, 3, 1);
-        else if (name == QLatin1String("XT") && current)
-            state_.xit = Chars(catmessage, 3, 1);
-        else if (name == QLatin1String("?;"))
-            state_.valid_cat_b = false;
+    ReportFailures(alerts_, Routine::TakeReply, [&] {
+        switch (CatDialect::KindOf(reply)) {
+        case CatDialect::Reply::Status: TakeStatus(reply, current); break;
+        case CatDialect::Reply::VfoB: TakeVfoB(reply, current); break;
+        case CatDialect::Reply::Rit: if (current) state_.rit = FlagOf(reply, 3); break;
+        case CatDialect::Reply::Xit: if (current) state_.xit = FlagOf(reply, 3); break;
+        case CatDialect::Reply::Refused: state_.vfoBKnown = false; break;
+        case CatDialect::Reply::Other: break;
+        }
     });
 }
 
-void CatParser::TakeIf(const QString& reply, bool current)
+void CatParser::TakeStatus(const QString& reply, bool current)
 {
-    // Only a full-length status reply carries a frequency the program can trust.
-    if (reply.size() == kIfReplyLength) {
+    // Only a whole status reply with a frequency carries a state the program can trust.
+    const std::optional<qint64> hertz = CatDialect::FrequencyOf(reply);
+    if (reply.size() == CatDialect::kStatusReplyLength && hertz) {
         if (current) {
-            state_.vfo_a_str = Chars(reply, 3, 11);
-            state_.last_cat_if = reply;
-            state_.tx = Chars(reply, 29, 1);
-            state_.split = Chars(reply, 33, 1);
+            state_.vfoA = *hertz;
+            statusReply_ = reply;
+            state_.transmitting = FlagOf(reply, 29);
+            state_.split = FlagOf(reply, 33);
         }
-        state_.valid_cat_a = true;
-        catLamp_.SetFillColor(IIndicator::kGreen);
+        state_.answering = true;
+        catLamp_.SetUp(true);
     }
-    if (current) {
-        state_.Mode = Chars(reply, 30, 1);
-        state_.last_cat_mode = state_.Mode;
-    }
+    if (current)
+        TakeModeDigit(CatDialect::Field(reply, 30, 1));
 }
 
-void CatParser::TakeFb(const QString& reply, bool current)
+void CatParser::TakeVfoB(const QString& reply, bool current)
 {
     if (current) {
-        state_.vfo_b_str = Chars(reply, 3, 11);
-        state_.last_cat_fb = reply;
+        if (const std::optional<qint64> hertz = CatDialect::FrequencyOf(reply))
+            state_.vfoB = *hertz;
+        vfoBReply_ = reply;
     }
-    state_.valid_cat_b = true;
+    state_.vfoBKnown = true;
+}
+
+void CatParser::TakeModeDigit(const QString& digit)
+{
+    modeDigit_ = digit;
+    const std::optional<RigType> rig = options_.Rig();
+    state_.mode = rig ? CatDialect::ModeName(*rig, digit) : QByteArray();
 }

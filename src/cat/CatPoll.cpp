@@ -1,36 +1,21 @@
 #include "cat/CatPoll.h"
 
-#include "core/RuntimeError.h"
+#include "cat/CatDialect.h"
 #include "cat/CatLink.h"
+#include "core/FailureReport.h"
 
 #include <QPointer>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
 
-namespace {
-const QString kRoutine = QStringLiteral("PollTimer_Timer");
-
-struct Query {
-    const char* command;
-    int pauseMs;
-};
-// The status reply is read at once; a late one is picked up by the reads that follow.
-constexpr Query kQueries[] = {
-    {"IF;", 0},
-    {"FB;", CatPoll::kReplyPauseMs},
-    {"RT;", CatPoll::kReplyPauseMs},
-    {"XT;", CatPoll::kReplyPauseMs},
-};
-constexpr int kQueryCount = int(sizeof kQueries / sizeof kQueries[0]);
-} // namespace
 
 CatPoll::CatPoll(CatLink& link, IAlerts& alerts, Pause pause, QObject* parent)
     : QObject(parent), link_(link), alerts_(alerts), pause_(std::move(pause)),
       timer_(new QTimer(this)), stepTimer_(new QTimer(this))
 {
-    timer_->setObjectName(QStringLiteral("PollTimer"));
-    connect(timer_, &QTimer::timeout, this, &CatPoll::PollTimer_Timer);
+    timer_->setObjectName(QStringLiteral("catPollTimer"));
+    connect(timer_, &QTimer::timeout, this, &CatPoll::Tick);
     stepTimer_->setSingleShot(true);
     // A pause is never shorter than asked: the radio needs the time to answer.
     stepTimer_->setTimerType(Qt::PreciseTimer);
@@ -74,7 +59,7 @@ void CatPoll::Apply()
         timer_->start();
 }
 
-void CatPoll::PollTimer_Timer()
+void CatPoll::Tick()
 {
     // One tick at a time, also when a report box inside a tick runs an event loop.
     if (running_)
@@ -94,16 +79,17 @@ void CatPoll::Begin()
 
 void CatPoll::Ask(int query)
 {
-    link_.Ask(QString::fromLatin1(kQueries[query].command));
-    if (kQueries[query].pauseMs == 0)
+    link_.Ask(CatDialect::PollQueries()[query]);
+    // The status reply is read at once; a late one is picked up by the reads that follow.
+    if (query == 0)
         Read(query);
     else
-        pause_(kQueries[query].pauseMs, Continue([this, query] { Read(query); }));
+        pause_(kReplyPauseMs, Continue([this, query] { Read(query); }));
 }
 
 void CatPoll::Read(int query)
 {
-    if (query + 1 < kQueryCount) {
+    if (query + 1 < CatDialect::PollQueries().size()) {
         link_.CollectReplies();
         Ask(query + 1);
         return;
@@ -113,7 +99,7 @@ void CatPoll::Read(int query)
     // steps on a slow line must not make a working radio look gone for a
     // whole poll interval.
     link_.WhenReplyWaiting(LastReplyWaitMs(), Continue([this] {
-                               link_.GetCAT();
+                               link_.ReadReplies();
                                Finish();
                            }));
 }
@@ -142,6 +128,6 @@ std::function<void()> CatPoll::Continue(std::function<void()> step)
 
 void CatPoll::RunStep(const std::function<void()>& step)
 {
-    if (!RunGuarded(alerts_, kRoutine, step))
+    if (!ReportFailures(alerts_, Routine::PollRadio, step))
         Finish();
 }

@@ -8,8 +8,8 @@ class CatLink;
 class IAlerts;
 class QTimer;
 
-// The status poll: each tick of its timer PollTimer asks the radio for its
-// state and reads the replies, which ParseCAT takes into the radio state.
+// The status poll: each tick of its timer asks the radio for its state and
+// reads the replies, which the parser takes into the radio state.
 // The pauses of a tick are timer steps, so the window and the MIDI pump run
 // on meanwhile; a tick never starts while the one before is still running.
 // UI thread only.
@@ -34,7 +34,7 @@ public:
     void Stop();
 
     // Begins a tick, unless one is running; the timer calls it.
-    void PollTimer_Timer();
+    void Tick();
     bool TickRunning() const { return running_; }
 
 signals:

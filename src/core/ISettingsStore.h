@@ -3,7 +3,7 @@
 #include <QString>
 
 // The per-user settings store: text values addressed by section and key.
-// Write failures throw VbError; a value written is on disk when Write returns,
+// Write failures throw NumberedError; a value written is on disk when Write returns,
 // unless a batch is open (see SettingsBatch).
 class ISettingsStore {
 public:

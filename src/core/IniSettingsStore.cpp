@@ -1,6 +1,6 @@
 #include "core/IniSettingsStore.h"
 
-#include "core/VbError.h"
+#include "core/NumberedError.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -152,25 +152,25 @@ void IniSettingsStore::Save()
     QSaveFile file(filePath_);
     if (!file.open(QIODevice::WriteOnly) || file.write(document_.Bytes()) < 0 || !file.commit()) {
         Forget();
-        throw VbError::FileAccess(filePath_ + QStringLiteral(" (") + file.errorString() + ')');
+        throw NumberedError::FileAccess(filePath_ + QStringLiteral(" (") + file.errorString() + ')');
     }
     const QFileInfo info(filePath_);
     loadedSize_ = info.size();
     loadedModified_ = info.lastModified();
 }
 
-VbError IniSettingsStore::UnreadableError() const
+NumberedError IniSettingsStore::UnreadableError() const
 {
-    return VbError::FileAccess(filePath_ + QStringLiteral(" cannot be read (") + unreadable_ +
+    return NumberedError::FileAccess(filePath_ + QStringLiteral(" cannot be read (") + unreadable_ +
                                QStringLiteral("); it is left as it is"));
 }
 
-VbError IniSettingsStore::LockError(QLockFile::LockError error) const
+NumberedError IniSettingsStore::LockError(QLockFile::LockError error) const
 {
     const QString why = error == QLockFile::LockFailedError
                             ? QStringLiteral("another copy of the program is writing it; its lock file ") +
                                   lockFilePath() + QStringLiteral(" is still there")
                             : QStringLiteral("its lock file ") + lockFilePath() +
                                   QStringLiteral(" cannot be created");
-    return VbError::FileAccess(filePath_ + QStringLiteral(" (") + why + ')');
+    return NumberedError::FileAccess(filePath_ + QStringLiteral(" (") + why + ')');
 }

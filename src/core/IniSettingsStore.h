@@ -8,7 +8,7 @@
 #include <QLockFile>
 #include <QString>
 
-class VbError;
+class NumberedError;
 
 // Settings in one INI file per user (the text rules are IniDocument's). A
 // write changes only the value written: everything else in the file, hand
@@ -63,8 +63,8 @@ private:
     void Forget() const;
     void Commit(const QList<Change>& changes);
     void Save();
-    VbError UnreadableError() const;
-    VbError LockError(QLockFile::LockError error) const;
+    NumberedError UnreadableError() const;
+    NumberedError LockError(QLockFile::LockError error) const;
 
     QString filePath_;
     mutable IniDocument document_;

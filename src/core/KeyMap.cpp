@@ -1,83 +1,97 @@
 #include "core/KeyMap.h"
 
-#include "core/VbError.h"
+#include "core/NumberedError.h"
+
+namespace {
+using Id = SurfaceControls::Id;
+
+QString Hex2(std::uint8_t byte)
+{
+    return QStringLiteral("%1").arg(byte, 2, 16, QLatin1Char('0'));
+}
+
+KeyMap::KeyDef Wheel(Id wheel, bool up, int speed, const char* elecraft, const char* flex)
+{
+    return {KeyMap::WheelSuffix(wheel, speed, up),
+            QStringLiteral("%1 Wheel A %2 speed %3")
+                .arg(wheel == Id::WheelHome ? QStringLiteral("Home") : QStringLiteral("Mode 1"),
+                     up ? QStringLiteral("Up") : QStringLiteral("Dn"))
+                .arg(speed),
+            QLatin1String(elecraft), QLatin1String(flex)};
+}
+
+KeyMap::KeyDef Button(int number, bool longPress, const char* elecraft, const char* flex)
+{
+    return {KeyMap::ButtonSuffix(number, longPress), SurfaceControls::Get(SurfaceControls::Button(number, longPress)).name,
+            QLatin1String(elecraft), QLatin1String(flex)};
+}
+
+KeyMap::KeyDef Slider(const QString& suffix, const char* label, const char* flex)
+{
+    return {suffix, QLatin1String(label), QString(), QLatin1String(flex)};
+}
+
+constexpr bool kUp = true, kDn = false, kShort = false, kLong = true;
+} // namespace
 
 const QList<KeyMap::KeyDef>& KeyMap::Suffixes()
 {
     static const QList<KeyDef> suffixes = {
-        {QStringLiteral("6441"), QStringLiteral("Home Wheel A Up speed 1"), QStringLiteral("UP1;"), QStringLiteral("#UP10")},
-        {QStringLiteral("6442"), QStringLiteral("Home Wheel A Up speed 2"), QStringLiteral("UP2;"), QStringLiteral("#UP20")},
-        {QStringLiteral("6443"), QStringLiteral("Home Wheel A Up speed 3"), QStringLiteral("UP3;"), QStringLiteral("#UP50")},
-        {QStringLiteral("6444"), QStringLiteral("Home Wheel A Up speed 4"), QStringLiteral("UP8;"), QStringLiteral("#UP100")},
-        {QStringLiteral("6445"), QStringLiteral("Home Wheel A Up speed 5"), QStringLiteral("UP9;"), QStringLiteral("#UP200")},
-        {QStringLiteral("6446"), QStringLiteral("Home Wheel A Up speed 6"), QStringLiteral("UP4;"), QStringLiteral("#UP1000")},
-        {QStringLiteral("6447"), QStringLiteral("Home Wheel A Up speed 7"), QStringLiteral("UP5;"), QStringLiteral("#UP2000")},
-        {QStringLiteral("6448"), QStringLiteral("Home Wheel A Up speed 8"), QStringLiteral("UP6;"), QStringLiteral("#UP2000")},
-        {QStringLiteral("6449"), QStringLiteral("Home Wheel A Up speed 9"), QStringLiteral("UP7;"), QStringLiteral("#UP3000")},
-        {QStringLiteral("644a"), QStringLiteral("Home Wheel A Up speed 10"), QStringLiteral("UP7;"), QStringLiteral("#UP3000")},
-        {QStringLiteral("644b"), QStringLiteral("Home Wheel A Up speed 11"), QStringLiteral("UP7;"), QStringLiteral("#UP5000")},
-        {QStringLiteral("644c"), QStringLiteral("Home Wheel A Up speed 12"), QStringLiteral("UP7;"), QStringLiteral("#UP5000")},
-        {QStringLiteral("643f"), QStringLiteral("Home Wheel A Dn speed 1"), QStringLiteral("DN1;"), QStringLiteral("#DN10")},
-        {QStringLiteral("643e"), QStringLiteral("Home Wheel A Dn speed 2"), QStringLiteral("DN2;"), QStringLiteral("#DN20")},
-        {QStringLiteral("643d"), QStringLiteral("Home Wheel A Dn speed 3"), QStringLiteral("DN3;"), QStringLiteral("#DN50")},
-        {QStringLiteral("643c"), QStringLiteral("Home Wheel A Dn speed 4"), QStringLiteral("DN8;"), QStringLiteral("#DN100")},
-        {QStringLiteral("643b"), QStringLiteral("Home Wheel A Dn speed 5"), QStringLiteral("DN9;"), QStringLiteral("#DN200")},
-        {QStringLiteral("643a"), QStringLiteral("Home Wheel A Dn speed 6"), QStringLiteral("DN4;"), QStringLiteral("#DN1000")},
-        {QStringLiteral("6439"), QStringLiteral("Home Wheel A Dn speed 7"), QStringLiteral("DN5;"), QStringLiteral("#DN2000")},
-        {QStringLiteral("6438"), QStringLiteral("Home Wheel A Dn speed 8"), QStringLiteral("DN6;"), QStringLiteral("#DN2000")},
-        {QStringLiteral("6437"), QStringLiteral("Home Wheel A Dn speed 9"), QStringLiteral("DN7;"), QStringLiteral("#DN3000")},
-        {QStringLiteral("6436"), QStringLiteral("Home Wheel A Dn speed 10"), QStringLiteral("DN7;"), QStringLiteral("#DN3000")},
-        {QStringLiteral("6435"), QStringLiteral("Home Wheel A Dn speed 11"), QStringLiteral("DN7;"), QStringLiteral("#DN5000")},
-        {QStringLiteral("6434"), QStringLiteral("Home Wheel A Dn speed 12"), QStringLiteral("DN7;"), QStringLiteral("#DN5000")},
-        {QStringLiteral("km2sldb"), QStringLiteral("Mode 2 Slider B"), QStringLiteral(""), QStringLiteral("#TXPWR")},
-        {QStringLiteral("km3sldb"), QStringLiteral("Mode 3 Slider B"), QStringLiteral(""), QStringLiteral("#CWSPD")},
-        {QStringLiteral("017f"), QStringLiteral("Button 1"), QStringLiteral("SWT10;"), QStringLiteral("FT1;")},
-        {QStringLiteral("027f"), QStringLiteral("Button 2"), QStringLiteral("SWT18;"), QStringLiteral("RT1;")},
-        {QStringLiteral("037f"), QStringLiteral("Button 3"), QStringLiteral("SWT11;"), QStringLiteral("RC;")},
-        {QStringLiteral("047f"), QStringLiteral("Button 4"), QStringLiteral("SWT13;"), QStringLiteral("#A/B")},
-        {QStringLiteral("057f"), QStringLiteral("Button 5"), QStringLiteral("SWH13;"), QStringLiteral("NB1;")},
-        {QStringLiteral("067f"), QStringLiteral("Button 6"), QStringLiteral("SWT25;"), QStringLiteral("#MUP")},
-        {QStringLiteral("0b7f"), QStringLiteral("Button 1 Long Press"), QStringLiteral("SWT33;"), QStringLiteral("FT0;")},
-        {QStringLiteral("0c7f"), QStringLiteral("Button 2 Long Press"), QStringLiteral("SWT34;"), QStringLiteral("RT0;")},
-        {QStringLiteral("0d7f"), QStringLiteral("Button 3 Long Press"), QStringLiteral(""), QStringLiteral("")},
-        {QStringLiteral("0e7f"), QStringLiteral("Button 4 Long Press"), QStringLiteral(""), QStringLiteral("#A>B")},
-        {QStringLiteral("0f7f"), QStringLiteral("Button 5 Long Press"), QStringLiteral(""), QStringLiteral("NB0;")},
-        {QStringLiteral("107f"), QStringLiteral("Button 6 Long Press"), QStringLiteral(""), QStringLiteral("")},
-        {QStringLiteral("6634"), QStringLiteral("Mode 1 Wheel A Dn speed 12"), QStringLiteral("#DN5000"), QStringLiteral("#DN5000")},
-        {QStringLiteral("6635"), QStringLiteral("Mode 1 Wheel A Dn speed 11"), QStringLiteral("#DN5000"), QStringLiteral("#DN5000")},
-        {QStringLiteral("6636"), QStringLiteral("Mode 1 Wheel A Dn speed 10"), QStringLiteral("#DN3000"), QStringLiteral("#DN3000")},
-        {QStringLiteral("6637"), QStringLiteral("Mode 1 Wheel A Dn speed 9"), QStringLiteral("#DN3000"), QStringLiteral("#DN3000")},
-        {QStringLiteral("6638"), QStringLiteral("Mode 1 Wheel A Dn speed 8"), QStringLiteral("#DN2000"), QStringLiteral("#DN2000")},
-        {QStringLiteral("6639"), QStringLiteral("Mode 1 Wheel A Dn speed 7"), QStringLiteral("#DN2000"), QStringLiteral("#DN2000")},
-        {QStringLiteral("663a"), QStringLiteral("Mode 1 Wheel A Dn speed 6"), QStringLiteral("#DN1000"), QStringLiteral("#DN1000")},
-        {QStringLiteral("663b"), QStringLiteral("Mode 1 Wheel A Dn speed 5"), QStringLiteral("#DN200"), QStringLiteral("#DN200")},
-        {QStringLiteral("663c"), QStringLiteral("Mode 1 Wheel A Dn speed 4"), QStringLiteral("#DN100"), QStringLiteral("#DN100")},
-        {QStringLiteral("663d"), QStringLiteral("Mode 1 Wheel A Dn speed 3"), QStringLiteral("#DN50"), QStringLiteral("#DN50")},
-        {QStringLiteral("663e"), QStringLiteral("Mode 1 Wheel A Dn speed 2"), QStringLiteral("#DN20"), QStringLiteral("#DN20")},
-        {QStringLiteral("663f"), QStringLiteral("Mode 1 Wheel A Dn speed 1"), QStringLiteral("#DN10"), QStringLiteral("#DN10")},
-        {QStringLiteral("6641"), QStringLiteral("Mode 1 Wheel A Up speed 1"), QStringLiteral("#UP10"), QStringLiteral("#UP10")},
-        {QStringLiteral("6642"), QStringLiteral("Mode 1 Wheel A Up speed 2"), QStringLiteral("#UP20"), QStringLiteral("#UP20")},
-        {QStringLiteral("6643"), QStringLiteral("Mode 1 Wheel A Up speed 3"), QStringLiteral("#UP50"), QStringLiteral("#UP50")},
-        {QStringLiteral("6644"), QStringLiteral("Mode 1 Wheel A Up speed 4"), QStringLiteral("#UP100"), QStringLiteral("#UP100")},
-        {QStringLiteral("6645"), QStringLiteral("Mode 1 Wheel A Up speed 5"), QStringLiteral("#UP200"), QStringLiteral("#UP200")},
-        {QStringLiteral("6646"), QStringLiteral("Mode 1 Wheel A Up speed 6"), QStringLiteral("#UP1000"), QStringLiteral("#UP1000")},
-        {QStringLiteral("6647"), QStringLiteral("Mode 1 Wheel A Up speed 7"), QStringLiteral("#UP2000"), QStringLiteral("#UP2000")},
-        {QStringLiteral("6648"), QStringLiteral("Mode 1 Wheel A Up speed 8"), QStringLiteral("#UP2000"), QStringLiteral("#UP2000")},
-        {QStringLiteral("6649"), QStringLiteral("Mode 1 Wheel A Up speed 9"), QStringLiteral("#UP3000"), QStringLiteral("#UP3000")},
-        {QStringLiteral("664a"), QStringLiteral("Mode 1 Wheel A Up speed 10"), QStringLiteral("#UP3000"), QStringLiteral("#UP3000")},
-        {QStringLiteral("664b"), QStringLiteral("Mode 1 Wheel A Up speed 11"), QStringLiteral("#UP5000"), QStringLiteral("#UP5000")},
-        {QStringLiteral("664c"), QStringLiteral("Mode 1 Wheel A Up speed 12"), QStringLiteral("#UP5000"), QStringLiteral("#UP5000")},
+        Wheel(Id::WheelHome, kUp, 1, "UP1;", "#UP10"),     Wheel(Id::WheelHome, kUp, 2, "UP2;", "#UP20"),
+        Wheel(Id::WheelHome, kUp, 3, "UP3;", "#UP50"),     Wheel(Id::WheelHome, kUp, 4, "UP8;", "#UP100"),
+        Wheel(Id::WheelHome, kUp, 5, "UP9;", "#UP200"),    Wheel(Id::WheelHome, kUp, 6, "UP4;", "#UP1000"),
+        Wheel(Id::WheelHome, kUp, 7, "UP5;", "#UP2000"),   Wheel(Id::WheelHome, kUp, 8, "UP6;", "#UP2000"),
+        Wheel(Id::WheelHome, kUp, 9, "UP7;", "#UP3000"),   Wheel(Id::WheelHome, kUp, 10, "UP7;", "#UP3000"),
+        Wheel(Id::WheelHome, kUp, 11, "UP7;", "#UP5000"),  Wheel(Id::WheelHome, kUp, 12, "UP7;", "#UP5000"),
+        Wheel(Id::WheelHome, kDn, 1, "DN1;", "#DN10"),     Wheel(Id::WheelHome, kDn, 2, "DN2;", "#DN20"),
+        Wheel(Id::WheelHome, kDn, 3, "DN3;", "#DN50"),     Wheel(Id::WheelHome, kDn, 4, "DN8;", "#DN100"),
+        Wheel(Id::WheelHome, kDn, 5, "DN9;", "#DN200"),    Wheel(Id::WheelHome, kDn, 6, "DN4;", "#DN1000"),
+        Wheel(Id::WheelHome, kDn, 7, "DN5;", "#DN2000"),   Wheel(Id::WheelHome, kDn, 8, "DN6;", "#DN2000"),
+        Wheel(Id::WheelHome, kDn, 9, "DN7;", "#DN3000"),   Wheel(Id::WheelHome, kDn, 10, "DN7;", "#DN3000"),
+        Wheel(Id::WheelHome, kDn, 11, "DN7;", "#DN5000"),  Wheel(Id::WheelHome, kDn, 12, "DN7;", "#DN5000"),
+        Slider(PowerSliderSuffix(), "Mode 2 Slider B", "#TXPWR"), Slider(SpeedSliderSuffix(), "Mode 3 Slider B", "#CWSPD"),
+        Button(1, kShort, "SWT10;", "FT1;"),  Button(2, kShort, "SWT18;", "RT1;"),  Button(3, kShort, "SWT11;", "RC;"),
+        Button(4, kShort, "SWT13;", "#A/B"),  Button(5, kShort, "SWH13;", "NB1;"),  Button(6, kShort, "SWT25;", "#MUP"),
+        Button(1, kLong, "SWT33;", "FT0;"),   Button(2, kLong, "SWT34;", "RT0;"),   Button(3, kLong, "", ""),
+        Button(4, kLong, "", "#A>B"),         Button(5, kLong, "", "NB0;"),         Button(6, kLong, "", ""),
+        Wheel(Id::WheelMode1, kDn, 12, "#DN5000", "#DN5000"), Wheel(Id::WheelMode1, kDn, 11, "#DN5000", "#DN5000"),
+        Wheel(Id::WheelMode1, kDn, 10, "#DN3000", "#DN3000"), Wheel(Id::WheelMode1, kDn, 9, "#DN3000", "#DN3000"),
+        Wheel(Id::WheelMode1, kDn, 8, "#DN2000", "#DN2000"),  Wheel(Id::WheelMode1, kDn, 7, "#DN2000", "#DN2000"),
+        Wheel(Id::WheelMode1, kDn, 6, "#DN1000", "#DN1000"),  Wheel(Id::WheelMode1, kDn, 5, "#DN200", "#DN200"),
+        Wheel(Id::WheelMode1, kDn, 4, "#DN100", "#DN100"),    Wheel(Id::WheelMode1, kDn, 3, "#DN50", "#DN50"),
+        Wheel(Id::WheelMode1, kDn, 2, "#DN20", "#DN20"),      Wheel(Id::WheelMode1, kDn, 1, "#DN10", "#DN10"),
+        Wheel(Id::WheelMode1, kUp, 1, "#UP10", "#UP10"),      Wheel(Id::WheelMode1, kUp, 2, "#UP20", "#UP20"),
+        Wheel(Id::WheelMode1, kUp, 3, "#UP50", "#UP50"),      Wheel(Id::WheelMode1, kUp, 4, "#UP100", "#UP100"),
+        Wheel(Id::WheelMode1, kUp, 5, "#UP200", "#UP200"),    Wheel(Id::WheelMode1, kUp, 6, "#UP1000", "#UP1000"),
+        Wheel(Id::WheelMode1, kUp, 7, "#UP2000", "#UP2000"),  Wheel(Id::WheelMode1, kUp, 8, "#UP2000", "#UP2000"),
+        Wheel(Id::WheelMode1, kUp, 9, "#UP3000", "#UP3000"),  Wheel(Id::WheelMode1, kUp, 10, "#UP3000", "#UP3000"),
+        Wheel(Id::WheelMode1, kUp, 11, "#UP5000", "#UP5000"), Wheel(Id::WheelMode1, kUp, 12, "#UP5000", "#UP5000"),
     };
     return suffixes;
+}
+
+QString KeyMap::WheelSuffix(SurfaceControls::Id wheel, int speed, bool up)
+{
+    return Hex2(SurfaceControls::Byte(wheel)) + Hex2(SurfaceControls::WheelValue(speed, up));
+}
+
+QString KeyMap::ButtonSuffix(int number, bool longPress)
+{
+    return Hex2(SurfaceControls::Byte(SurfaceControls::Button(number, longPress))) + Hex2(SurfaceControls::kPressed);
+}
+
+QString KeyMap::Name(RigType rig, const QString& suffix)
+{
+    return RigTypes::Of(rig).keyLetter + suffix;
 }
 
 const QStringList& KeyMap::Names()
 {
     static const QStringList names = [] {
         QStringList out;
-        for (const QString& prefix : {QStringLiteral("e"), QStringLiteral("f")})
+        for (const RigTypes::Info& rig : RigTypes::All())
             for (const KeyDef& def : Suffixes())
-                out << prefix + def.suffix;
+                out << Name(rig.type, def.suffix);
         return out;
     }();
     return names;
@@ -94,7 +108,7 @@ QString KeyMap::Read(const QString& name) const
 {
     const auto it = entries_.constFind(name.toLower());
     if (it == entries_.constEnd())
-        throw VbError::ObjectNotFound(name);
+        throw NumberedError::ObjectNotFound(name);
     return it.value();
 }
 
@@ -107,15 +121,8 @@ QString& KeyMap::EntryOf(const QString& name)
 {
     const auto it = entries_.find(name.toLower());
     if (it == entries_.end())
-        throw VbError::ObjectNotFound(name);
+        throw NumberedError::ObjectNotFound(name);
     return it.value();
-}
-
-QString KeyMap::DefaultOf(int index)
-{
-    const QList<KeyDef>& defs = Suffixes();
-    const KeyDef& def = defs[index % defs.size()];
-    return index < defs.size() ? def.elecraftDefault : def.flexDefault;
 }
 
 void KeyMap::Load(ISettingsStore& store)
@@ -128,25 +135,27 @@ void KeyMap::Load(ISettingsStore& store)
     // A store that cannot be written must not leave the surface without its
     // maps: every entry is taken, the write-back stops at the first failure,
     // and that failure is thrown once the whole map is in place.
-    std::optional<VbError> writeFailure;
-    const QStringList& names = Names();
-    for (int i = 0; i < names.size(); ++i) {
-        const QString value = store.Read(Section(), names[i], DefaultOf(i));
-        entries_[names[i]] = value;
-        if (!writeFailure)
-            writeFailure = WriteBack(store, names[i], value);
+    std::optional<NumberedError> writeFailure;
+    for (const RigTypes::Info& rig : RigTypes::All()) {
+        for (const KeyDef& def : Suffixes()) {
+            const QString name = Name(rig.type, def.suffix);
+            const QString value = store.Read(Section(), name, def.DefaultFor(rig.type));
+            entries_[name] = value;
+            if (!writeFailure)
+                writeFailure = WriteBack(store, name, value);
+        }
     }
     loaded_ = true;
     if (writeFailure)
         throw *writeFailure;
 }
 
-std::optional<VbError> KeyMap::WriteBack(ISettingsStore& store, const QString& name,
+std::optional<NumberedError> KeyMap::WriteBack(ISettingsStore& store, const QString& name,
                                          const QString& value)
 {
     try {
         store.Write(Section(), name, value);
-    } catch (const VbError& e) {
+    } catch (const NumberedError& e) {
         return e;
     }
     return std::nullopt;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "core/ISettingsStore.h"
-#include "core/VbError.h"
+#include "core/NumberedError.h"
+#include "core/RigType.h"
+#include "core/SurfaceControls.h"
 
 #include <QHash>
 #include <QList>
@@ -9,9 +11,11 @@
 #include <QStringList>
 #include <optional>
 
-// The live key maps of both rig types: 124 entries named "e" or "f" plus a key
-// suffix, fixed to exactly those names. Names match without regard to letter
-// case because the translation builds its keys with upper-case hex digits.
+// The live key maps of every rig type: 62 entries each, named with the rig
+// type's letter and a key suffix built from the surface's data bytes
+// ("e6441": Elecraft, home wheel, one step up), fixed to exactly those names.
+// Names match without regard to letter case because the dispatcher builds its
+// keys with upper-case hex digits.
 class KeyMap {
 public:
     struct KeyDef {
@@ -19,22 +23,32 @@ public:
         QString label;
         QString elecraftDefault;
         QString flexDefault;
+
+        const QString& DefaultFor(RigType rig) const { return rig == RigType::Elecraft ? elecraftDefault : flexDefault; }
     };
 
     static constexpr int kEntryCount = 124;
 
     // The 62 suffixes in the order the maps are loaded, with editor labels and defaults.
     static const QList<KeyDef>& Suffixes();
-    // All 124 entry names in load order: every Elecraft key, then every Flex key.
+    // All entry names in load order: every key of the first rig type, then the next.
     static const QStringList& Names();
+    // The entry name of `suffix` in the map of `rig`.
+    static QString Name(RigType rig, const QString& suffix);
+    // The suffixes of a wheel turned at `speed` (the data bytes it sends, in
+    // hexadecimal), of a button's press, and of the slider in modes 2 and 3.
+    static QString WheelSuffix(SurfaceControls::Id wheel, int speed, bool up);
+    static QString ButtonSuffix(int number, bool longPress);
+    static QString PowerSliderSuffix() { return QStringLiteral("km2sldb"); }
+    static QString SpeedSliderSuffix() { return QStringLiteral("km3sldb"); }
     static QString Section() { return QStringLiteral("midimap"); }
 
     // Every entry exists from the start and is empty until Load fills it.
     KeyMap();
 
-    // The entry's text; throws VbError 438 when `name` is not a map key.
+    // The entry's text; throws NumberedError 438 when `name` is not a map key.
     QString Read(const QString& name) const;
-    // Throws VbError 438 when `name` is not a map key.
+    // Throws NumberedError 438 when `name` is not a map key.
     void Write(const QString& name, const QString& text);
 
     // Fills every entry from section "midimap" (the default when a key is not
@@ -47,9 +61,8 @@ public:
     bool IsLoaded() const { return loaded_; }
 
 private:
-    static QString DefaultOf(int index);
     // The failure of writing one entry back, if any.
-    static std::optional<VbError> WriteBack(ISettingsStore& store, const QString& name,
+    static std::optional<NumberedError> WriteBack(ISettingsStore& store, const QString& name,
                                             const QString& value);
     QString& EntryOf(const QString& name);
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 // One MIDI input event as it travels from the device's callback thread through
-// the event ring to the translation: a short message (status and up to two data
+// the event ring to the dispatcher: a short message (status and up to two data
 // bytes), or one piece of up to kSysexChunk bytes of a system-exclusive message.
 // A plain value, copied whole; no allocation, so the callback may build it.
 struct MidiEvent {

@@ -2,7 +2,7 @@
 
 #include "core/ISettingsStore.h"
 #include "core/SettingsBatch.h"
-#include "core/VbNumber.h"
+#include "core/NumberText.h"
 
 namespace {
 const QString kSection = QStringLiteral("settings");
@@ -21,14 +21,14 @@ OptionsStore::OptionsStore(ISettingsStore& store, Options& options)
 const OptionsStore::Key& OptionsStore::KeyOf(Option option)
 {
     static const Key keys[] = {
-        {QStringLiteral("catport"), QStringLiteral("0"), &Options::catport},
-        {QStringLiteral("polltime"), QStringLiteral("1000"), &Options::polltime},
-        {QStringLiteral("midipolltime"), QStringLiteral("100"), &Options::midipolltime},
-        {QStringLiteral("mautoconnect"), QStringLiteral("0"), &Options::mautoconnect},
-        {QStringLiteral("rigtype"), QStringLiteral("flex"), &Options::rigtype},
-        {QStringLiteral("rigctld"), QStringLiteral("0"), &Options::rigctld},
-        {QStringLiteral("rigctldport"), QStringLiteral("4532"), &Options::rigctldport},
-        {QStringLiteral("rigctldaddress"), QStringLiteral("127.0.0.1"), &Options::rigctldaddress},
+        {QStringLiteral("catport"), QStringLiteral("0"), &Options::catPort},
+        {QStringLiteral("polltime"), QStringLiteral("1000"), &Options::pollTime},
+        {QStringLiteral("midipolltime"), QStringLiteral("100"), &Options::midiPollTime},
+        {QStringLiteral("mautoconnect"), QStringLiteral("0"), &Options::autoconnect},
+        {QStringLiteral("rigtype"), RigTypes::Of(RigType::Flex).settingsValue, &Options::rigType},
+        {QStringLiteral("rigctld"), QStringLiteral("0"), &Options::rigctlOn},
+        {QStringLiteral("rigctldport"), QStringLiteral("4532"), &Options::rigctlPort},
+        {QStringLiteral("rigctldaddress"), QStringLiteral("127.0.0.1"), &Options::rigctlAddress},
     };
     return keys[static_cast<int>(option)];
 }
@@ -58,7 +58,7 @@ void OptionsStore::Set(Option option, const QString& value)
 
 double OptionsStore::ReadEdge(Edge edge) const
 {
-    return VbNumber::ParseDecimal(store_.Read(kSection, EdgeKey(edge), QStringLiteral("0")));
+    return NumberText::ParseDecimal(store_.Read(kSection, EdgeKey(edge), QStringLiteral("0")));
 }
 
 void OptionsStore::StoreEdges(int topTwips, int leftTwips)

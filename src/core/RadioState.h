@@ -1,21 +1,30 @@
 #pragma once
 
-#include <QString>
+#include <QByteArray>
+#include <QtGlobal>
 
-// The program's copy of the radio's state, filled by the poll and stepped by the wheel.
+#include <optional>
+
+// The program's copy of the radio's state, whatever the radio: filled by the
+// poll, and moved at once by the program's own commands (a wheel step, a
+// client's frequency), so that the next step builds on them before the radio
+// has answered. UI thread only.
 struct RadioState {
-    QString vfo_a_str;
-    QString vfo_b_str;
-    QString Mode;
-    QString rit;
-    QString xit;
-    // Transmit ("1") or receive ("0"), and split ("1": VFO B transmits), one
-    // character each from the last full status reply.
-    QString tx;
-    QString split;
-    QString last_cat_if;
-    QString last_cat_fb;
-    QString last_cat_mode;
-    bool valid_cat_a = false;
-    bool valid_cat_b = false;
+    // The radio answers the poll; MIDI input and the radio commands of
+    // network clients are acted on only while it does.
+    bool answering = false;
+    // VFO B's frequency is known (a radio without VFO B refuses to say).
+    bool vfoBKnown = false;
+    // The VFO frequencies in hertz.
+    qint64 vfoA = 0;
+    qint64 vfoB = 0;
+    // Hamlib's name of the mode ("USB"); empty while the radio reports one
+    // the program has no name for.
+    QByteArray mode;
+    // Unknown until the radio has said.
+    std::optional<bool> transmitting;
+    // Split: VFO A receives, VFO B transmits.
+    std::optional<bool> split;
+    std::optional<bool> rit;
+    std::optional<bool> xit;
 };

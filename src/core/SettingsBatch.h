@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/ISettingsStore.h"
-#include "core/VbError.h"
+#include "core/NumberedError.h"
 
 // The writes made to `store` during the life of this object reach the disk
 // together at Commit(). UI thread only, like the store.
@@ -15,7 +15,7 @@ public:
         if (open_) {
             try {
                 store_.EndBatch();
-            } catch (const VbError&) {
+            } catch (const NumberedError&) {
             }
         }
     }

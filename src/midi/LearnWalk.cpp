@@ -24,13 +24,13 @@ QString LearnWalk::Prompt() const
 {
     if (Finished())
         return QString();
-    const LearnedControls::Control& control = LearnedControls::Controls()[step_];
+    const SurfaceControls::Control& control = SurfaceControls::All()[step_];
     switch (control.kind) {
-    case LearnedControls::Kind::Wheel:
+    case SurfaceControls::Kind::Wheel:
         return QStringLiteral("Turn the control to use as ") + control.name;
-    case LearnedControls::Kind::Slider:
+    case SurfaceControls::Kind::Slider:
         return QStringLiteral("Move the control to use as ") + control.name;
-    case LearnedControls::Kind::Button:
+    case SurfaceControls::Kind::Button:
         break;
     }
     return QStringLiteral("Press the button to use as ") + control.name;
@@ -50,14 +50,14 @@ LearnWalk::Heard LearnWalk::Hear(const MidiEvent& message)
                                  ? QStringLiteral("Heard %1: %2 is %3, learned just now.")
                                  : QStringLiteral("Heard %1: %2 is already %3; use another control.");
         lastHeard_ = text.arg(bytes, MidiEvent::Hex2(message.data1),
-                              LearnedControls::Controls()[owner].name);
+                              SurfaceControls::All()[owner].name);
         return Heard::Refused;
     }
     table_[step_] = message.data1;
     lastLearned_ = step_;
     lastHeard_ = QStringLiteral("Heard %1: %2 is now %3.")
                      .arg(bytes, MidiEvent::Hex2(message.data1),
-                          LearnedControls::Controls()[step_].name);
+                          SurfaceControls::All()[step_].name);
     ++step_;
     return Heard::Learned;
 }
@@ -79,7 +79,7 @@ int LearnWalk::LearnedCount() const
 
 int LearnWalk::ControlOf(std::uint8_t byte) const
 {
-    for (int i = 0; i < LearnedControls::kCount; ++i) {
+    for (int i = 0; i < SurfaceControls::kCount; ++i) {
         if (table_[i] == byte)
             return i;
     }

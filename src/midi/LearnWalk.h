@@ -17,7 +17,7 @@ class LearnWalk {
 public:
     enum class Heard { Ignored, Learned, Refused };
 
-    bool Finished() const { return step_ >= LearnedControls::kCount; }
+    bool Finished() const { return step_ >= SurfaceControls::kCount; }
     // 0 to 15 while walking, 16 when finished.
     int Step() const { return step_; }
     // "Turn the control to use as Wheel A (home)"; empty when finished.

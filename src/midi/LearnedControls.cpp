@@ -23,28 +23,6 @@ std::optional<std::uint8_t> ParseByte(const QString& text)
 }
 } // namespace
 
-const std::array<LearnedControls::Control, LearnedControls::kCount>& LearnedControls::Controls()
-{
-    static const std::array<Control, kCount> controls = [] {
-        std::array<Control, kCount> c{{
-            {QStringLiteral("wheelahome"), QStringLiteral("Wheel A (home)"), 0x64, Kind::Wheel},
-            {QStringLiteral("wheelamode1"), QStringLiteral("Wheel A (mode 1)"), 0x66, Kind::Wheel},
-            {QStringLiteral("sliderbmode2"), QStringLiteral("Slider B (mode 2)"), 0x68, Kind::Slider},
-            {QStringLiteral("sliderbmode3"), QStringLiteral("Slider B (mode 3)"), 0x6A, Kind::Slider},
-        }};
-        for (int button = 1; button <= 6; ++button) {
-            c[3 + button] = {QStringLiteral("button%1").arg(button),
-                             QStringLiteral("Button %1").arg(button),
-                             static_cast<std::uint8_t>(button), Kind::Button};
-            c[9 + button] = {QStringLiteral("button%1long").arg(button),
-                             QStringLiteral("Button %1 Long Press").arg(button),
-                             static_cast<std::uint8_t>(0x0A + button), Kind::Button};
-        }
-        return c;
-    }();
-    return controls;
-}
-
 LearnedControls::LearnedControls(ISettingsStore& store) : store_(store)
 {
     Take(Table{});
@@ -55,8 +33,8 @@ QStringList LearnedControls::Load()
     Table table{};
     std::array<bool, kDataBytes> taken{};
     QStringList unreadable;
-    for (int i = 0; i < kCount; ++i) {
-        const QString& key = Controls()[i].key;
+    for (int i = 0; i < SurfaceControls::kCount; ++i) {
+        const QString& key = SurfaceControls::All()[i].learnKey;
         const QString text = store_.Read(Section(), key, QString());
         if (text.trimmed().isEmpty())
             continue;
@@ -77,8 +55,8 @@ void LearnedControls::Store(const Table& table)
     Take(table);
     // A control that was never stored gets no key at all.
     const QString absent = QStringLiteral("\x01");
-    for (int i = 0; i < kCount; ++i) {
-        const QString& key = Controls()[i].key;
+    for (int i = 0; i < SurfaceControls::kCount; ++i) {
+        const QString& key = SurfaceControls::All()[i].learnKey;
         const QString value = table[i] ? MidiEvent::Hex2(*table[i]) : QString();
         if (!table[i] && store_.Read(Section(), key, absent) == absent)
             continue;
@@ -107,8 +85,8 @@ void LearnedControls::Take(const Table& table)
 {
     table_ = table;
     surfaceByteOf_.fill(-1);
-    for (int i = 0; i < kCount; ++i) {
+    for (int i = 0; i < SurfaceControls::kCount; ++i) {
         if (table[i] && *table[i] < kDataBytes)
-            surfaceByteOf_[*table[i]] = Controls()[i].surfaceByte;
+            surfaceByteOf_[*table[i]] = SurfaceControls::All()[i].dataByte;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/MidiEvent.h"
+#include "core/SurfaceControls.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,26 +16,16 @@ class ISettingsStore;
 // surface's sixteen controls, the first data byte (controller or note number)
 // that the user's own controller sends for it. The key maps are built on the
 // surface's numbers, so the pump puts each message's first data byte into the
-// surface's numbering before the translation builds the key; a byte that was
+// surface's numbering before the dispatcher builds the key; a byte that was
 // not learned stays as it is, and an empty table changes nothing.
 // Stored in section [surface] of the settings, one key per learned control
 // ("wheelahome=14"), the byte in two hexadecimal digits. UI thread only.
 class LearnedControls {
 public:
-    enum class Kind { Wheel, Slider, Button };
-    struct Control {
-        QString key;
-        QString name;
-        std::uint8_t surfaceByte;
-        Kind kind;
-    };
-    static constexpr int kCount = 16;
-    // The surface's controls in the order they are learned.
-    static const std::array<Control, kCount>& Controls();
     static QString Section() { return QStringLiteral("surface"); }
 
-    // The controller's own byte for each control, by the index of Controls().
-    using Table = std::array<std::optional<std::uint8_t>, kCount>;
+    // The controller's own byte for each control, in the order of SurfaceControls::All().
+    using Table = std::array<std::optional<std::uint8_t>, SurfaceControls::kCount>;
 
     explicit LearnedControls(ISettingsStore& store);
 

@@ -11,7 +11,7 @@
 MidiDeviceWatch::MidiDeviceWatch(MidiInput& midi, ILogSink& log, QObject* parent)
     : QObject(parent), midi_(midi), log_(log), timer_(new QTimer(this))
 {
-    timer_->setObjectName(QStringLiteral("tmrMidiWatch"));
+    timer_->setObjectName(QStringLiteral("midiWatchTimer"));
     timer_->setInterval(kIntervalMs);
     connect(timer_, &QTimer::timeout, this, &MidiDeviceWatch::Tick);
     connect(&midi_, &MidiInput::connectedChanged, this, &MidiDeviceWatch::OnConnectedChanged);

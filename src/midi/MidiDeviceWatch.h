@@ -26,7 +26,7 @@ public:
     MidiDeviceWatch(MidiInput& midi, ILogSink& log, QObject* parent = nullptr);
 
     bool IsWatching() const;
-    // One look; the timer "tmrMidiWatch" calls it.
+    // One look; its timer calls it.
     void Tick();
 
 private:

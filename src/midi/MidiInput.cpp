@@ -2,7 +2,7 @@
 
 #include "core/IAlerts.h"
 #include "core/ILogSink.h"
-#include "core/RuntimeError.h"
+#include "core/FailureReport.h"
 #include "midi/MidiInPort.h"
 #include "midi/MidiLogText.h"
 
@@ -18,12 +18,12 @@ MidiInput::MidiInput(ILogSink& log, IAlerts& alerts, Handler handler, QObject* p
       pumpTimer_(new QTimer(this)),
       monitorTimer_(new QTimer(this))
 {
-    pumpTimer_->setObjectName(QStringLiteral("tmrMIDI"));
+    pumpTimer_->setObjectName(QStringLiteral("midiPumpTimer"));
     pumpTimer_->setInterval(kDefaultPumpIntervalMs);
     // A coarse timer may fire 5 % late; at the ring's bound that is the
     // difference between a full ring and a dropped wheel click.
     pumpTimer_->setTimerType(Qt::PreciseTimer);
-    monitorTimer_->setObjectName(QStringLiteral("Timer1"));
+    monitorTimer_->setObjectName(QStringLiteral("midiMonitorTimer"));
     monitorTimer_->setInterval(kMonitorIntervalMs);
     connect(pumpTimer_, &QTimer::timeout, this, &MidiInput::PumpTick);
     connect(monitorTimer_, &QTimer::timeout, this, &MidiInput::MonitorTick);
@@ -31,7 +31,7 @@ MidiInput::MidiInput(ILogSink& log, IAlerts& alerts, Handler handler, QObject* p
 
 void MidiInput::PumpTick()
 {
-    Drain({&log_, true, QStringLiteral("tmrMidi_tick")});
+    Drain({&log_, true, Routine::PumpMidi});
 }
 
 void MidiInput::OnWake()
@@ -45,9 +45,9 @@ void MidiInput::OnWake()
 void MidiInput::MonitorTick()
 {
     if (monitorLog_)
-        Drain({monitorLog_, false, QStringLiteral("frmConfig_Midi_Timer1_tick")});
+        Drain({monitorLog_, false, Routine::MonitorMidi});
     else if (capture_)
-        Drain({&log_, false, QStringLiteral("tmrMidi_tick")});
+        Drain({&log_, false, Routine::PumpMidi});
 }
 
 MidiInput::~MidiInput()
@@ -200,7 +200,7 @@ bool MidiInput::DrainRing(const Sink& sink)
         // A failed event has been reported; taking it again would only fail
         // again and hold up everything behind it.
         ring_.PopFront();
-        if (!RunGuarded(alerts_, sink.routine, [&] { Handle(event, sink); }))
+        if (!ReportFailures(alerts_, sink.routine, [&] { Handle(event, sink); }))
             return false;
     }
     return false;

@@ -2,6 +2,7 @@
 
 #include "core/MidiEvent.h"
 #include "core/ReentryGuard.h"
+#include "core/Routine.h"
 #include "midi/MidiDeviceList.h"
 #include "midi/MidiInRing.h"
 #include "midi/MidiInWake.h"
@@ -99,7 +100,7 @@ private:
     struct Sink {
         ILogSink* log;
         bool dispatch;
-        QString routine;
+        Routine routine;
     };
     QString Connect(const std::string& portName);
     void StartPump();

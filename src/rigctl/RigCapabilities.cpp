@@ -1,8 +1,6 @@
 #include "rigctl/RigCapabilities.h"
 
-#include "rigctl/RigModes.h"
-
-#include <set>
+#include <map>
 
 namespace {
 // Both rig types cover 30 kHz to 54 MHz.
@@ -25,6 +23,27 @@ QByteArray Hex(quint64 value)
     return "0x" + QByteArray::number(value, 16);
 }
 
+// Hamlib's bit of each mode the radios here have.
+quint64 BitOf(const QByteArray& mode)
+{
+    static const std::map<QByteArray, quint64> bits = {
+        {"AM", 0x1}, {"CW", 0x2}, {"USB", 0x4}, {"LSB", 0x8}, {"FM", 0x20}, {"CWR", 0x80},
+        {"PKTLSB", 0x400}, {"PKTUSB", 0x800},
+    };
+    const auto bit = bits.find(mode);
+    return bit == bits.end() ? 0 : bit->second;
+}
+
+// The bits of the modes whose normal passband is `hertz`, or of all when none is given.
+quint64 MaskOf(const QList<RadioMode>& modes, int hertz = -1)
+{
+    quint64 mask = 0;
+    for (const RadioMode& mode : modes)
+        if (hertz < 0 || mode.passbandHz == hertz)
+            mask |= BitOf(mode.name);
+    return mask;
+}
+
 QByteArray Range(quint64 modes, int lowMw, int highMw)
 {
     return QByteArray(kLowestHz) + ' ' + kTopOfRangeHz + ' ' + Hex(modes) + ' '
@@ -33,24 +52,21 @@ QByteArray Range(quint64 modes, int lowMw, int highMw)
 }
 
 // One line per passband: the modes that have it as their normal width.
-QByteArray Filters(const QString& rigtype)
+QByteArray Filters(const QList<RadioMode>& modes)
 {
-    std::set<int> widths;
-    for (char digit = '0'; digit <= '9'; ++digit) {
-        const QByteArray name = RigModes::Name(rigtype, QString(QLatin1Char(digit)));
-        if (!name.isEmpty())
-            widths.insert(RigModes::NormalPassband(rigtype, name));
-    }
+    std::map<int, quint64> widths;
+    for (const RadioMode& mode : modes)
+        widths[mode.passbandHz] = MaskOf(modes, mode.passbandHz);
     QByteArray lines;
-    for (int width : widths)
-        lines += Hex(RigModes::MaskWithPassband(rigtype, width)) + ' ' + QByteArray::number(width) + '\n';
+    for (const auto& [width, mask] : widths)
+        lines += Hex(mask) + ' ' + QByteArray::number(width) + '\n';
     return lines + kListEnd;
 }
 } // namespace
 
-QByteArray RigCapabilities::DumpState(const QString& rigtype)
+QByteArray RigCapabilities::DumpState(const QList<RadioMode>& radioModes)
 {
-    const quint64 modes = RigModes::Mask(rigtype);
+    const quint64 modes = MaskOf(radioModes);
     QByteArray text;
     text += "1\n";                                        // protocol version
     text += QByteArray::number(kNetRigctlModel) + '\n';
@@ -58,7 +74,7 @@ QByteArray RigCapabilities::DumpState(const QString& rigtype)
     text += Range(modes, -1, -1) + kRangeEnd;             // receive
     text += Range(modes, kLowestPowerMw, kHighestPowerMw) + kRangeEnd; // transmit
     text += Hex(modes) + " 1\n" + kListEnd;               // tuning steps: 1 Hz
-    text += Filters(rigtype);
+    text += Filters(radioModes);
     text += QByteArray::number(kMaxRitHz) + '\n';         // RIT
     text += QByteArray::number(kMaxRitHz) + '\n';         // XIT
     text += "0\n";                                        // IF shift

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "core/IRadio.h"
+
 #include <QByteArray>
-#include <QString>
+#include <QList>
 
 // What a Hamlib client learns about the radio when it opens it through the
 // network rig control ("\dump_state", protocol version 1): frequency ranges,
-// the rig type's modes and their passbands, PTT by CAT command, and no
+// the radio's modes and their passbands, PTT by CAT command, and no
 // functions, levels or parameters beyond frequency, mode, VFO, split and PTT.
 class RigCapabilities {
 public:
@@ -13,5 +15,5 @@ public:
     static constexpr int kNetRigctlModel = 2;
 
     // The lines of the answer, each ending with a line end, the last one "done".
-    static QByteArray DumpState(const QString& rigtype);
+    static QByteArray DumpState(const QList<RadioMode>& modes);
 };

@@ -8,10 +8,10 @@ namespace {
 constexpr qint64 kReadAheadBytes = 4 * RigctlConnection::kMaxLineBytes;
 }
 
-RigctlConnection::RigctlConnection(QTcpSocket* socket, RadioState& radio, const Options& options,
-                                   ICatSender& cat, const ILinkState& link, int idleLimitMs,
+RigctlConnection::RigctlConnection(QTcpSocket* socket, IRadio& radio, const RadioState& state,
+                                   const Options& options, int idleLimitMs,
                                    QObject* parent)
-    : QObject(parent), socket_(socket), session_(radio, options, cat, link)
+    : QObject(parent), socket_(socket), session_(radio, state, options)
 {
     socket_->setParent(this);
     socket_->setReadBufferSize(kReadAheadBytes);

@@ -23,8 +23,8 @@ public:
     static constexpr qint64 kMaxUnreadBytes = 64 * 1024;
 
     // Takes ownership of `socket`.
-    RigctlConnection(QTcpSocket* socket, RadioState& radio, const Options& options,
-                     ICatSender& cat, const ILinkState& link, int idleLimitMs,
+    RigctlConnection(QTcpSocket* socket, IRadio& radio, const RadioState& state, const Options& options,
+                     int idleLimitMs,
                      QObject* parent = nullptr);
     ~RigctlConnection() override;
 

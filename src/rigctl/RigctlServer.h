@@ -4,8 +4,7 @@
 #include <QObject>
 #include <QString>
 
-class ICatSender;
-class ILinkState;
+class IRadio;
 class QTcpServer;
 class RigctlConnection;
 struct Options;
@@ -14,7 +13,7 @@ struct RadioState;
 // The network rig control: a TCP server speaking the protocol of Hamlib's
 // rigctld, so loggers and digital-mode programs (Hamlib's "NET rigctl" rig)
 // share the radio with the surface. Each client gets a session of its own;
-// commands for the radio go through the same CAT sender as the surface's.
+// commands for the radio go to the same radio as the surface's.
 // UI thread only.
 class RigctlServer : public QObject {
     Q_OBJECT
@@ -33,8 +32,7 @@ public:
         int replaceQuietMs;
     };
 
-    RigctlServer(RadioState& radio, const Options& options, ICatSender& cat,
-                 const ILinkState& link, QObject* parent = nullptr,
+    RigctlServer(IRadio& radio, const RadioState& state, const Options& options, QObject* parent = nullptr,
                  Limits limits = {kIdleLimitMs, kReplaceQuietMs});
     ~RigctlServer() override;
 
@@ -55,10 +53,9 @@ private:
     // Makes room for a new client; false when every client is busy.
     bool MakeRoom();
 
-    RadioState& radio_;
+    IRadio& radio_;
+    const RadioState& state_;
     const Options& options_;
-    ICatSender& cat_;
-    const ILinkState& link_;
     Limits limits_;
     QTcpServer* listener_;
 };

@@ -1,39 +1,26 @@
 #include "rigctl/RigctlSession.h"
 
-#include "core/ICatSender.h"
-#include "core/ILinkState.h"
 #include "core/Options.h"
 #include "core/RadioState.h"
 #include "rigctl/RigCapabilities.h"
-#include "rigctl/RigModes.h"
 
-#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 
 namespace {
-constexpr int kFrequencyDigits = 11;
+// The highest frequency the radio's eleven digits hold.
 constexpr double kHighestHz = 99999999999.0;
 // Hamlib's "normal" passband; "no change" is -1.
 constexpr long kPassbandNormal = 0;
 
-// Hertz from the radio's eleven digits; nothing when the radio sent something else.
-std::optional<qint64> RadioHertz(const QString& digits)
-{
-    static const QRegularExpression eleven(QStringLiteral("^[0-9]{11}$"));
-    if (!eleven.match(digits).hasMatch())
-        return std::nullopt;
-    return digits.toLongLong();
-}
-
-// A client's frequency ("7074000", "7074000.000000") as the radio's eleven digits.
-std::optional<QString> RequestedDigits(const QByteArray& text)
+// A client's frequency ("7074000", "7074000.000000") in whole hertz.
+std::optional<qint64> RequestedHertz(const QByteArray& text)
 {
     bool isNumber = false;
     const double hertz = text.toDouble(&isNumber);
     if (!isNumber || !std::isfinite(hertz) || hertz < 1.0 || hertz > kHighestHz)
         return std::nullopt;
-    return QString::number(std::llround(hertz)).rightJustified(kFrequencyDigits, QLatin1Char('0'));
+    return std::llround(hertz);
 }
 
 QByteArray Report(int result)
@@ -86,9 +73,8 @@ const RigctlSession::Command* RigctlSession::Find(const QByteArray& word)
     return nullptr;
 }
 
-RigctlSession::RigctlSession(RadioState& radio, const Options& options, ICatSender& cat,
-                             const ILinkState& link)
-    : radio_(radio), options_(options), cat_(cat), link_(link)
+RigctlSession::RigctlSession(IRadio& radio, const RadioState& state, const Options& options)
+    : radio_(radio), state_(state), options_(options)
 {
 }
 
@@ -152,7 +138,7 @@ RigctlSession::Reply RigctlSession::Run(const Command& command, const QByteArray
 {
     if (args.size() < command.minArgs)
         return {kInvalid, {}};
-    if (command.needsRadio && !link_.LinkUp())
+    if (command.needsRadio && !radio_.LinkUp())
         return {kIoError, {}};
     return (this->*command.run)(args);
 }
@@ -162,34 +148,30 @@ RigctlSession::Reply RigctlSession::Value(const QByteArray& value)
     return {kOk, {value}};
 }
 
-RigctlSession::Reply RigctlSession::Send(const QString& command)
+RigctlSession::Reply RigctlSession::Flag(const std::optional<bool>& flag)
 {
-    cat_.SendCAT(command);
-    return {};
+    return flag ? Value(*flag ? "1" : "0") : Reply{kProtocol, {}};
 }
 
 bool RigctlSession::Split() const
 {
-    return radio_.split == QLatin1String("1");
+    return state_.split.value_or(false);
 }
 
 RigctlSession::Reply RigctlSession::ReadFrequency(Vfo vfo) const
 {
-    if (vfo == Vfo::B && !radio_.valid_cat_b)
+    if (vfo == Vfo::B && !state_.vfoBKnown)
         return {kNotAvailable, {}};
-    const auto hertz = RadioHertz(vfo == Vfo::A ? radio_.vfo_a_str : radio_.vfo_b_str);
-    return hertz ? Value(QByteArray::number(*hertz)) : Reply{kProtocol, {}};
+    return Value(QByteArray::number(vfo == Vfo::A ? state_.vfoA : state_.vfoB));
 }
 
-RigctlSession::Reply RigctlSession::SendFrequency(Vfo vfo, const QByteArray& hertz)
+RigctlSession::Reply RigctlSession::SendFrequency(Vfo vfo, const QByteArray& text)
 {
-    const auto digits = RequestedDigits(hertz);
-    if (!digits)
+    const std::optional<qint64> hertz = RequestedHertz(text);
+    if (!hertz)
         return {kInvalid, {}};
-    QString& copy = vfo == Vfo::A ? radio_.vfo_a_str : radio_.vfo_b_str;
-    copy = *digits;
-    return Send((vfo == Vfo::A ? QStringLiteral("FA") : QStringLiteral("FB")) + copy
-                + QLatin1Char(';'));
+    radio_.SetFrequency(vfo, *hertz);
+    return {};
 }
 
 RigctlSession::Reply RigctlSession::GetFreq(const QByteArrayList&)
@@ -214,37 +196,28 @@ RigctlSession::Reply RigctlSession::SetSplitFreq(const QByteArrayList& args)
 
 RigctlSession::Reply RigctlSession::GetMode(const QByteArrayList&)
 {
-    const QString& rigtype = options_.rigtype;
-    if (!RigModes::Knows(rigtype))
+    const QList<RadioMode> modes = radio_.Modes();
+    if (modes.isEmpty())
         return {kNotAvailable, {}};
-    const QByteArray name = RigModes::Name(rigtype, radio_.Mode);
-    if (name.isEmpty())
+    const auto mode = std::find_if(modes.begin(), modes.end(),
+                                   [&](const RadioMode& m) { return m.name == state_.mode; });
+    if (mode == modes.end())
         return {kProtocol, {}};
-    return {kOk, {name, QByteArray::number(RigModes::NormalPassband(rigtype, name))}};
+    return {kOk, {mode->name, QByteArray::number(mode->passbandHz)}};
 }
 
 RigctlSession::Reply RigctlSession::SetMode(const QByteArrayList& args)
 {
-    const QString& rigtype = options_.rigtype;
-    if (!RigModes::Knows(rigtype))
+    if (radio_.Modes().isEmpty())
         return {kNotAvailable, {}};
-    const QString digit = RigModes::Digit(rigtype, args[0]);
     bool isNumber = true;
     const long passband = args.size() > 1 ? args[1].toLong(&isNumber) : kPassbandNormal;
-    if (digit.isEmpty() || !isNumber)
+    if (!isNumber || !radio_.SetMode(args[0], passband))
         return {kInvalid, {}};
-    radio_.Mode = digit;
-    Send(QStringLiteral("MD") + digit + QLatin1Char(';'));
-    // "No change" (-1) and "normal" (0) leave the operator's filter alone.
-    const QString filter = passband > kPassbandNormal
-                               ? RigModes::PassbandCommand(rigtype, int(std::min(passband, 99999L)))
-                               : QString();
-    if (!filter.isEmpty())
-        Send(filter);
     return {};
 }
 
-std::optional<RigctlSession::Vfo> RigctlSession::ParseVfo(const QByteArray& name, Vfo current,
+std::optional<Vfo> RigctlSession::ParseVfo(const QByteArray& name, Vfo current,
                                                           bool split)
 {
     if (name == "VFOA" || name == "Main" || name == "MainA" || name == "RX")
@@ -281,9 +254,7 @@ RigctlSession::Reply RigctlSession::SetVfo(const QByteArrayList& args)
 
 RigctlSession::Reply RigctlSession::GetPtt(const QByteArrayList&)
 {
-    if (radio_.tx != QLatin1String("0") && radio_.tx != QLatin1String("1"))
-        return {kProtocol, {}};
-    return Value(radio_.tx.toLatin1());
+    return Flag(state_.transmitting);
 }
 
 RigctlSession::Reply RigctlSession::SetPtt(const QByteArrayList& args)
@@ -292,16 +263,15 @@ RigctlSession::Reply RigctlSession::SetPtt(const QByteArrayList& args)
     static const QByteArrayList kStates = {"0", "1", "2", "3"};
     if (!kStates.contains(args[0]))
         return {kInvalid, {}};
-    const bool transmit = args[0] != "0";
-    radio_.tx = transmit ? QStringLiteral("1") : QStringLiteral("0");
-    return Send(transmit ? QStringLiteral("TX;") : QStringLiteral("RX;"));
+    radio_.SetTransmit(args[0] != "0");
+    return {};
 }
 
 RigctlSession::Reply RigctlSession::GetSplit(const QByteArrayList&)
 {
-    if (radio_.split != QLatin1String("0") && radio_.split != QLatin1String("1"))
+    if (!state_.split)
         return {kProtocol, {}};
-    return {kOk, {radio_.split.toLatin1(), VfoName(Split() ? Vfo::B : Vfo::A)}};
+    return {kOk, {Split() ? "1" : "0", VfoName(Split() ? Vfo::B : Vfo::A)}};
 }
 
 RigctlSession::Reply RigctlSession::SetSplit(const QByteArrayList& args)
@@ -313,13 +283,13 @@ RigctlSession::Reply RigctlSession::SetSplit(const QByteArrayList& args)
     const auto txVfo = args.size() > 1 ? ParseVfo(args[1], vfo_, split) : Vfo::B;
     if (split && txVfo != Vfo::B)
         return {kInvalid, {}};
-    radio_.split = split ? QStringLiteral("1") : QStringLiteral("0");
-    return Send(split ? QStringLiteral("FT1;") : QStringLiteral("FT0;"));
+    radio_.SetSplit(split);
+    return {};
 }
 
 RigctlSession::Reply RigctlSession::GetInfo(const QByteArrayList&)
 {
-    return Value("Vorn-MIDI Connector, " + options_.rigtype.toLatin1());
+    return Value("Vorn-MIDI Connector, " + options_.rigType.toLatin1());
 }
 
 RigctlSession::Reply RigctlSession::GetPowerStat(const QByteArrayList&)
@@ -341,7 +311,7 @@ RigctlSession::Reply RigctlSession::GetLockMode(const QByteArrayList&)
 
 RigctlSession::Reply RigctlSession::DumpState(const QByteArrayList&)
 {
-    return Value(RigCapabilities::DumpState(options_.rigtype).chopped(1));
+    return Value(RigCapabilities::DumpState(radio_.Modes()).chopped(1));
 }
 
 RigctlSession::Reply RigctlSession::Quit(const QByteArrayList&)

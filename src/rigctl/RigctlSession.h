@@ -1,23 +1,23 @@
 #pragma once
 
+#include "core/IRadio.h"
+
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QString>
 
 #include <optional>
 
-class ICatSender;
-class ILinkState;
 struct Options;
 struct RadioState;
 
 // One client's conversation in the protocol of Hamlib's rigctld: a request
 // line in, the answer out. Reads come from the radio state the poll keeps, so
-// they put nothing on the serial line; changes go to the radio through the CAT
-// sender in the rig type's commands and into the state's copy at once (as a
-// wheel step does), so the next read and the next wheel step build on them.
-// While the radio link is down every radio command is answered with Hamlib's
-// I/O error. Each session keeps the VFO its client chose. UI thread only.
+// they put nothing on the radio's line; changes go to the radio, which moves
+// the state's copy at once (as a wheel step does), so the next read and the
+// next wheel step build on them. While the radio does not answer every radio
+// command is answered with Hamlib's I/O error. Each session keeps the VFO its
+// client chose. UI thread only.
 class RigctlSession {
 public:
     // Hamlib's result codes, sent as "RPRT <code>".
@@ -27,8 +27,7 @@ public:
     static constexpr int kProtocol = -8;
     static constexpr int kNotAvailable = -11;
 
-    RigctlSession(RadioState& radio, const Options& options, ICatSender& cat,
-                  const ILinkState& link);
+    RigctlSession(IRadio& radio, const RadioState& state, const Options& options);
 
     // `line` is one request without its line end, possibly several commands
     // with their arguments. Returns their answers, each ending with a line end;
@@ -38,7 +37,6 @@ public:
     bool quitRequested() const { return quit_; }
 
 private:
-    enum class Vfo { A, B };
     struct Reply {
         int result = kOk;
         QByteArrayList values;
@@ -72,16 +70,15 @@ private:
 
     Reply ReadFrequency(Vfo vfo) const;
     Reply SendFrequency(Vfo vfo, const QByteArray& hertz);
-    Reply Send(const QString& command);
     static Reply Value(const QByteArray& value);
+    static Reply Flag(const std::optional<bool>& flag);
     static std::optional<Vfo> ParseVfo(const QByteArray& name, Vfo current, bool split);
     static QByteArray VfoName(Vfo vfo);
     bool Split() const;
 
-    RadioState& radio_;
+    IRadio& radio_;
+    const RadioState& state_;
     const Options& options_;
-    ICatSender& cat_;
-    const ILinkState& link_;
     Vfo vfo_ = Vfo::A;
     bool quit_ = false;
 };

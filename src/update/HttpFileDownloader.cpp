@@ -1,6 +1,6 @@
 #include "update/HttpFileDownloader.h"
 
-#include "core/VbError.h"
+#include "core/NumberedError.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -104,7 +104,7 @@ QUrl HttpFileDownloader::CheckedUrl(const QString& url)
     const QString scheme = target.scheme();
     if (!target.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")) ||
         target.host().isEmpty())
-        throw VbError(kMalformedUrl,
+        throw NumberedError(kMalformedUrl,
                       QStringLiteral("Not an http:// or https:// address: ") + url);
     return target;
 }
@@ -169,15 +169,15 @@ void HttpFileDownloader::Finish(Transfer& transfer)
         transfer.reply->error() == QNetworkReply::NoError)
         SaveChunk(transfer);
     if (!transfer.fileError.isEmpty())
-        throw VbError::FileAccess(path + QStringLiteral(": ") + transfer.fileError);
+        throw NumberedError::FileAccess(path + QStringLiteral(": ") + transfer.fileError);
     if (transfer.timedOut || transfer.reply->error() != QNetworkReply::NoError)
-        throw VbError(ErrorNumber(transfer), transfer.timedOut
+        throw NumberedError(ErrorNumber(transfer), transfer.timedOut
                                                  ? QStringLiteral("The server did not answer in time")
                                                  : transfer.reply->errorString());
     if (!transfer.file.isOpen() && !transfer.file.open(QIODevice::WriteOnly))
-        throw VbError::FileAccess(path + QStringLiteral(": ") + transfer.file.errorString());
+        throw NumberedError::FileAccess(path + QStringLiteral(": ") + transfer.file.errorString());
     if (!transfer.file.commit())
-        throw VbError::FileAccess(path + QStringLiteral(": ") + transfer.file.errorString());
+        throw NumberedError::FileAccess(path + QStringLiteral(": ") + transfer.file.errorString());
 }
 
 qint64 HttpFileDownloader::ErrorNumber(const Transfer& transfer)

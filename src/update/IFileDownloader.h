@@ -16,7 +16,7 @@ public:
         QString refusal;
     };
 
-    // Failures that are not an HTTP status throw VbError. Two classes carry
+    // Failures that are not an HTTP status throw NumberedError. Two classes carry
     // the numbers the update window turns into its own advice:
     // the server cannot be reached (refused, unknown host, no answer in time) ...
     static constexpr qint64 kServerNotFound = -2147024891;  // 0x80070005

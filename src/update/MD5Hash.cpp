@@ -1,6 +1,6 @@
 #include "update/MD5Hash.h"
 
-#include "core/VbError.h"
+#include "core/NumberedError.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -10,12 +10,12 @@
 QString MD5Hash::HashFile(const QString& FileName)
 {
     if (!QFileInfo::exists(FileName))
-        throw VbError(kFileMissing, QStringLiteral("File doesn't exist"),
+        throw NumberedError(kFileMissing, QStringLiteral("File doesn't exist"),
                       QStringLiteral("MD5Hash.HashFile"));
 
     QFile file(FileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw VbError::FileAccess(FileName + QStringLiteral(": ") + file.errorString());
+        throw NumberedError::FileAccess(FileName + QStringLiteral(": ") + file.errorString());
 
     CreateHash();
     // Reading to the end instead of trusting a length taken up front keeps
@@ -24,7 +24,7 @@ QString MD5Hash::HashFile(const QString& FileName)
     for (;;) {
         const qint64 got = file.read(buffer.data(), kBlockSize);
         if (got < 0)
-            throw VbError::FileAccess(FileName + QStringLiteral(": ") + file.errorString());
+            throw NumberedError::FileAccess(FileName + QStringLiteral(": ") + file.errorString());
         if (got == 0)
             break;
         HashBlock(buffer.data(), got);
@@ -35,7 +35,7 @@ QString MD5Hash::HashFile(const QString& FileName)
 QString MD5Hash::HashBytes(const QByteArray& bytes)
 {
     if (bytes.isEmpty())
-        throw VbError(kSubscriptOutOfRange, QStringLiteral("Subscript out of range"),
+        throw NumberedError(kSubscriptOutOfRange, QStringLiteral("Subscript out of range"),
                       QStringLiteral("MD5Hash"));
     CreateHash();
     HashBlock(bytes.constData(), bytes.size());

@@ -8,7 +8,7 @@
 
 // MD5 digest (RFC 1321) of a file or a byte buffer as 32 upper-case hex
 // digits. Reports nothing itself: every failure reaches the caller as a
-// VbError with the numbers users and support know from earlier versions.
+// NumberedError with the numbers users and support know from earlier versions.
 class MD5Hash {
 public:
     // "File doesn't exist" (0x8004C342 as a signed 32-bit number).
@@ -16,10 +16,10 @@ public:
     static constexpr qint64 kSubscriptOutOfRange = 9;
     static constexpr qsizetype kBlockSize = 16384;
 
-    // Throws VbError kFileMissing for a missing file and VbError 75
+    // Throws NumberedError kFileMissing for a missing file and NumberedError 75
     // (Path/File access error) for one that exists but cannot be read.
     QString HashFile(const QString& FileName);
-    // Throws VbError 9 for an empty buffer, as the run time does for an
+    // Throws NumberedError 9 for an empty buffer, as the run time does for an
     // array without elements.
     QString HashBytes(const QByteArray& bytes);
 

@@ -3,7 +3,7 @@
 #include "core/IAlerts.h"
 #include "core/ILogSink.h"
 #include "core/ISettingsStore.h"
-#include "core/RuntimeError.h"
+#include "core/FailureReport.h"
 #include "update/IFileDownloader.h"
 #include "update/IInstallerLauncher.h"
 #include "update/MD5Hash.h"
@@ -51,7 +51,7 @@ void Updater::Run()
     running_ = true;
     stopped_ = false;
     // The first yield lets the freshly shown window paint before any work.
-    RunGuarded(alerts_, QStringLiteral("frmUpdater_Updater"), [this] {
+    ReportFailures(alerts_, Routine::RunUpdate, [this] {
         if (Yield())
             RunSteps();
     });
@@ -175,7 +175,7 @@ bool Updater::DownloadFileXML(const QString& sURL, const QString& sPath, qint64 
     IFileDownloader::Reply reply;
     try {
         reply = downloader_.Get(sURL + QLatin1Char('?') + FreshQuery(), sPath, maxBytes);
-    } catch (const VbError& e) {
+    } catch (const NumberedError& e) {
         if (!stopped_)
             alerts_.MsgBox(DownloadErrorText(e.number(), e.description()), IAlerts::Buttons::Ok,
                            IAlerts::Icon::Information);
@@ -200,7 +200,7 @@ QString Updater::DownloadErrorText(qint64 number, const QString& description) co
     if (number == IFileDownloader::kMalformedUrl)
         return QStringLiteral("Win32 error, possible malformed URL, please check download site URL in "
                               "Settings menu. Make sure to include the http:// part.");
-    return FormatRuntimeError(QStringLiteral("frmUpdater_DownloadFileXML"), number, description);
+    return FailureText(Routine::DownloadUpdateFile, number, description);
 }
 
 // A query that differs from the previous request's, so no cache between us

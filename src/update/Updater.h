@@ -43,7 +43,7 @@ public:
     void ChangeServerUrl();
     const QString& serverUrl() const { return serverUrl_; }
 
-    // The whole check; failures are reported under "frmUpdater_Updater".
+    // The whole check; its failures are reported in a box.
     void Run();
     bool running() const { return running_; }
     // Ends a running check at its next step without further lines or boxes.

@@ -11,13 +11,13 @@ namespace {
 
 class CatHealingTest : public ProgramHarness {
 protected:
-    int BackLines() const { return window->txtCATDump->toPlainText().count("COM3 is open again."); }
+    int BackLines() const { return window->CatLog().toPlainText().count("COM3 is open again."); }
 
     // The radio goes while the wheel turns: the wheel is still taken, and
     // after ten ticks there is one more box, naming the port.
     void GoneWhileTheWheelTurns(int boxesBefore)
     {
-        const int logged = window->txtMidiInDump->document()->blockCount();
+        const int logged = window->MidiLog().document()->blockCount();
         for (int click = 0; click < 40; ++click) {
             if (click == 10)
                 radio.Stop();
@@ -26,7 +26,7 @@ protected:
         }
         ASSERT_TRUE(WaitFor([&] { return !LinkUp(); }));
         RunFor(10 * PollInterval());
-        EXPECT_GE(window->txtMidiInDump->document()->blockCount(), logged + 35);
+        EXPECT_GE(window->MidiLog().document()->blockCount(), logged + 35);
         ASSERT_EQ(alerts.boxes.size(), boxesBefore + 1) << BoxTexts();
         EXPECT_TRUE(alerts.boxes.last().text.contains("COM3") && alerts.boxes.last().text.contains("is gone"))
             << BoxTexts();
@@ -48,7 +48,7 @@ TEST_F(CatHealingTest, SerialAdapterMissingAtStartNoisyAndReplugged)
     ASSERT_TRUE(StartRadio({"--noise-burst", "9", "--seed", "2"})) << radio.ErrorString().toStdString();
     ASSERT_TRUE(WaitFor([&] { return CommandCount() >= 9 + 4 * 6; }));
     ASSERT_TRUE(WaitFor([&] { return LinkUp(); })) << BoxTexts();
-    EXPECT_TRUE(window->txtCATDump->toPlainText().contains(QRegularExpression("[\\x80-\\xff]")))
+    EXPECT_TRUE(window->CatLog().toPlainText().contains(QRegularExpression("[\\x80-\\xff]")))
         << "no noise reached the program";
     ASSERT_TRUE(RadioGets("FA00014060010"));
     EXPECT_EQ(BackLines(), 1) << "the noise closed the port";

@@ -1,12 +1,13 @@
 // The main window offscreen, with COM numbers that open nothing: start-up,
 // menus, placement, and the rule that no timer runs again under its own box.
 #include "app/PortDevicesDialog.h"
-#include "app/frmVornMidiConnector.h"
+#include "app/MainWindow.h"
+#include "core/Routine.h"
 #include "support/MainWindowParts.h"
 #include "support/RecordingAlerts.h"
 #include "support/TempSettings.h"
 #include "support/WaitFor.h"
-#include "widgets/IndicatorShape.h"
+#include "widgets/Lamp.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -19,7 +20,7 @@
 #include <gtest/gtest.h>
 
 const QString kPortMessage = QStringLiteral("Please select a CAT Com port first.");
-const QString kLoad = QStringLiteral("VB6 runtime error (frmVornMidiConnector_load): ");
+const QString kLoad = "VB6 runtime error (" + RoutineName(Routine::MainWindowLoad) + "): ";
 
 // Settings in which every COM number names a device that is not there.
 struct NoDeviceSettings : TempSettings {
@@ -28,18 +29,20 @@ struct NoDeviceSettings : TempSettings {
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    static std::unique_ptr<frmVornMidiConnector> Start(ISettingsStore& store, IAlerts& alerts)
+    static std::unique_ptr<MainWindow> Start(ISettingsStore& store, IAlerts& alerts)
     {
-        auto w = std::make_unique<frmVornMidiConnector>(store, alerts);
-        w->Form_Load();
+        auto w = std::make_unique<MainWindow>(store, alerts);
+        w->Start();
         return w;
     }
-    static QStringList CheckedPorts(const frmVornMidiConnector& w)
+    static QStringList CheckedPorts(const MainWindow& w)
     {
         QStringList out;
-        for (QAction* a : w.findChild<QMenu*>("mnuCatPort")->actions())
-            if (a->isChecked())
-                out << a->text();
+        if (w.IsChecked(MainWindow::Command::NoPort))
+            out << "None";
+        for (int n = 1; n <= 16; ++n)
+            if (w.IsComPortChecked(n))
+                out << QString("COM%1").arg(n);
         return out;
     }
     QString Stored(const QString& key) const { return t.store.Read("settings", key, "<missing>"); }
@@ -56,11 +59,11 @@ TEST_F(MainWindowTest, StartUpTakesTheStoredSettingsOrTheDefaults)
     // catport: as stored afterwards; polling: a chosen port is polled even while it is missing.
     const struct { QList<std::pair<const char*, const char*>> stored; QStringList boxStarts, checkedPorts;
                    QString catport; bool polling; } cases[] = {
-        {{}, {kPortMessage}, {"&None"}, "0", false},
-        {{{"catport", "01"}}, {"VB6 runtime error (mnuPortsCom1_click): "}, {"Com&1"}, "1", true},
+        {{}, {kPortMessage}, {"None"}, "0", false},
+        {{{"catport", "01"}}, {"VB6 runtime error (mnuPortsCom1_click): "}, {"COM1"}, "1", true},
         {{{"catport", "17"}}, {}, {}, "17", false},
         {{{"FormTop", "top"}, {"polltime", "fast"}, {"midipolltime", "99999999999"}, {"catport", "0"}},
-         {kLoad + "13 - ", kPortMessage, kLoad + "13 - ", kLoad + "6 - "}, {"&None"}, "0", false},
+         {kLoad + "13 - ", kPortMessage, kLoad + "13 - ", kLoad + "6 - "}, {"None"}, "0", false},
     };
     for (const auto& c : cases) {
         NoDeviceSettings s;
@@ -73,10 +76,10 @@ TEST_F(MainWindowTest, StartUpTakesTheStoredSettingsOrTheDefaults)
             EXPECT_TRUE(local.boxes[i].text.startsWith(c.boxStarts[i])) << local.boxes[i].text.toStdString();
         EXPECT_EQ(CheckedPorts(*w), c.checkedPorts);
         EXPECT_EQ(s.store.Read("settings", "catport", ""), c.catport);
-        EXPECT_TRUE(w->mnuFlex->isChecked() && !w->mnuElecraft->isChecked() && !w->mnuMautoconnect->isChecked());
-        EXPECT_EQ(std::pair(Timer(*w, "PollTimer")->isActive(), Timer(*w, "tmrMIDI")->isActive()), std::pair(c.polling, false));
-        EXPECT_EQ(std::pair(Timer(*w, "PollTimer")->interval(), Timer(*w, "tmrMIDI")->interval()), std::pair(1000, 100));
-        EXPECT_EQ(w->shpCATConnected->fillColor() + w->shpMidiEnabled->fillColor(), 2 * IIndicator::kRed);
+        EXPECT_TRUE(w->IsRigTypeChecked(RigType::Flex) && !w->IsRigTypeChecked(RigType::Elecraft) && !w->IsChecked(MainWindow::Command::Autoconnect));
+        EXPECT_EQ(std::pair(Timer(*w, "catPollTimer")->isActive(), Timer(*w, "midiPumpTimer")->isActive()), std::pair(c.polling, false));
+        EXPECT_EQ(std::pair(Timer(*w, "catPollTimer")->interval(), Timer(*w, "midiPumpTimer")->interval()), std::pair(1000, 100));
+        EXPECT_FALSE(w->CatLampUp() || w->MidiLampUp());
         for (const auto& [key, value] : {std::pair{"rigtype", "flex"}, {"mautoconnect", "0"}})
             EXPECT_EQ(s.store.Read("settings", key, "<missing>"), value) << key;
         EXPECT_EQ(s.store.Read("midimap", "f6441", ""), "#UP10") << "the maps are loaded and stored";
@@ -99,10 +102,10 @@ TEST_F(MainWindowTest, MenuCommandsStoreAtOnceAndTheEndStoresThePosition)
         SCOPED_TRACE(c.answer);
         alerts.boxes.clear();
         alerts.inputAnswers << c.answer;
-        QTimer& timer = *Timer(*w, c.midi ? "tmrMIDI" : "PollTimer");
+        QTimer& timer = *Timer(*w, c.midi ? "midiPumpTimer" : "catPollTimer");
         const int before = timer.interval();
         const QString key = c.midi ? "midipolltime" : "polltime", stored = Stored(key);
-        (c.midi ? w->mnuMIDITmr : w->mnuPollTimer)->trigger();
+        w->Choose(c.midi ? MainWindow::Command::MidiInterval : MainWindow::Command::PollInterval);
         ASSERT_TRUE(alerts.inputAnswers.isEmpty() && alerts.inputDefaults.last() == stored) << "not asked";
         const QString range = c.midi ? "10 and 1000." : "100 and 10000.";
         EXPECT_EQ(alerts.texts().join('|'), c.interval ? "" : "Please enter a timer value between " + range);
@@ -111,45 +114,45 @@ TEST_F(MainWindowTest, MenuCommandsStoreAtOnceAndTheEndStoresThePosition)
         EXPECT_FALSE(timer.isActive());
     }
     alerts.inputAnswers << "soon" << "";  // not a number; no answer
-    w->mnuPollTimer->trigger();
-    w->mnuPollTimer->trigger();
+    w->Choose(MainWindow::Command::PollInterval);
+    w->Choose(MainWindow::Command::PollInterval);
     EXPECT_TRUE(alerts.boxes.size() == 1 &&
                 alerts.boxes[0].text.startsWith("VB6 runtime error (mnuPollTimer_Click): 13 - ")) << Texts();
 
     alerts.boxes.clear();
-    w->mnuPortsCom[13]->trigger();
-    EXPECT_TRUE(CheckedPorts(*w) == QStringList{"Com&14"} && Stored("catport") == "14");
-    w->mnuPortsCom[4]->trigger();
+    w->ChooseComPort(14);
+    EXPECT_TRUE(CheckedPorts(*w) == QStringList{"COM14"} && Stored("catport") == "14");
+    w->ChooseComPort(5);
     EXPECT_TRUE(alerts.boxes.size() == 2 &&
                 alerts.boxes[0].text.startsWith("VB6 runtime error (mnuPortsCom16_click): ") &&
                 alerts.boxes[1].text.startsWith("VB6 runtime error (mnuPortsCom5click): ")) << Texts();
-    w->mnuPortsNone->trigger();
-    EXPECT_TRUE(CheckedPorts(*w) == QStringList{"&None"} && Stored("catport") == "0");
-    w->mnuElecraft->trigger();
-    EXPECT_TRUE(w->mnuElecraft->isChecked() && !w->mnuFlex->isChecked() && Stored("rigtype") == "elecraft");
-    w->mnuMautoconnect->trigger();
-    EXPECT_TRUE(w->mnuMautoconnect->isChecked() && Stored("mautoconnect") == "1");
-    w->mnuMautoconnect->trigger();
-    EXPECT_TRUE(!w->mnuMautoconnect->isChecked() && Stored("mautoconnect") == "0");
+    w->Choose(MainWindow::Command::NoPort);
+    EXPECT_TRUE(CheckedPorts(*w) == QStringList{"None"} && Stored("catport") == "0");
+    w->ChooseRigType(RigType::Elecraft);
+    EXPECT_TRUE(w->IsRigTypeChecked(RigType::Elecraft) && !w->IsRigTypeChecked(RigType::Flex) && Stored("rigtype") == "elecraft");
+    w->Choose(MainWindow::Command::Autoconnect);
+    EXPECT_TRUE(w->IsChecked(MainWindow::Command::Autoconnect) && Stored("mautoconnect") == "1");
+    w->Choose(MainWindow::Command::Autoconnect);
+    EXPECT_TRUE(!w->IsChecked(MainWindow::Command::Autoconnect) && Stored("mautoconnect") == "0");
 
     w->move(150, 90);
-    w->cmdExit->click();
+    w->PressExit();
     EXPECT_TRUE(w->HasEnded());
     EXPECT_EQ(Stored("FormLeft") + ' ' + Stored("FormTop"), "2250 1350");
     t.store.Write("settings", "mautoconnect", "yes");
     w = Start(t.store, alerts);
     EXPECT_EQ(w->pos(), QPoint(150, 90));
-    w->mnuMautoconnect->trigger();
+    w->Choose(MainWindow::Command::Autoconnect);
     EXPECT_EQ(Stored("mautoconnect"), "yes") << "a value the item cannot show is left alone";
 
     alerts.boxes.clear();
     QStringList opened;
     w->openDocument = [&](const QString& path) { opened << path; return true; };
-    const QString readme = frmVornMidiConnector::ReadmePath();
+    const QString readme = MainWindow::ReadmePath();
     QFile::remove(readme);
-    w->mnuViewReadme->trigger();
+    w->Choose(MainWindow::Command::ViewReadme);
     QFile(readme).open(QIODevice::WriteOnly);
-    w->mnuViewReadme->trigger();
+    w->Choose(MainWindow::Command::ViewReadme);
     QFile::remove(readme);
     EXPECT_TRUE(opened == QStringList{readme} && alerts.boxes.size() == 1 &&
                 alerts.boxes[0].text.startsWith("VB6 runtime error (mnuViewReadme_click): 53 - ")) << Texts();
@@ -161,12 +164,10 @@ TEST_F(MainWindowTest, MenuCommandsStoreAtOnceAndTheEndStoresThePosition)
     // "&Devices..." shows the device of each number and stores a choice at once; a blank one is no choice.
     t.store.Write("ports", "com4", "/dev/serial/by-id/usb-radio");
     PortDevicesDialog dialog(t.store, alerts, {"/dev/ttyS0", "/dev/ttyUSB0"});
-    EXPECT_EQ(dialog.deviceBox(4)->currentText(), "/dev/serial/by-id/usb-radio");
-    dialog.deviceBox(2)->setCurrentIndex(0);
-    emit dialog.deviceBox(2)->activated(0);
+    EXPECT_EQ(dialog.ShownDevice(4), "/dev/serial/by-id/usb-radio");
+    dialog.Choose(2, "/dev/ttyS0");
     EXPECT_EQ(t.store.Read("ports", "com2", ""), "/dev/ttyS0");
-    dialog.deviceBox(5)->setEditText("   ");
-    emit dialog.deviceBox(5)->lineEdit()->editingFinished();
+    dialog.Choose(5, "   ");
     EXPECT_EQ(t.store.Read("ports", "com5", ""), "/dev/no-such-tty");
 }
 
@@ -187,7 +188,7 @@ TEST_F(MainWindowTest, ATimerNeverRunsAgainUnderItsOwnMessageBox)
     ModalAlerts modal;
     const auto w = Start(t.store, modal);
     // Polling with no port: every read fails and is reported.
-    Timer(*w, "PollTimer")->start(20);
+    Timer(*w, "catPollTimer")->start(20);
     QTest::qWait(500);
     // The start-up box, then the poll's, and never one under another.
     EXPECT_TRUE(modal.boxes.size() >= 2 && modal.maxDepth == 1) << modal.maxDepth;

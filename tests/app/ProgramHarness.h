@@ -1,14 +1,14 @@
 #pragma once
 
-#include "app/frmVornMidiConnector.h"
-#include "midi/frmConfig_Midi.h"
+#include "app/MainWindow.h"
+#include "midi/MidiSetupWindow.h"
 #include "support/JackMidiSource.h"
 #include "support/MainWindowParts.h"
 #include "support/RadioSimProcess.h"
 #include "support/RecordingAlerts.h"
 #include "support/TempSettings.h"
 #include "support/WaitFor.h"
-#include "widgets/IndicatorShape.h"
+#include "widgets/Lamp.h"
 #include "widgets/LogView.h"
 
 #include <QAction>
@@ -39,8 +39,8 @@ protected:
     void StartProgram(ISettingsStore* store = nullptr, IAlerts* boxes = nullptr)
     {
         if (!surface) surface = std::make_unique<JackMidiSource>();
-        window = std::make_unique<frmVornMidiConnector>(store ? *store : t.store, boxes ? *boxes : alerts);
-        window->Form_Load();
+        window = std::make_unique<MainWindow>(store ? *store : t.store, boxes ? *boxes : alerts);
+        window->Start();
         window->show();
     }
     // Simulator and program, with the link up and MIDI connected when autoconnect is on.
@@ -65,13 +65,13 @@ protected:
         return SendUntil({0xB0, control, value}, [&] { return radio.ReceivedCommands().contains(command); });
     }
 
-    frmConfig_Midi* OpenMidiSetup() { window->cmdConfigMidi->click(); return window->findChild<frmConfig_Midi*>(); }
+    MidiSetupWindow* OpenMidiSetup() { return window->PressMidiSetup(); }
 
-    bool MidiLampGreen() const { return window->shpMidiEnabled->fillColor() == IIndicator::kGreen; }
-    bool LinkUp() const { return window->shpCATConnected->fillColor() == IIndicator::kGreen; }
-    void ChoosePortAgain() { window->mnuPortsCom[2]->trigger(); }
+    bool MidiLampGreen() const { return window->MidiLampUp(); }
+    bool LinkUp() const { return window->CatLampUp(); }
+    void ChoosePortAgain() { window->ChooseComPort(3); }
     int CommandCount() const { return int(radio.ReceivedCommands().size()); }
-    int PollInterval() const { return Timer(*window, "PollTimer")->interval(); }
+    int PollInterval() const { return Timer(*window, "catPollTimer")->interval(); }
     void RunFor(int milliseconds) { WaitFor([] { return false; }, milliseconds); }
     std::string BoxTexts() const { return alerts.texts().join(QStringLiteral(" | ")).toStdString(); }
 
@@ -81,5 +81,5 @@ protected:
     RadioSimProcess radio;
     std::unique_ptr<JackMidiSource> surface;
     // Declared last: the program goes before the simulator and the settings.
-    std::unique_ptr<frmVornMidiConnector> window;
+    std::unique_ptr<MainWindow> window;
 };

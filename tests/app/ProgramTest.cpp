@@ -7,8 +7,8 @@
 #include "UpdateServer.h"
 #include "core/IniSettingsStore.h"
 #include "core/KeyMap.h"
-#include "mapedit/frmMap_Midi.h"
-#include "update/frmUpdater.h"
+#include "mapedit/KeyMapEditor.h"
+#include "update/UpdateWindow.h"
 #include "widgets/QtAlerts.h"
 
 #include <QDir>
@@ -39,27 +39,27 @@ TEST_F(ProgramTest, TheSurfaceTunesTheRadioWithEitherMapUntilUpdateOrNone)
     t.store.Write("settings", "rigtype", "flex");
     StartAll();
     EXPECT_TRUE(alerts.boxes.isEmpty()) << BoxTexts();
-    EXPECT_TRUE(window->txtCATDump->toPlainText().contains("IF;"));
+    EXPECT_TRUE(window->CatLog().toPlainText().contains("IF;"));
     EXPECT_TRUE(RadioGets("FA00014060010"));           // wheel: "#UP10"
     EXPECT_TRUE(RadioGets("PC 50", 0x68, 0x40));        // slider mode 2: "#TXPWR"
     EXPECT_TRUE(RadioGets("MD4", 0x06, 0x7F));          // button 6: "#MUP" from CW
-    window->mnuElecraft->trigger();
+    window->ChooseRigType(RigType::Elecraft);
     EXPECT_TRUE(RadioGets("UP1"));                     // the radio's own step
-    EXPECT_TRUE(window->txtMidiInDump->toPlainText().contains("B0 64 41 Timestamp: "));
+    EXPECT_TRUE(window->MidiLog().toPlainText().contains("B0 64 41 Timestamp: "));
 
-    window->mnuUpdate->trigger();
-    EXPECT_FALSE(Timer(*window, "tmrMIDI")->isActive());
-    EXPECT_EQ(window->shpMidiEnabled->fillColor(), IIndicator::kRed);
-    auto* updater = window->findChild<frmUpdater*>();
+    window->Choose(MainWindow::Command::Update);
+    EXPECT_FALSE(Timer(*window, "midiPumpTimer")->isActive());
+    EXPECT_FALSE(window->MidiLampUp());
+    auto* updater = window->findChild<UpdateWindow*>();
     ASSERT_NE(updater, nullptr);
-    EXPECT_TRUE(updater->txtUpdateProgress->toPlainText().endsWith(
+    EXPECT_TRUE(updater->ProgressText().endsWith(
         "Update version is the same or older than current version, update aborted..."));
     EXPECT_EQ(alerts.texts(), QStringList{"Please reconnect MIDI device after update."});
-    window->mnuHelpAbout->trigger();
+    window->Choose(MainWindow::Command::About);
     EXPECT_EQ(alerts.texts().value(1).section('\n', 0, 0), "Vorn-MIDI Connector 1.1.5");
 
     alerts.boxes.clear();
-    window->mnuPortsNone->trigger();
+    window->Choose(MainWindow::Command::NoPort);
     ASSERT_TRUE(WaitFor([&] { return !alerts.boxes.isEmpty(); }));
     RunFor(3 * PollInterval());
     EXPECT_EQ(alerts.boxes.size(), 1);
@@ -85,14 +85,16 @@ TEST_F(ProgramTest, MisbehavingRadiosNeverBreakTheProgram)
             ChoosePortAgain();
         else
             StartProgram();
-        if (linkComesUp)
+        if (linkComesUp) {
             EXPECT_TRUE(WaitFor([&] { return LinkUp(); }));
+        }
         const int sent = CommandCount();
         EXPECT_TRUE(WaitFor([&] { return CommandCount() >= sent + 40; }));
-        if (!linkComesUp)
+        if (!linkComesUp) {
             EXPECT_FALSE(LinkUp());
+        }
         EXPECT_TRUE(alerts.boxes.isEmpty()) << BoxTexts();
-        EXPECT_LE(window->txtCATDump->document()->blockCount(), LogView::kMaxLines);
+        EXPECT_LE(window->CatLog().document()->blockCount(), LogView::kMaxLines);
     }
     ASSERT_TRUE(StartRadio());
     ChoosePortAgain();
@@ -117,20 +119,20 @@ TEST_F(ProgramTest, UnusableSettingsFileStillGivesEveryDefault)
         for (const QString& text : Failures(alerts))
             EXPECT_TRUE(text.contains(why) && text.contains(store->filePath())) << text.toStdString();
         EXPECT_EQ(PollInterval(), 1000);
-        EXPECT_TRUE(window->mnuFlex->isChecked());
-        OpenMidiSetup()->cmdMapMidi_Click();
-        auto* editor = window->findChild<frmMap_Midi*>("frmMap_Midi_Flex");
+        EXPECT_TRUE(window->IsRigTypeChecked(RigType::Flex));
+        OpenMidiSetup()->ShowKeyMap();
+        auto* editor = window->findChild<KeyMapEditor*>("keyMapEditorFlex");
         ASSERT_NE(editor, nullptr);
-        EXPECT_EQ(editor->BoxOf("km3sldb")->text(), "#CWSPD");
+        EXPECT_EQ(editor->EntryText("km3sldb"), "#CWSPD");
         EXPECT_TRUE(editor->CanSave());
-        window->mnuElecraft->trigger();
-        EXPECT_TRUE(window->mnuElecraft->isChecked());
+        window->ChooseRigType(RigType::Elecraft);
+        EXPECT_TRUE(window->IsRigTypeChecked(RigType::Elecraft));
     }
     EXPECT_FALSE(QFileInfo(socket).isFile()) << "the unreadable file was replaced";
 
     ASSERT_TRUE(QDir(folder).removeRecursively());
     alerts.boxes.clear();
-    window->mnuFlex->trigger();
+    window->ChooseRigType(RigType::Flex);
     EXPECT_TRUE(alerts.boxes.isEmpty()) << BoxTexts();
     EXPECT_EQ(IniSettingsStore(folder).Read("settings", "rigtype", ""), "flex");
 }
@@ -154,9 +156,9 @@ TEST_F(ProgramTest, SettingsLostWhileRunningAreNotLostForGood)
     QFile blocker(folder);
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    window->mnuElecraft->trigger();
+    window->ChooseRigType(RigType::Elecraft);
     alerts.inputAnswers << "250";
-    window->mnuPollTimer->trigger();
+    window->Choose(MainWindow::Command::PollInterval);
     const QStringList failures = Failures(alerts);
     ASSERT_EQ(failures.size(), 2) << BoxTexts();
     EXPECT_TRUE(failures[0].startsWith("VB6 runtime error (mnuElecraft_Click): 75 - "));
@@ -165,7 +167,7 @@ TEST_F(ProgramTest, SettingsLostWhileRunningAreNotLostForGood)
 
     ASSERT_TRUE(QFile::remove(folder));
     ASSERT_TRUE(QDir().rename(folder + ".away", folder));
-    window->mnuFlex->trigger();
+    window->ChooseRigType(RigType::Flex);
     IniSettingsStore after(path);
     EXPECT_EQ(after.Read("settings", "rigtype", ""), "flex");
     EXPECT_EQ(after.Read("settings", "polltime", ""), "500");
@@ -194,7 +196,7 @@ TEST_F(ProgramTest, BoxOfAMessageWithoutEntryWaitsWhileTheWheelTunes)
     EXPECT_TRUE(RadioGets("FA00014060010"));
     surface->SendControlChange(0x64, 0x40);
     EXPECT_TRUE(WaitFor([&] {
-        return window->txtMidiInDump->toPlainText().contains(
+        return window->MidiLog().toPlainText().contains(
             "Same message again (2 times in all) while its box is open: Object not found runtime error.");
     }));
     EXPECT_EQ(openBoxes(), 1);

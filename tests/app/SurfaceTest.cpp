@@ -3,7 +3,7 @@
 // and with another controller whose controls it has learned.
 #include "ProgramHarness.h"
 #include "midi/MidiDeviceList.h"
-#include "midi/frmLearnControls.h"
+#include "midi/LearnControlsDialog.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -19,21 +19,21 @@ TEST_F(SurfaceTest, SurfaceThatQuitsComesBackByItselfUntilMidiIsClosed)
     surface = std::make_unique<JackMidiSource>();
     ASSERT_TRUE(WaitFor([&] { return MidiLampGreen(); }));
     EXPECT_TRUE(RadioGets("FA00014060010"));
-    const QString log = window->txtMidiInDump->toPlainText();
+    const QString log = window->MidiLog().toPlainText();
     EXPECT_TRUE(log.count("lost") == 1 && log.count("is back") == 1) << log.toStdString();
 
     // "&Close MIDI" while the surface is away ends the watch: its return opens nothing.
-    frmConfig_Midi* setup = OpenMidiSetup();
+    MidiSetupWindow* setup = OpenMidiSetup();
     surface.reset();
     ASSERT_TRUE(WaitFor([&] { return !MidiLampGreen(); }));
-    setup->cmdClose_Click();
+    setup->CloseMidi();
     surface = std::make_unique<JackMidiSource>();
     RunFor(3000);
     EXPECT_FALSE(MidiLampGreen());
 
     // Listed, then gone before it is opened: the open says why.
     surface.reset();
-    setup->btnOpenInputDevice_Click();
+    setup->OpenSelected();
     EXPECT_TRUE(alerts.boxes.size() == 1 && alerts.boxes[0].title == "Error:") << BoxTexts();
     EXPECT_FALSE(MidiLampGreen());
 }
@@ -56,18 +56,18 @@ TEST_F(SurfaceTest, MidiThroughZeroIntervalsAndUnreadableLearnedEntries)
     StartProgram();
     ASSERT_EQ(alerts.boxes.size(), 1) << BoxTexts();
     EXPECT_TRUE(alerts.boxes[0].text.contains("button1=zz"));
-    frmConfig_Midi* setup = OpenMidiSetup();
-    EXPECT_TRUE(setup->findChild<QListWidget*>("lstInDevs")->findItems("Midi Through", Qt::MatchExactly).isEmpty());
-    setup->cmdExit_Click();
+    MidiSetupWindow* setup = OpenMidiSetup();
+    EXPECT_FALSE(setup->ListedDevices().contains("Midi Through"));
+    setup->Exit();
 
     surface->SendControlChange(0x30, 0x41);
     RunFor(1000);
-    EXPECT_EQ(window->txtMidiInDump->toPlainText(), "") << "the pump ran";
+    EXPECT_EQ(window->MidiLog().toPlainText(), "") << "the pump ran";
     EXPECT_EQ(CommandCount(), 0) << "the poll ran";
     EXPECT_EQ(t.store.Read("settings", "polltime", ""), "0.4");
     alerts.inputAnswers << "100" << "100";
-    window->mnuMIDITmr->trigger();
-    window->mnuPollTimer->trigger();
+    window->Choose(MainWindow::Command::MidiInterval);
+    window->Choose(MainWindow::Command::PollInterval);
     EXPECT_TRUE(RadioGets("FA00014060010", 0x30));  // the learned wheel
     EXPECT_EQ(alerts.boxes.size(), 1) << BoxTexts();
     EXPECT_EQ(t.store.Read("surface", "button1", "-"), "zz");
@@ -78,34 +78,32 @@ TEST_F(SurfaceTest, ControlsLearnedFromAnotherControllerTuneTheRadio)
     t.store.Write("settings", "mautoconnect", "0");
     surface = std::make_unique<JackMidiSource>("DJ Controller");
     StartAll();
-    frmConfig_Midi* setup = OpenMidiSetup();
-    auto* list = setup->findChild<QListWidget*>("lstInDevs");
-    list->setCurrentItem(list->findItems("DJ Controller", Qt::MatchExactly).value(0));
-    setup->btnOpenInputDevice_Click();
+    MidiSetupWindow* setup = OpenMidiSetup();
+    ASSERT_TRUE(setup->SelectDevice("DJ Controller"));
+    setup->OpenSelected();
 
-    setup->cmdLearn_Click();
-    auto* learn = setup->findChild<frmLearnControls*>();
+    setup->LearnControls();
+    auto* learn = setup->findChild<LearnControlsDialog*>();
     ASSERT_NE(learn, nullptr) << BoxTexts();
-    const auto *heard = learn->findChild<QLabel*>("lblHeard"), *prompt = learn->findChild<QLabel*>("lblPrompt");
-    ASSERT_TRUE(SendUntil({0xB0, 0x30, 0x41}, [&] { return prompt->text() == "Turn the control to use as Wheel A (mode 1)"; }));
-    EXPECT_TRUE(heard->text().startsWith("Heard B0 30 41: 30 is")) << heard->text().toStdString();
+    ASSERT_TRUE(SendUntil({0xB0, 0x30, 0x41}, [&] { return learn->PromptText() == "Turn the control to use as Wheel A (mode 1)"; }));
+    EXPECT_TRUE(learn->HeardText().startsWith("Heard B0 30 41: 30 is")) << learn->HeardText().toStdString();
     if (const QString dir = qEnvironmentVariable("VMC_SCREENSHOT_DIR"); !dir.isEmpty())
         learn->grab().save(dir + "/learn-controls.png");
     for (int skip = 0; skip < 3; ++skip)
-        learn->cmdSkip_Click();
-    ASSERT_TRUE(SendUntil({0x90, 0x24, 0x7F}, [&] { return prompt->text() == "Press the button to use as Button 2"; }));
-    while (learn->findChild<QPushButton*>("cmdSkip")->isEnabled())
-        learn->cmdSkip_Click();
+        learn->Skip();
+    ASSERT_TRUE(SendUntil({0x90, 0x24, 0x7F}, [&] { return learn->PromptText() == "Press the button to use as Button 2"; }));
+    while (!learn->IsFinished())
+        learn->Skip();
     EXPECT_EQ(t.store.Read("surface", "wheelahome", "-"), "30");
     EXPECT_EQ(t.store.Read("surface", "button1", "-"), "24");
     EXPECT_TRUE(radio.ReceivedCommands().filter("FA0").isEmpty()) << "heard while learning";
 
-    learn->cmdCancel_Click();
-    setup->cmdExit_Click();
+    learn->Cancel();
+    setup->Exit();
     EXPECT_TRUE(RadioGets("FA00014060010", 0x30));
-    EXPECT_TRUE(window->txtMidiInDump->toPlainText().contains("B0 30 41 Timestamp")) << "logged as it arrived";
+    EXPECT_TRUE(window->MidiLog().toPlainText().contains("B0 30 41 Timestamp")) << "logged as it arrived";
     alerts.yesNoAnswers << IAlerts::Answer::Yes;
-    OpenMidiSetup()->cmdForget_Click();
+    OpenMidiSetup()->ForgetControls();
     EXPECT_EQ(t.store.Read("surface", "wheelahome", "-"), "");
     EXPECT_TRUE(alerts.boxes.size() == 1 && alerts.boxes[0].buttons == IAlerts::Buttons::YesNo) << BoxTexts();
 }

@@ -6,12 +6,12 @@
 // in; VMC_CAPTION_SHOTS=<folder> saves a picture of each window there.
 // (Menus size themselves to their items; only the bar can be too narrow.)
 #include "app/PortDevicesDialog.h"
-#include "app/frmVornMidiConnector.h"
-#include "mapedit/frmMap_Midi.h"
-#include "midi/frmConfig_Midi.h"
+#include "app/MainWindow.h"
+#include "mapedit/KeyMapEditor.h"
+#include "midi/MidiSetupWindow.h"
 #include "support/RecordingAlerts.h"
 #include "support/TempSettings.h"
-#include "update/frmUpdater.h"
+#include "update/UpdateWindow.h"
 #include "widgets/WrappingButton.h"
 
 #include <QApplication>
@@ -113,28 +113,27 @@ TEST(WindowCaptions, EveryWindow)
     // A stored device longer than any the system lists.
     t.store.Write("ports", "com2", "/dev/serial/by-id/usb-Silicon_Labs_CP2102N_USB_to_UART_Bridge"
                                    "_Controller_5c3a1d2e9f84eb11b7c1a2d3e4f50617-if00-port0");
-    frmVornMidiConnector main(t.store, alerts);
-    main.Form_Load();
+    MainWindow main(t.store, alerts);
+    main.Start();
     main.show();
     Check(main, "main");
 
-    main.cmdConfigMidi->click();
-    auto* setup = main.findChild<frmConfig_Midi*>();
+    MidiSetupWindow* setup = main.PressMidiSetup();
     ASSERT_NE(setup, nullptr);
     // A device name is at most 31 characters long.
-    setup->findChild<QListWidget*>("lstInDevs")->addItem(QString(31, 'W'));
+    setup->findChild<QListWidget*>()->addItem(QString(31, 'W'));
     Check(*setup, "midi-setup");
 
-    for (const auto& [rigType, name] : {std::pair{main.mnuElecraft, "frmMap_Midi_Elecraft"}, {main.mnuFlex, "frmMap_Midi_Flex"}}) {
-        rigType->trigger();
-        setup->findChild<QPushButton*>("cmdMapMidi")->click();
-        auto* editor = main.findChild<frmMap_Midi*>(name);
-        ASSERT_NE(editor, nullptr) << name;
-        Check(*editor, name);
+    for (const RigTypes::Info& rig : RigTypes::All()) {
+        main.ChooseRigType(rig.type);
+        setup->ShowKeyMap();
+        auto* editor = main.findChild<KeyMapEditor*>("keyMapEditor" + rig.name);
+        ASSERT_NE(editor, nullptr) << rig.name.toStdString();
+        Check(*editor, "key-map-" + rig.settingsValue);
     }
 
-    main.mnuUpdate->trigger();
-    auto* updater = main.findChild<frmUpdater*>();
+    main.Choose(MainWindow::Command::Update);
+    auto* updater = main.findChild<UpdateWindow*>();
     ASSERT_NE(updater, nullptr);
     Check(*updater, "updater");
 
@@ -144,6 +143,6 @@ TEST(WindowCaptions, EveryWindow)
         Check(*devices, "devices", false);
         devices->reject();
     });
-    main.mnuDevices->trigger();
+    main.Choose(MainWindow::Command::Devices);
     QApplication::processEvents();  // runs the check when no dialog opened, too
 }

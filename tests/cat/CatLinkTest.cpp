@@ -1,6 +1,6 @@
-#include "core/IIndicator.h"
+#include "core/ILamp.h"
 #include "support/CatRig.h"
-#include "support/FakeSerialPort.h"
+#include "support/FakeCatLine.h"
 #include "support/RadioReply.h"
 #include "support/WaitFor.h"
 
@@ -11,13 +11,13 @@ const QByteArray kIf38 = IfReply().toLatin1();
 const QString kClosedBox = "VB6 runtime error (GetCAT): 8018 - Operation valid only when the port is open";
 
 // A CatLink on a scripted, open port.
-struct LinkRig : CatRig<FakeSerialPort> {
+struct LinkRig : CatRig<FakeCatLine> {
     LinkRig() { port.open = true; }
     void ReadEach(const QByteArrayList& reads)
     {
         port.reads = reads;
         for (int i = 0; i < reads.size(); ++i)
-            link.GetCAT();
+            link.ReadReplies();
     }
 };
 }
@@ -32,7 +32,7 @@ TEST(CatLink, CommandsGoOutAndIntoTheLogUnchangedOrNotAtAll)
         LinkRig rig;
         rig.port.open = c.open;
         rig.port.writeFailure = c.writeFailure;
-        rig.link.SendCAT(c.command);
+        rig.link.Send(c.command);
         EXPECT_EQ(rig.port.events, c.sent ? QStringList{"write " + c.command} : QStringList());
         EXPECT_EQ(rig.log.lines, c.sent ? QStringList{c.command} : QStringList());
         EXPECT_EQ(rig.alerts.texts(), c.writeFailure.isEmpty() ? QStringList()
@@ -41,21 +41,21 @@ TEST(CatLink, CommandsGoOutAndIntoTheLogUnchangedOrNotAtAll)
 }
 
 // Replies split over reads are joined, several in one read taken apart, and
-// noise before a reply passed over: each reaches ParseCAT once and whole, and
+// noise before a reply passed over: each reaches the parser once and whole, and
 // the log shows every byte once. Endless noise is held only up to a bound.
 TEST(CatLink, RepliesAcrossReadsAreJoinedAndEachParsedOnce)
 {
     const QByteArray noise(3 * CatLink::kMaxHeldBytes, 'x');
     // state: VFO A | VFO B | RIT | whether A and B are known
     const struct { const char* name; QByteArrayList reads; QString state; QStringList logged; } cases[] = {
-        {"two replies in one read", {kIf38 + "FB00007030000;"}, "00014060000|00007030000||AB", {kIf38 + "FB00007030000;"}},
-        {"split over three reads", {kIf38.left(5), kIf38.mid(5, 20), kIf38.mid(25)}, "00014060000|||A-", {kIf38}},
+        {"two replies in one read", {kIf38 + "FB00007030000;"}, "14060000|7030000|?|AB", {kIf38 + "FB00007030000;"}},
+        {"split over three reads", {kIf38.left(5), kIf38.mid(5, 20), kIf38.mid(25)}, "14060000|0|?|A-", {kIf38}},
         {"whole reply, the start of the next, then its rest, RIT and a rejection", {kIf38 + "FB0000703", "0000;RT1;?;"},
-         "00014060000|00007030000|1|A-", {kIf38 + "FB0000703", "0000;RT1;?;"}},
+         "14060000|7030000|1|A-", {kIf38 + "FB0000703", "0000;RT1;?;"}},
         {"a read without a reply takes the link down", {kIf38 + "FB00007030000;", "IF0001406"},
-         "00014060000|00007030000||--", {kIf38 + "FB00007030000;"}},
-        {"noise before a reply", {"\x13\xff" + kIf38}, "00014060000|||A-", {QString::fromLatin1("\x13\xff" + kIf38)}},
-        {"endless noise, never joined to a later reply", {noise, noise, "y" + kIf38.mid(2)}, "|||--",
+         "14060000|7030000|?|--", {kIf38 + "FB00007030000;"}},
+        {"noise before a reply", {"\x13\xff" + kIf38}, "14060000|0|?|A-", {QString::fromLatin1("\x13\xff" + kIf38)}},
+        {"endless noise, never joined to a later reply", {noise, noise, "y" + kIf38.mid(2)}, "0|0|?|--",
          {QString(CatLink::kMaxHeldBytes, 'x') + "y" + kIf38.mid(2)}},
     };
     for (const auto& c : cases) {
@@ -63,10 +63,12 @@ TEST(CatLink, RepliesAcrossReadsAreJoinedAndEachParsedOnce)
         LinkRig rig;
         rig.ReadEach(c.reads);
         const RadioState& s = rig.state;
-        EXPECT_EQ(QStringList({s.vfo_a_str, s.vfo_b_str, s.rit, QString(s.valid_cat_a ? "A" : "-") + (s.valid_cat_b ? "B" : "-")})
+        const QString rit = s.rit ? QString::number(*s.rit) : "?";
+        EXPECT_EQ(QStringList({QString::number(s.vfoA), QString::number(s.vfoB), rit,
+                               QString(s.answering ? "A" : "-") + (s.vfoBKnown ? "B" : "-")})
                       .join('|'), c.state);
         EXPECT_EQ(rig.log.lines, c.logged);
-        EXPECT_EQ(rig.lamp.color, s.valid_cat_a ? IIndicator::kGreen : IIndicator::kRed);
+        EXPECT_EQ(rig.lamp.up, s.answering);
         EXPECT_TRUE(rig.alerts.boxes.isEmpty());
     }
 }
@@ -77,13 +79,13 @@ TEST(CatLink, ReplyOvertakenByACommandIsNotTaken)
 {
     LinkRig rig;
     rig.link.Ask("IF;");
-    rig.link.SendCAT("FA00014060010;");
+    rig.link.Send("FA00014060010;");
     rig.ReadEach({kIf38});
-    EXPECT_TRUE(rig.state.valid_cat_a);
-    EXPECT_EQ(rig.state.vfo_a_str, "");
+    EXPECT_TRUE(rig.state.answering);
+    EXPECT_EQ(rig.state.vfoA, 0);
     rig.link.Ask("IF;");
     rig.ReadEach({kIf38});
-    EXPECT_EQ(rig.state.vfo_a_str, "00014060000");
+    EXPECT_EQ(rig.state.vfoA, 14060000);
 }
 
 // A query refused ("?;") or left without a reply within its tick no longer
@@ -95,11 +97,12 @@ TEST(CatLink, RefusedOrLostQueriesNoLongerWait)
         rig.link.Ask(query);
     rig.ReadEach({kIf38 + "?;"});
     rig.link.ForgetQueries();
-    rig.link.SendCAT("FA00014060010;");
+    rig.link.Send("FA00014060010;");
     for (const char* query : {"IF;", "FB;", "RT;"})
         rig.link.Ask(query);
     rig.ReadEach({IfReply("00014060010").toLatin1() + "FB00007030020;RT1;"});
-    EXPECT_EQ(rig.state.vfo_a_str + "|" + rig.state.vfo_b_str + "|" + rig.state.rit, "00014060010|00007030020|1");
+    EXPECT_EQ(QString("%1|%2|%3").arg(rig.state.vfoA).arg(rig.state.vfoB).arg(rig.state.rit.value_or(false)),
+              "14060010|7030020|1");
 }
 
 // Steps go out one command each while the line keeps up. While it holds
@@ -117,7 +120,7 @@ TEST(CatLink, StepsFoldOnlyWhileTheLineIsBusy)
     step(14060030);
     step(14060040);
     step(7030010, "FB");
-    rig.link.SendCAT("MD3;");
+    rig.link.Send("MD3;");
     step(14060050);
     rig.link.Ask("IF;");
     step(14060060);
@@ -139,25 +142,25 @@ TEST(CatLink, PortChoiceAndLoss)
     rig.ReadEach({"IF000"});
     rig.link.SelectPort(3, rig.setMarks);
     EXPECT_EQ(rig.port.events, QStringList({"read", "close", "open 3"}));
-    EXPECT_FALSE(rig.link.LinkUp());
+    EXPECT_FALSE(rig.radio.LinkUp());
     rig.ReadEach({kIf38});
     EXPECT_EQ(rig.log.lines, QStringList({QString::fromLatin1(kIf38)}));
-    EXPECT_TRUE(rig.link.LinkUp());
+    EXPECT_TRUE(rig.radio.LinkUp());
 
     rig.port.open = false;
-    EXPECT_FALSE(rig.link.LinkUp());
+    EXPECT_FALSE(rig.radio.LinkUp());
     for (int tick = 0; tick < 3; ++tick)
-        rig.link.GetCAT();
+        rig.link.ReadReplies();
     EXPECT_EQ(rig.alerts.texts(), QStringList{kClosedBox});
-    EXPECT_TRUE(!rig.state.valid_cat_a && rig.lamp.color == IIndicator::kRed);
+    EXPECT_TRUE(!rig.state.answering && !rig.lamp.up);
     rig.port.open = true;
     rig.ReadEach({kIf38});
     rig.port.open = false;
-    rig.link.GetCAT();
+    rig.link.ReadReplies();
     EXPECT_EQ(rig.alerts.texts(), QStringList({kClosedBox, kClosedBox}));
 
     rig.port.openFailure = "Cannot open serial port COM5 (/dev/ttyUSB4): No such file";
-    EXPECT_THROW(rig.link.SelectPort(5, rig.setMarks), VbError);
+    EXPECT_THROW(rig.link.SelectPort(5, rig.setMarks), NumberedError);
     EXPECT_EQ(rig.link.ChosenPort(), 5);
     rig.link.SelectNone(rig.setMarks);
     EXPECT_EQ(rig.marks, QList<int>({3, 5, 0}));

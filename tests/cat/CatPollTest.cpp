@@ -1,6 +1,6 @@
-#include "core/VbError.h"
+#include "core/NumberedError.h"
 #include "support/CatRig.h"
-#include "support/FakeSerialPort.h"
+#include "support/FakeCatLine.h"
 
 #include <gtest/gtest.h>
 #include <utility>
@@ -10,7 +10,7 @@ namespace {
 // or fail with `pauseFails`. The timer fires during the first, as it does while
 // a tick waits for its step or a report box runs its event loop; the ticks
 // that finish are counted.
-struct PollRig : CatRig<FakeSerialPort> {
+struct PollRig : CatRig<FakeCatLine> {
     PollRig() { QObject::connect(&poll, &CatPoll::tickFinished, [this] { ++ticks; }); }
     bool pauseFails = false;
     bool reenter = true;
@@ -18,8 +18,8 @@ struct PollRig : CatRig<FakeSerialPort> {
     CatPoll poll{link, alerts, [this](int ms, std::function<void()> next) {
                      port.events << QStringLiteral("pause %1").arg(ms);
                      if (std::exchange(reenter, false))
-                         poll.PollTimer_Timer();
-                     pauseFails ? throw VbError(VbError::kOverflow, "Overflow") : next();
+                         poll.Tick();
+                     pauseFails ? throw NumberedError(NumberedError::kOverflow, "Overflow") : next();
                  }};
 };
 }
@@ -45,7 +45,7 @@ TEST(PollTimer, EachTickAsksInOrderAndEndsOnce)
             rig.link.SelectPort(c.chosen, rig.setMarks);
         rig.port.open = c.open;
         rig.pauseFails = c.pauseFails;
-        rig.poll.PollTimer_Timer();
+        rig.poll.Tick();
         EXPECT_EQ(rig.alerts.texts(), c.boxes);
         EXPECT_EQ(rig.port.events, c.events);
         EXPECT_EQ(rig.log.lines.contains("COM3 is open again."), c.chosen == 3);

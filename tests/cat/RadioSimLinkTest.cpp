@@ -1,5 +1,5 @@
 // The whole CAT link against the radio simulator on a real pseudo-terminal (COM3).
-#include "core/IIndicator.h"
+#include "core/ILamp.h"
 #include "support/RadioReply.h"
 #include "support/SimCatRig.h"
 
@@ -12,23 +12,24 @@ TEST(RadioSimLink, PollFillsTheRadioState)
 {
     SimCatRig rig;
     ASSERT_NO_FATAL_FAILURE(rig.Connect({"--freq-a", "00007074000", "--freq-b", "00014070000", "--mode", "2"}, 3));
-    rig.link.SendCAT("RT1;");
-    rig.link.SendCAT("XT1;");
+    rig.link.Send("RT1;");
+    rig.link.Send("XT1;");
     ASSERT_TRUE(rig.PollUntil([&] {
-        return rig.state.valid_cat_a && rig.state.valid_cat_b && rig.state.rit == "1" && rig.state.xit == "1";
+        return rig.state.answering && rig.state.vfoBKnown && rig.state.rit == true && rig.state.xit == true;
     }));
-    EXPECT_EQ(rig.state.last_cat_if, IfReply("00007074000", '2', '1', '1'));
-    EXPECT_EQ(rig.state.last_cat_fb, "FB00014070000;");
-    EXPECT_TRUE(rig.lamp.color == IIndicator::kGreen && rig.alerts.boxes.isEmpty()) << rig.alerts.texts().join(' ').toStdString();
-    EXPECT_EQ(rig.radio.ReceivedCommands().mid(0, 6), QStringList({"RT1", "XT1", "IF", "FB", "RT", "XT"}));
+    EXPECT_EQ(rig.parser.statusReply(), IfReply("00007074000", '2', '1', '1'));
+    EXPECT_EQ(rig.parser.vfoBReply(), "FB00014070000;");
+    EXPECT_EQ(rig.state.mode, "USB");
+    EXPECT_TRUE(rig.lamp.up && rig.alerts.boxes.isEmpty()) << rig.alerts.texts().join(' ').toStdString();
+    EXPECT_EQ(rig.sim.ReceivedCommands().mid(0, 6), QStringList({"RT1", "XT1", "IF", "FB", "RT", "XT"}));
 }
 
 TEST(RadioSimLink, ReadTakesBytesThatArrivedWhileTheThreadSlept)
 {
     SimCatRig rig;
     ASSERT_NO_FATAL_FAILURE(rig.Connect({}, 3));
-    rig.link.SendCAT("IF;");
-    ASSERT_TRUE(WaitFor([&] { return !rig.radio.ReceivedCommands().isEmpty(); }));
+    rig.link.Send("IF;");
+    ASSERT_TRUE(WaitFor([&] { return !rig.sim.ReceivedCommands().isEmpty(); }));
     // The thread sleeps without running the event loop, as a busy window does.
     QByteArray read;
     for (const QDeadlineTimer deadline(SimCatRig::kDeadlineMs); !read.endsWith(';') && !deadline.hasExpired();) {
@@ -50,9 +51,9 @@ TEST(RadioSimLink, UnrulyRadioNeverBreaksThePollNorTheState)
         ASSERT_NO_FATAL_FAILURE(rig.Connect(simArgs + QStringList{"--freq-a", "00014060000", "--freq-b", "00007030000"}, 3));
         for (int tick = 0; tick < 20; ++tick) {
             rig.PollOnce();
-            EXPECT_TRUE(QStringList({"|", "00014060000|", "|00007030000", "00014060000|00007030000"})
-                            .contains(rig.state.vfo_a_str + "|" + rig.state.vfo_b_str))
-                << rig.state.vfo_a_str.toStdString() << " " << rig.state.vfo_b_str.toStdString();
+            const QString vfos = QString("%1|%2").arg(rig.state.vfoA).arg(rig.state.vfoB);
+            EXPECT_TRUE(QStringList({"0|0", "14060000|0", "0|7030000", "14060000|7030000"}).contains(vfos))
+                << vfos.toStdString();
         }
         EXPECT_TRUE(rig.alerts.boxes.isEmpty());
     }
@@ -64,10 +65,10 @@ TEST(RadioSimLink, LateRepliesDoNotTakeTheLinkDownBetweenTicks)
     // on its way when the last fixed pause of a tick is over.
     SimCatRig rig;
     ASSERT_NO_FATAL_FAILURE(rig.Connect({"--latency", "25"}, 3));
-    ASSERT_TRUE(rig.PollUntil([&] { return rig.state.valid_cat_a; }));
+    ASSERT_TRUE(rig.PollUntil([&] { return rig.state.answering; }));
     int downBetweenTicks = 0;
     for (int tick = 0; tick < 20; ++tick)
-        downBetweenTicks += !rig.PollOnce() || !rig.state.valid_cat_a;
+        downBetweenTicks += !rig.PollOnce() || !rig.state.answering;
     // Without the wait every tick ends down. A tick during which a loaded test
     // machine (a sanitizer build, parallel tests) stalls for longer than the
     // wait may still end down, so a couple are let pass.

@@ -2,10 +2,11 @@
 // carries both states to the program's copy of the radio.
 #include "RadioModel.h"
 #include "cat/CatParser.h"
+#include "core/Options.h"
 #include "core/RadioState.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingAlerts.h"
-#include "support/RecordingIndicator.h"
+#include "support/RecordingLamp.h"
 
 #include <gtest/gtest.h>
 
@@ -13,12 +14,16 @@ TEST(TransmitSplitStatus, SimulatorStatusReachesTheRadioState)
 {
     RadioModel radio{RadioModel::Settings()};
     RadioState state;
-    RecordingIndicator lamp;
+    RecordingLamp lamp;
     RecordingAlerts alerts;
-    CatParser parser(state, lamp, alerts);
+    Options options;
+    CatParser parser(state, lamp, alerts, options);
+    const auto flags = [&] {
+        return QString("%1%2").arg(state.transmitting.value_or(false)).arg(state.split.value_or(false));
+    };
     auto status = [&] {
-        parser.ParseCAT(QString::fromLatin1(radio.IfReply()));
-        return state.tx + state.split;
+        parser.Take(QString::fromLatin1(radio.IfReply()));
+        return flags();
     };
 
     EXPECT_EQ(status(), "00");
@@ -28,6 +33,6 @@ TEST(TransmitSplitStatus, SimulatorStatusReachesTheRadioState)
     EXPECT_FALSE(radio.transmitting());
     EXPECT_EQ(radio.Execute("TX1") + radio.Execute("FT2"), "?;?;");
     // A status reply of another length is not trusted for either.
-    parser.ParseCAT(QString::fromLatin1(radio.IfReply().left(36) + ";"));
-    EXPECT_EQ(state.tx + state.split, "11");
+    parser.Take(QString::fromLatin1(radio.IfReply().left(36) + ";"));
+    EXPECT_EQ(flags(), "11");
 }

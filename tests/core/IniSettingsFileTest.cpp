@@ -3,7 +3,7 @@
 // else, and no copy loses what another wrote.
 #include "core/IniSettingsStore.h"
 #include "core/SettingsBatch.h"
-#include "core/VbError.h"
+#include "core/NumberedError.h"
 #include "support/FileBytes.h"
 #include "support/QtPrinters.h"
 #include "support/TempSettings.h"
@@ -123,7 +123,7 @@ TEST(IniSettingsFile, PathsThatAreNoFileAndLinks)
         try {
             store.Write("settings", "catport", "3");
             ADD_FAILURE() << "written";
-        } catch (const VbError& e) {
+        } catch (const NumberedError& e) {
             EXPECT_TRUE(e.description().contains(c.why)) << e.description().toStdString();
         }
         EXPECT_LT(clock.elapsed(), IniSettingsStore::kLockWaitMs / 2) << "the write waited";

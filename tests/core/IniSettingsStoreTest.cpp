@@ -1,5 +1,5 @@
 #include "core/IniSettingsStore.h"
-#include "core/VbError.h"
+#include "core/NumberedError.h"
 #include "support/FileBytes.h"
 #include "support/TempSettings.h"
 
@@ -35,8 +35,8 @@ TEST(IniSettingsStore, FailingWritesAreReportedAndLoseNothing)
     try {
         store.Write("settings", "catport", "4");
         ADD_FAILURE() << "the write did not fail";
-    } catch (const VbError& e) {
-        EXPECT_TRUE(e.number() == VbError::kPathFileAccess && e.description().contains(t.dir.filePath("blocked"))) << e.what();
+    } catch (const NumberedError& e) {
+        EXPECT_TRUE(e.number() == NumberedError::kPathFileAccess && e.description().contains(t.dir.filePath("blocked"))) << e.what();
     }
     EXPECT_EQ(store.Read("settings", "catport", "0"), "0");
 }

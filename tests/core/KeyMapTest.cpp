@@ -1,5 +1,5 @@
 #include "core/KeyMap.h"
-#include "core/VbError.h"
+#include "core/NumberedError.h"
 #include "support/ErrorNumberOf.h"
 #include "support/MemorySettingsStore.h"
 #include "support/TempSettings.h"
@@ -36,8 +36,8 @@ TEST(KeyMap, StoredTextsWinExactlyAndNamesIgnoreLetterCase)
     map.Write("fKM2SLDB", "#CWSPD");
     EXPECT_EQ(map.Read("fkm2sldb"), "#CWSPD");
     for (const char* unknown : {"e6440", "e0a7f", "x6441", "6441", "", "e64411", "ekm4sldb"}) {
-        EXPECT_EQ(ErrorNumberOf([&] { map.Read(unknown); }), VbError::kObjectNotFound) << unknown;
-        EXPECT_EQ(ErrorNumberOf([&] { map.Write(unknown, "x"); }), VbError::kObjectNotFound) << unknown;
+        EXPECT_EQ(ErrorNumberOf([&] { map.Read(unknown); }), NumberedError::kObjectNotFound) << unknown;
+        EXPECT_EQ(ErrorNumberOf([&] { map.Write(unknown, "x"); }), NumberedError::kObjectNotFound) << unknown;
     }
 }
 
@@ -51,7 +51,7 @@ TEST(KeyMap, FailingStoreLeavesNoStaleOrMissingEntry)
     KeyMap map;
     for (const QString& name : KeyMap::Names())
         map.Write(name, "stale");
-    EXPECT_EQ(ErrorNumberOf([&] { map.Load(reading); }), VbError::kPathFileAccess);
+    EXPECT_EQ(ErrorNumberOf([&] { map.Load(reading); }), NumberedError::kPathFileAccess);
     EXPECT_FALSE(map.IsLoaded());
     EXPECT_EQ(map.Read("e6443") + "|" + map.Read("e664c") + "|" + map.Read("f6441") + "|" + map.Read("f664c"), "stored|#UP5000||");
 
@@ -60,7 +60,7 @@ TEST(KeyMap, FailingStoreLeavesNoStaleOrMissingEntry)
     MemorySettingsStore writing;
     writing.failAtWrite = 4;
     KeyMap full;
-    EXPECT_EQ(ErrorNumberOf([&] { full.Load(writing); }), VbError::kPathFileAccess);
+    EXPECT_EQ(ErrorNumberOf([&] { full.Load(writing); }), NumberedError::kPathFileAccess);
     EXPECT_TRUE(full.IsLoaded());
     EXPECT_EQ(full.Read("e6444") + "|" + full.Read("f664c"), "UP8;|#UP5000");
     EXPECT_EQ(writing.writes.size(), 3);

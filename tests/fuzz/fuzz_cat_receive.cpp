@@ -3,8 +3,9 @@
 // crashing, every complete reply must be parsed whole (no fragment, no two
 // replies glued together) and the CAT log must show the line's bytes in order.
 #include "FuzzCheck.h"
+#include "cat/CatDialect.h"
 #include "support/CatRig.h"
-#include "support/FakeSerialPort.h"
+#include "support/FakeCatLine.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -28,7 +29,8 @@ struct ReplyModel {
             pending.remove(0, end + 1);
             const auto noise = std::find_if(reply.crbegin(), reply.crend(), [](char c) { return c < 0x20 || c > 0x7E; });
             reply.remove(0, reply.crend() - noise);
-            if (reply.startsWith("IF") && reply.size() == CatParser::kIfReplyLength)
+            if (reply.startsWith("IF") && reply.size() == CatDialect::kStatusReplyLength
+                && CatDialect::FrequencyOf(QString::fromLatin1(reply)))
                 lastIf = reply;
             else if (reply.startsWith("FB"))
                 lastFb = reply;
@@ -49,7 +51,7 @@ bool IsSubsequence(const QString& part, const QString& whole)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     FuzzedDataProvider input(data, size);
-    CatRig<FakeSerialPort> rig;
+    CatRig<FakeCatLine> rig;
     rig.port.open = true;
     ReplyModel model;
     QByteArray stream;
@@ -74,19 +76,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             stream += read;
             model.Take(read);
         }
-        rig.link.GetCAT();
+        rig.link.ReadReplies();
 
-        // A stored reply is one whole reply, its VFO is taken from it, and
-        // (unless the link rightly dropped bytes) it is the line's last of its kind.
+        // A stored reply is one whole reply, its VFO's frequency is taken from
+        // it where it has one, and (unless the link rightly dropped bytes) it
+        // is the line's last of its kind.
         const RadioState& s = rig.state;
-        for (const auto& [name, stored, vfo, last] : {std::tuple("IF", s.last_cat_if, s.vfo_a_str, model.lastIf),
-                                                      std::tuple("FB", s.last_cat_fb, s.vfo_b_str, model.lastFb)}) {
+        for (const auto& [name, stored, vfo, last] :
+             {std::tuple("IF", rig.parser.statusReply(), s.vfoA, model.lastIf),
+              std::tuple("FB", rig.parser.vfoBReply(), s.vfoB, model.lastFb)}) {
             Require(stored.isEmpty() || (stored.startsWith(QLatin1String(name)) && stored.indexOf(';') == stored.size() - 1),
                     "a stored reply is one whole reply", stored);
-            Require(vfo == stored.mid(2, 11) && (model.overflowed || stored == QString::fromLatin1(last)),
+            const std::optional<qint64> hertz = CatDialect::FrequencyOf(stored);
+            Require((!hertz || vfo == *hertz) && (model.overflowed || stored == QString::fromLatin1(last)),
                     "the VFO from the last reply of its kind", stored);
         }
-        Require(s.Mode.size() <= 1 && s.rit.size() <= 1 && s.xit.size() <= 1, "one-character fields");
+        Require(rig.parser.modeDigit().size() <= 1, "a one-character mode");
         for (const QString& text : rig.alerts.texts())
             Require(text.startsWith(QLatin1String("VB6 runtime error (GetCAT): 8018 - ")), "only a closed port is reported", text);
         const QString logged = rig.log.lines.join(QString());

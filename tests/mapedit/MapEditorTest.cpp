@@ -1,6 +1,7 @@
+#include "core/FailureReport.h"
 #include "core/KeyMap.h"
-#include "mapedit/MapEditors.h"
-#include "mapedit/frmMap_Midi.h"
+#include "mapedit/KeyMapEditors.h"
+#include "mapedit/KeyMapEditor.h"
 #include "support/ErrorNumberOf.h"
 #include "support/MemorySettingsStore.h"
 #include "support/RecordingAlerts.h"
@@ -32,7 +33,7 @@ struct Fixture {
     MemorySettingsStore store;
     KeyMap keyMap;
     RecordingAlerts alerts;
-    MapEditors editors{keyMap, store, alerts};
+    KeyMapEditors editors{keyMap, store, alerts};
     bool loaded;
 };
 
@@ -45,22 +46,20 @@ TEST(MapEditor, ShowsTheLiveEntriesOfItsOwnRigOncePerRigAndLeavesWithoutSaving)
     Fixture f;
     f.keyMap.Write("e6441", "live elecraft");
     f.keyMap.Write("f6441", "live flex");
-    QPointer<frmMap_Midi> flex = f.editors.Show("flex");
-    QPointer<frmMap_Midi> elecraft = f.editors.Show("elecraft");
+    QPointer<KeyMapEditor> flex = f.editors.Show(RigType::Flex);
+    QPointer<KeyMapEditor> elecraft = f.editors.Show(RigType::Elecraft);
     for (const auto& [editor, suffix, text] : {std::tuple{flex, "6441", "live flex"}, {flex, "km2sldb", "#TXPWR"},
                                                {elecraft, "6441", "live elecraft"}, {elecraft, "047f", "SWT13;"}})
-        EXPECT_EQ(editor->BoxOf(suffix)->text(), text) << suffix;
+        EXPECT_EQ(editor->EntryText(suffix), text) << suffix;
 
     // A second show raises the open editor with its unsaved edits.
-    flex->BoxOf("6441")->setText("unsaved edit");
+    flex->TypeEntry("6441", "unsaved edit");
     f.keyMap.Write("f6441", "changed meanwhile");
-    EXPECT_EQ(f.editors.Show("flex"), flex);
-    EXPECT_EQ(flex->BoxOf("6441")->text(), "unsaved edit");
-    EXPECT_EQ(f.editors.Show("kenwood"), nullptr);
-    EXPECT_EQ(f.editors.Show("Flex"), nullptr);
+    EXPECT_EQ(f.editors.Show(RigType::Flex), flex);
+    EXPECT_EQ(flex->EntryText("6441"), "unsaved edit");
 
-    elecraft->BoxOf("6441")->setText("unsaved edit");
-    f.Click(flex, "cmdExit");
+    elecraft->TypeEntry("6441", "unsaved edit");
+    f.Click(flex, "cancelButton");
     elecraft->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(flex.isNull() && elecraft.isNull());
@@ -68,8 +67,8 @@ TEST(MapEditor, ShowsTheLiveEntriesOfItsOwnRigOncePerRigAndLeavesWithoutSaving)
     EXPECT_TRUE(f.store.writes.isEmpty());
     EXPECT_TRUE(f.alerts.boxes.isEmpty());
 
-    flex = f.editors.Show("flex");
-    elecraft = f.editors.Show("elecraft");
+    flex = f.editors.Show(RigType::Flex);
+    elecraft = f.editors.Show(RigType::Elecraft);
     f.editors.CloseAll();
     EXPECT_TRUE(flex.isNull() && elecraft.isNull());
 }
@@ -80,21 +79,20 @@ TEST(MapEditor, SaveStoresEveryKeyOfItsRigAndCanBeRetriedAfterAFailure)
 {
     Fixture f;
     f.store.failAtWrite = 3;
-    QPointer<frmMap_Midi> editor = f.editors.Show("elecraft");
+    QPointer<KeyMapEditor> editor = f.editors.Show(RigType::Elecraft);
     for (const auto& [suffix, text] : {std::pair{"6441", "UP3;"}, {"6442", "#UP7000"}, {"6443", "  SWT10; "},
                                        {"664c", "new 664c"}, {"027f", ""}})
-        editor->BoxOf(suffix)->setText(text);
-    f.Click(editor, "cmdSave");
+        editor->TypeEntry(suffix, text);
+    f.Click(editor, "saveButton");
     ASSERT_FALSE(editor.isNull()) << "the editor stays open to retry or cancel";
-    EXPECT_EQ(f.alerts.texts(), QStringList{"VB6 runtime error (frmMap_Midi_Elecraft_cmdSave_click): "
-                                            "75 - Path/File access error: disk full"});
+    EXPECT_EQ(f.alerts.texts(), QStringList{FailureText(Routine::SaveElecraftKeyMap, 75, "Path/File access error: disk full")});
     EXPECT_EQ(f.store.Read("midimap", "e6442", ""), "#UP7000");
     EXPECT_EQ(f.store.Read("midimap", "e6443", ""), "UP3;");
     EXPECT_EQ(f.keyMap.Read("e664c"), "#UP5000") << "later entries untouched";
 
     f.store.failAtWrite = 0;
     f.store.writes.clear();
-    f.Click(editor, "cmdSave");
+    f.Click(editor, "saveButton");
     EXPECT_TRUE(editor.isNull()) << "Save closes the editor";
     ASSERT_EQ(f.store.writes.size(), 62);
     for (const QString& write : f.store.writes)
@@ -111,12 +109,12 @@ TEST(MapEditor, IncompleteStartUpLoadRefusesToSave)
 {
     Fixture f(70);  // start-up stops inside the Flex map
     ASSERT_FALSE(f.loaded);
-    frmMap_Midi* flex = f.editors.Show("flex");
+    KeyMapEditor* flex = f.editors.Show(RigType::Flex);
     ASSERT_EQ(f.alerts.boxes.size(), 1);
-    EXPECT_TRUE(f.alerts.texts()[0].startsWith("VB6 runtime error (frmMap_Midi_Flex_Form_Load): 75 - "))
+    EXPECT_TRUE(f.alerts.texts()[0].startsWith(FailureText(Routine::LoadFlexKeyMap, 75, "")))
         << f.alerts.texts()[0].toStdString();
-    EXPECT_FALSE(flex->findChild<QPushButton*>("cmdSave")->isEnabled());
-    flex->cmdSave_Click();
+    EXPECT_FALSE(flex->findChild<QPushButton*>("saveButton")->isEnabled());
+    flex->Save();
     EXPECT_TRUE(f.alerts.boxes.size() == 2 && f.alerts.texts()[1].contains("cannot be saved"));
     EXPECT_TRUE(f.store.writes.isEmpty());
     EXPECT_TRUE(flex->isVisible());
@@ -129,13 +127,13 @@ TEST(MapEditor, EntryLongerThanABoxHoldsIsKeptWhole)
     Fixture f;
     const QString huge = QString(100000, 'x') + "FA00014060000;";
     f.keyMap.Write("f6441", huge);
-    QPointer<frmMap_Midi> editor = f.editors.Show("flex");
-    EXPECT_TRUE(editor->BoxOf("6441")->isReadOnly());
-    EXPECT_FALSE(editor->BoxOf("6442")->isReadOnly());
+    QPointer<KeyMapEditor> editor = f.editors.Show(RigType::Flex);
+    EXPECT_TRUE(!editor->EntryEditable("6441"));
+    EXPECT_FALSE(!editor->EntryEditable("6442"));
     ASSERT_EQ(f.alerts.boxes.size(), 1);
     EXPECT_TRUE(f.alerts.texts()[0].contains("f6441 (100014 characters)")) << f.alerts.texts()[0].toStdString();
-    editor->BoxOf("6442")->setText("#UP30");
-    f.Click(editor, "cmdSave");
+    editor->TypeEntry("6442", "#UP30");
+    f.Click(editor, "saveButton");
     EXPECT_EQ(f.store.Read("midimap", "f6441", ""), huge);
     EXPECT_EQ(f.keyMap.Read("f6441"), huge);
     EXPECT_EQ(f.store.Read("midimap", "f6442", ""), "#UP30");

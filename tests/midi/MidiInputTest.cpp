@@ -1,6 +1,6 @@
 // The pump and the monitor of the MIDI input, fed through the ring as the
 // device's callback feeds it.
-#include "core/VbError.h"
+#include "core/NumberedError.h"
 #include "midi/MidiInPort.h"
 #include "midi/MidiInput.h"
 #include "support/JackMidiSource.h"
@@ -30,7 +30,7 @@ struct Fixture {
 
 }  // namespace
 
-// What the log shows and what the translation gets, per message from the
+// What the log shows and what the dispatcher gets, per message from the
 // device (the pieces of a long system-exclusive message, control and program
 // changes and the clock: MidiJackTest).
 TEST(MidiInput, EachMessageIsLoggedAndShortOnesAreHandedOn)
@@ -112,7 +112,7 @@ TEST(MidiInput, ATickHandlesWhatArrivesSurvivesFailuresAndNeverNests)
     f.onEvent = [&](const MidiEvent& e) {
         f.midi.MonitorTick();
         f.midi.PumpTick();
-        if (e.data1 == 0x66) throw VbError::TypeMismatch();
+        if (e.data1 == 0x66) throw NumberedError::TypeMismatch();
     };
     for (unsigned char control : {0x64, 0x66, 0x67})
         f.Send({0xB0, control, 0x01});

@@ -2,14 +2,12 @@
 // test's own, where every MIDI source there is belongs to the test.
 #include "core/Options.h"
 #include "midi/MidiInput.h"
-#include "midi/frmConfig_Midi.h"
+#include "midi/MidiSetupWindow.h"
 #include "support/JackMidiSource.h"
 #include "support/RecordingAlerts.h"
 #include "support/RecordingLog.h"
 #include "support/WaitFor.h"
 
-#include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -22,11 +20,11 @@ class SetupWindow : public ::testing::Test {
 protected:
     ~SetupWindow() override { delete window.data(); }
 
-    void Open() { (window = new frmConfig_Midi(midi, options, alerts))->show(); }
+    void Open() { (window = new MidiSetupWindow(midi, options, alerts))->show(); }
     void Click(const char* button) { QTest::mouseClick(window->findChild<QPushButton*>(button), Qt::LeftButton); }
-    QString MonitorText() const { return window->findChild<QPlainTextEdit*>()->toPlainText(); }
-    bool Pumping() const { return midi.findChild<QTimer*>("tmrMIDI")->isActive(); }
-    bool Monitoring() const { return midi.findChild<QTimer*>("Timer1")->isActive(); }
+    QString MonitorText() const { return window->MonitorText(); }
+    bool Pumping() const { return midi.findChild<QTimer*>("midiPumpTimer")->isActive(); }
+    bool Monitoring() const { return midi.findChild<QTimer*>("midiMonitorTimer")->isActive(); }
 
     RecordingAlerts alerts;
     RecordingLog log;
@@ -35,7 +33,7 @@ protected:
     QMetaObject::Connection watch =
         QObject::connect(&midi, &MidiInput::connectedChanged, [this](bool up) { connected << up; });
     Options options;
-    QPointer<frmConfig_Midi> window;
+    QPointer<MidiSetupWindow> window;
 };
 
 } // namespace
@@ -51,11 +49,10 @@ TEST_F(SetupWindow, AutomaticConnectionOnlyToAFirstDeviceNamedExactlyVornMidi)
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.client) + " / " + c.mautoconnect);
         JackMidiSource source(c.client);
-        options.mautoconnect = c.mautoconnect;
+        options.autoconnect = c.mautoconnect;
         connected.clear();
         Open();
-        auto* list = window->findChild<QListWidget*>("lstInDevs");
-        EXPECT_TRUE(list->count() == 1 && list->currentRow() == 0 && list->item(0)->text() == c.client);
+        EXPECT_EQ(window->ListedDevices(), QStringList{c.client});
         EXPECT_EQ(connected, c.opens ? QList<bool>{true} : QList<bool>{});
         EXPECT_EQ(Monitoring(), c.opens);
         EXPECT_TRUE(alerts.boxes.isEmpty());
@@ -67,9 +64,9 @@ TEST_F(SetupWindow, AutomaticConnectionOnlyToAFirstDeviceNamedExactlyVornMidi)
 // (The map editor of the chosen rig type: WindowCaptionsTest and ProgramTest.)
 TEST_F(SetupWindow, WithoutDevicesOpenIsRefusedAndThePumpStops)
 {
-    midi.findChild<QTimer*>("tmrMIDI")->start();
+    midi.findChild<QTimer*>("midiPumpTimer")->start();
     Open();
-    Click("btnOpenInputDevice");
+    Click("openButton");
     EXPECT_EQ(alerts.texts(), QStringList({"No MIDI device found. Please connect one and try again.",
                                            "No input device selected!"}));
     EXPECT_TRUE(alerts.boxes.size() == 2 && alerts.boxes[0].icon == IAlerts::Icon::None &&
@@ -82,7 +79,7 @@ TEST_F(SetupWindow, WithoutDevicesOpenIsRefusedAndThePumpStops)
 TEST_F(SetupWindow, MonitorCloseOpenAndExit)
 {
     JackMidiSource source;
-    options.mautoconnect = "1";
+    options.autoconnect = "1";
     Open();
     ASSERT_TRUE(WaitFor([&] {
         source.SendControlChange(0x64, 0x41);
@@ -91,15 +88,15 @@ TEST_F(SetupWindow, MonitorCloseOpenAndExit)
     source.SendSysex(JackMidiSource::Sysex(12));
     ASSERT_TRUE(WaitFor([&] { return MonitorText().contains("0B F7 "); })) << MonitorText().toStdString();
 
-    Click("cmdClose");
-    Click("cmdClose");
+    Click("closeMidiButton");
+    Click("closeMidiButton");
     EXPECT_FALSE(midi.IsOpen() || Pumping());
     EXPECT_EQ(connected, QList<bool>({true, false}));
     EXPECT_TRUE(window->isVisible());
-    Click("btnOpenInputDevice");
+    Click("openButton");
     EXPECT_TRUE(midi.IsOpen() && Pumping() && !Monitoring());
 
-    Click("cmdExit");
+    Click("exitButton");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull() && midi.IsOpen() && Pumping());
     EXPECT_TRUE(alerts.boxes.isEmpty());

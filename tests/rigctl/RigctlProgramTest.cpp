@@ -50,7 +50,7 @@ TEST_F(RigctlProgramTest, ServesRigctlBesideTheWheelFromMenuOnToMenuOff)
 {
     StartAll();
     EXPECT_FALSE(Listening());
-    window->mnuRigControl->trigger();
+    window->Choose(MainWindow::Command::RigControl);
     EXPECT_EQ(t.store.Read("settings", "rigctld", ""), "1");
     surface->SendControlChange(0x64, 0x41);
     ASSERT_TRUE(RadioGot("FA00014060010"));
@@ -65,7 +65,7 @@ TEST_F(RigctlProgramTest, ServesRigctlBesideTheWheelFromMenuOnToMenuOff)
     const QString refused = Rigctl({"j", "T", "0"});
     EXPECT_TRUE(refused.contains("get_rit: error") && refused.contains("Feature not available"));
     for (const char* command : {"FA00007074000", "MD3", "TX", "FT1", "FB00007075000", "RX"})  // sent and logged
-        EXPECT_TRUE(RadioGot(command) && window->txtCATDump->toPlainText().contains(QString(command) + ';')) << command;
+        EXPECT_TRUE(RadioGot(command) && window->CatLog().toPlainText().contains(QString(command) + ';')) << command;
 
     // Clients that vanish mid-command, send garbage, a line of megabytes,
     // nothing at all or never read their answers, beside two rigctl at once.
@@ -103,21 +103,21 @@ TEST_F(RigctlProgramTest, ServesRigctlBesideTheWheelFromMenuOnToMenuOff)
     EXPECT_TRUE(client.readAllStandardError().contains("i/o error"));
 
     alerts.boxes.clear();
-    window->mnuRigControl->trigger();
+    window->Choose(MainWindow::Command::RigControl);
     EXPECT_EQ(t.store.Read("settings", "rigctld", ""), "0");
     EXPECT_TRUE(WaitFor([&] { return silent->state() == QAbstractSocket::UnconnectedState; }));
     EXPECT_FALSE(Listening());
     QTcpServer other;
     ASSERT_TRUE(other.listen(QHostAddress::LocalHost, port));
-    window->mnuRigControl->trigger();
-    EXPECT_FALSE(window->mnuRigControl->isChecked());
+    window->Choose(MainWindow::Command::RigControl);
+    EXPECT_FALSE(window->IsChecked(MainWindow::Command::RigControl));
     EXPECT_TRUE(alerts.boxes.size() == 1 && alerts.boxes[0].title == "Network Rig Control" &&
                 alerts.boxes[0].text.contains(QString::number(port))) << BoxTexts();
 
     // The server stays on in the settings ("1"), and the next start finds a port that is no port.
     t.store.Write("settings", "rigctldport", "45x");
     StartProgram();
-    EXPECT_FALSE(window->mnuRigControl->isChecked());
+    EXPECT_FALSE(window->IsChecked(MainWindow::Command::RigControl));
     EXPECT_EQ(alerts.texts().filter("\"45x\"").size(), 1) << BoxTexts();
     EXPECT_EQ(t.store.Read("settings", "rigctldport", ""), "45x");
     EXPECT_EQ(t.store.Read("settings", "rigctld", ""), "1");

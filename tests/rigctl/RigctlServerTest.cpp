@@ -1,9 +1,11 @@
-#include "core/ICatSender.h"
-#include "core/ILinkState.h"
+#include "cat/CatParser.h"
+#include "cat/CatRadio.h"
 #include "core/Options.h"
 #include "core/RadioState.h"
 #include "rigctl/RigctlServer.h"
-#include "support/RecordingCatSender.h"
+#include "support/RecordingAlerts.h"
+#include "support/RecordingCatLink.h"
+#include "support/RecordingLamp.h"
 #include "support/WaitFor.h"
 
 #include <QEventLoop>
@@ -15,8 +17,21 @@
 #include <vector>
 
 namespace {
-struct AlwaysUp : ILinkState {
-    bool LinkUp() const override { return true; }
+// A radio on a line of the test's, answering at VFO A 14.060 MHz.
+template <class Line>
+struct AnsweringRadio {
+    AnsweringRadio()
+    {
+        state.answering = true;
+        state.vfoA = 14060000;
+    }
+    Line line;
+    Options options;
+    RadioState state;
+    RecordingLamp lamp;
+    RecordingAlerts alerts;
+    CatParser parser{state, lamp, alerts, options};
+    CatRadio radio{line, parser, state, options};
 };
 }
 
@@ -25,12 +40,8 @@ struct AlwaysUp : ILinkState {
 // takes the place of the one quiet longest, while a client at work keeps its own.
 TEST(RigctlServer, QuietClientsMakeRoomForOthers)
 {
-    RadioState radio;
-    radio.vfo_a_str = "00014060000";
-    Options options;
-    RecordingCatSender cat;
-    AlwaysUp link;
-    RigctlServer server(radio, options, cat, link, nullptr, {/*idleMs=*/1500, /*replaceQuietMs=*/400});
+    AnsweringRadio<RecordingCatLink> r;
+    RigctlServer server(r.radio, r.state, r.options, nullptr, {/*idleMs=*/1500, /*replaceQuietMs=*/400});
     ASSERT_TRUE(server.Start(QHostAddress::LocalHost, 0));
     const auto connect = [&](bool asks) {
         auto socket = std::make_unique<QTcpSocket>();
@@ -80,20 +91,16 @@ TEST(RigctlServer, QuietClientsMakeRoomForOthers)
 // client is answered.
 TEST(RigctlServer, ClientLeavingDuringARequestIsLetGoAfterIt)
 {
-    struct WaitingSender : ICatSender {
-        void SendCAT(const QString&) override
+    struct WaitingLine : RecordingCatLink {
+        void Send(const QString&) override
         {
             QEventLoop wait;
             QTimer::singleShot(300, &wait, &QEventLoop::quit);
             wait.exec();
         }
-        void SendStep(const QString& command) override { SendCAT(command); }
-    } cat;
-    RadioState radio;
-    radio.valid_cat_a = true;
-    Options options;
-    AlwaysUp link;
-    RigctlServer server(radio, options, cat, link);
+    };
+    AnsweringRadio<WaitingLine> r;
+    RigctlServer server(r.radio, r.state, r.options);
     ASSERT_TRUE(server.Start(QHostAddress::LocalHost, 0));
     QTcpSocket leaving;
     leaving.connectToHost(QHostAddress::LocalHost, server.port());

@@ -1,39 +1,39 @@
-#include "core/ILinkState.h"
+#include "cat/CatParser.h"
+#include "cat/CatRadio.h"
 #include "core/Options.h"
 #include "core/RadioState.h"
 #include "rigctl/RigctlSession.h"
 #include "support/QtPrinters.h"
-#include "support/RecordingCatSender.h"
+#include "support/RadioReply.h"
+#include "support/RecordingAlerts.h"
+#include "support/RecordingCatLink.h"
+#include "support/RecordingLamp.h"
 
 #include <gtest/gtest.h>
 #include <functional>
 
-// One request line against a polled radio (VFO A 14.060 MHz, VFO B 7.030 MHz,
-// mode 2, receiving, no split) as changed by the row: the answer and the commands sent.
+// One request line against a radio on the program's own link, polled at VFO
+// A 14.060 MHz, VFO B 7.030 MHz, mode 2 (or the row's), receiving, no split,
+// as changed by the row: the answer and the commands sent.
 TEST(RigctlSession, AnswersFromTheStateAndSendsTheRigTypesCommands)
 {
-    // The link as the poll's flag alone tells it.
-    struct PollFlagLink : ILinkState {
-        explicit PollFlagLink(const RadioState& polled) : radio(polled) {}
-        bool LinkUp() const override { return radio.valid_cat_a; }
-        const RadioState& radio;
-    };
     struct Case {
         const char* rigtype;
         QByteArray line, answer;
         QStringList sent;
         std::function<void(RadioState&)> change = nullptr;
+        char mode = '2';
     };
-    const auto LinkDown = [](RadioState& r) { r.valid_cat_a = r.valid_cat_b = false; };
+    const auto LinkDown = [](RadioState& r) { r.answering = r.vfoBKnown = false; };
     const std::vector<Case> cases = {
         {"flex", "\\get_freq\r", "14060000\n", {}},
         {"flex", "F abc T 0", "RPRT -1\nRPRT 0\n", {"RX;"}},
         {"flex", "F 1e12", "RPRT -1\n", {}},
         {"flex", "F nan F inf F 0.4 F 1 F 99999999999", "RPRT -1\nRPRT -1\nRPRT -1\nRPRT 0\nRPRT 0\n",
          {"FA00000000001;", "FA99999999999;"}},
-        {"flex", "m", "PKTLSB\n3000\n", {}, [](RadioState& r) { r.Mode = "6"; }},
-        {"elecraft", "m", "PKTUSB\n3000\n", {}, [](RadioState& r) { r.Mode = "6"; }},
-        {"flex", "m", "RPRT -8\n", {}, [](RadioState& r) { r.Mode = "8"; }},
+        {"flex", "m", "PKTLSB\n3000\n", {}, nullptr, '6'},
+        {"elecraft", "m", "PKTUSB\n3000\n", {}, nullptr, '6'},
+        {"flex", "m", "RPRT -8\n", {}, nullptr, '8'},
         {"flex", "M PKTUSB 0 m", "RPRT 0\nPKTUSB\n3000\n", {"MD9;"}},
         {"flex", "M CW 500", "RPRT 0\n", {"MD3;"}},
         {"elecraft", "M CW 500", "RPRT 0\n", {"MD3;", "BW0050;"}},
@@ -45,8 +45,7 @@ TEST(RigctlSession, AnswersFromTheStateAndSendsTheRigTypesCommands)
         {"flex", "V Sub F 7040000 i", "RPRT 0\nRPRT 0\n7040000\n", {"FB00007040000;"}},
         {"flex", "V MEM T 5 S 1 VFOA", "RPRT -1\nRPRT -1\nRPRT -1\n", {}},  // no such VFO, PTT, split on VFO A
         {"flex", "S 0 VFOA", "RPRT 0\n", {"FT0;"}},
-        {"flex", "i", "RPRT -11\n", {}, [](RadioState& r) { r.valid_cat_b = false; }},
-        {"flex", "f", "RPRT -8\n", {}, [](RadioState& r) { r.vfo_a_str = "0001406000x"; }},
+        {"flex", "i", "RPRT -11\n", {}, [](RadioState& r) { r.vfoBKnown = false; }},
         // While the link is down only the session's own answers remain.
         {"flex", "f", "RPRT -6\n", {}, LinkDown},
         {"flex", "F 7074000", "RPRT -6\n", {}, LinkDown},
@@ -65,15 +64,19 @@ TEST(RigctlSession, AnswersFromTheStateAndSendsTheRigTypesCommands)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line.toStdString());
-        // VFO A and B, mode, RIT, XIT, receiving, no split, no stored replies, both VFOs polled.
-        RadioState radio{"00014060000", "00007030000", "2", "", "", "0", "0", "", "", "", true, true};
-        if (c.change)
-            c.change(radio);
         Options options;
-        options.rigtype = c.rigtype;
-        RecordingCatSender cat;
-        const PollFlagLink link(radio);
-        RigctlSession session(radio, options, cat, link);
+        options.rigType = c.rigtype;
+        RadioState state;
+        RecordingLamp lamp;
+        RecordingAlerts alerts;
+        CatParser parser(state, lamp, alerts, options);
+        parser.Take(IfReply("00014060000", QLatin1Char(c.mode)));
+        parser.Take("FB00007030000;");
+        if (c.change)
+            c.change(state);
+        RecordingCatLink cat;
+        CatRadio radio(cat, parser, state, options);
+        RigctlSession session(radio, state, options);
         EXPECT_EQ(session.Answer(c.line), c.answer);
         EXPECT_EQ(cat.commands, c.sent);
     }

@@ -3,29 +3,34 @@
 #include "cat/CatLink.h"
 #include "cat/CatParser.h"
 #include "cat/CatPoll.h"
+#include "cat/CatRadio.h"
+#include "core/Options.h"
 #include "core/RadioState.h"
 #include "support/RecordingAlerts.h"
-#include "support/RecordingIndicator.h"
+#include "support/RecordingLamp.h"
 #include "support/RecordingLog.h"
 
 #include <utility>
 
-// The CAT link wired as the program wires it, on a port of the test's choice,
-// with everything it reports to recorded.
-template <class Port, class Alerts = RecordingAlerts>
+// The CAT link and the radio on it wired as the program wires them, on a line
+// of the test's choice, with everything they report to recorded.
+template <class Line, class Alerts = RecordingAlerts>
 struct CatRig {
-    template <class... PortArguments>
-    explicit CatRig(PortArguments&&... arguments) : port(std::forward<PortArguments>(arguments)...)
+    template <class... LineArguments>
+    explicit CatRig(LineArguments&&... arguments) : port(std::forward<LineArguments>(arguments)...)
     {
+        options.rigType = RigTypes::Of(RigType::Flex).settingsValue;
     }
 
-    Port port;
+    Line port;
     RecordingLog log;
-    RecordingIndicator lamp;
+    RecordingLamp lamp;
     Alerts alerts;
+    Options options;
     RadioState state;
-    CatParser parser{state, lamp, alerts};
+    CatParser parser{state, lamp, alerts, options};
     CatLink link{port, log, lamp, alerts, state, parser};
+    CatRadio radio{link, parser, state, options};
     CatPoll poll{link, alerts};
     QList<int> marks;
     CatLink::PortMarks setMarks = [this](int n) { marks << n; };

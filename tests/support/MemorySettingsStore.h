@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/ISettingsStore.h"
-#include "core/VbError.h"
+#include "core/NumberedError.h"
 
 #include <QHash>
 #include <QStringList>
@@ -15,13 +15,13 @@ public:
                  const QString& defaultValue) const override
     {
         if (++reads == failAtRead)
-            throw VbError::FileAccess(QStringLiteral("device not ready"));
+            throw NumberedError::FileAccess(QStringLiteral("device not ready"));
         return values.value(section + QLatin1Char('/') + key, defaultValue);
     }
     void Write(const QString& section, const QString& key, const QString& value) override
     {
         if (writes.size() + 1 == failAtWrite)
-            throw VbError::FileAccess(QStringLiteral("disk full"));
+            throw NumberedError::FileAccess(QStringLiteral("disk full"));
         values.insert(section + QLatin1Char('/') + key, value);
         writes.append(section + QLatin1Char('/') + key + QLatin1Char('=') + value);
     }

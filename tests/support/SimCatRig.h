@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cat/QtSerialPort.h"
+#include "cat/SerialLine.h"
 #include "support/CatRig.h"
 #include "support/RadioSimProcess.h"
 #include "support/TempSettings.h"
@@ -19,17 +19,17 @@ struct SimSettings {
 
 // The whole CAT link on a real pseudo-terminal to the radio simulator, with
 // everything it reports to recorded. Connect() with ASSERT_NO_FATAL_FAILURE.
-struct SimCatRig : SimSettings, CatRig<QtSerialPort> {
+struct SimCatRig : SimSettings, CatRig<SerialLine> {
     static constexpr int kDeadlineMs = 10000;
 
-    SimCatRig() : CatRig<QtSerialPort>(settings.store) {}
+    SimCatRig() : CatRig<SerialLine>(settings.store) {}
 
-    RadioSimProcess radio;
+    RadioSimProcess sim;
 
     void Connect(const QStringList& simArgs, int com)
     {
-        ASSERT_TRUE(radio.Start(simArgs)) << radio.ErrorString().toStdString();
-        radio.MapToCom(settings.store, com);
+        ASSERT_TRUE(sim.Start(simArgs)) << sim.ErrorString().toStdString();
+        sim.MapToCom(settings.store, com);
         link.SelectPort(com, [this](int n) { marks << n; });
         ASSERT_TRUE(port.IsOpen());
     }
@@ -40,7 +40,7 @@ struct SimCatRig : SimSettings, CatRig<QtSerialPort> {
         QEventLoop loop;
         QObject::connect(&poll, &CatPoll::tickFinished, &loop, &QEventLoop::quit);
         QTimer::singleShot(kDeadlineMs, &loop, &QEventLoop::quit);
-        poll.PollTimer_Timer();
+        poll.Tick();
         if (poll.TickRunning())
             loop.exec();
         return !poll.TickRunning();

@@ -1,4 +1,4 @@
-#include "core/VbError.h"
+#include "core/NumberedError.h"
 #include "support/ErrorNumberOf.h"
 #include "support/QtPrinters.h"
 #include "update/MD5Hash.h"
@@ -17,10 +17,10 @@ TEST(MD5Hash, FailuresRaiseTheirNumbersThenKnownDigestsOfFilesAndBuffers)
     try {
         md5.HashFile(dir.filePath("nowhere.exe"));
         ADD_FAILURE() << "a missing file was hashed";
-    } catch (const VbError& e) {
+    } catch (const NumberedError& e) {
         EXPECT_EQ(QString::number(e.number()) + " " + e.description(), "-2147171518 File doesn't exist");
     }
-    EXPECT_EQ(ErrorNumberOf([&] { md5.HashFile(dir.path()); }), VbError::kPathFileAccess);
+    EXPECT_EQ(ErrorNumberOf([&] { md5.HashFile(dir.path()); }), NumberedError::kPathFileAccess);
     EXPECT_EQ(ErrorNumberOf([&] { md5.HashBytes(QByteArray()); }), 9);
 
     QByteArray cycle;  // 0, 1 ... 250: no block of the pattern repeats another

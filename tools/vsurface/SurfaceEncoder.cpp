@@ -5,26 +5,17 @@
 #include <stdexcept>
 
 namespace {
+// Control change on MIDI channel 1.
 constexpr int kControlChange = 0xB0;
-constexpr int kWheelHome = 0x64;
-constexpr int kWheelMode1 = 0x66;
-constexpr int kSliderMode2 = 0x68;
-constexpr int kSliderMode3 = 0x6A;
-constexpr int kFirstShortButton = 0x01;
-constexpr int kFirstLongButton = 0x0B;
-constexpr int kPressed = 0x7F;
-constexpr int kReleased = 0x00;
-// Speed 1 is one off the centre value 0x40 (which the surface never sends),
-// each further speed one more.
-constexpr int kWheelCentre = 0x40;
 constexpr int kMaxDataByte = 0x7F;
+using Id = SurfaceControls::Id;
 }
 
 std::optional<int> SurfaceEncoder::WheelController() const
 {
     switch (mode_) {
-    case SurfaceMode::Home: return kWheelHome;
-    case SurfaceMode::Mode1: return kWheelMode1;
+    case SurfaceMode::Home: return SurfaceControls::Byte(Id::WheelHome);
+    case SurfaceMode::Mode1: return SurfaceControls::Byte(Id::WheelMode1);
     default: return std::nullopt;
     }
 }
@@ -32,8 +23,8 @@ std::optional<int> SurfaceEncoder::WheelController() const
 std::optional<int> SurfaceEncoder::SliderController() const
 {
     switch (mode_) {
-    case SurfaceMode::Mode2: return kSliderMode2;
-    case SurfaceMode::Mode3: return kSliderMode3;
+    case SurfaceMode::Mode2: return SurfaceControls::Byte(Id::SliderMode2);
+    case SurfaceMode::Mode3: return SurfaceControls::Byte(Id::SliderMode3);
     default: return std::nullopt;
     }
 }
@@ -43,8 +34,7 @@ std::optional<MidiBytes> SurfaceEncoder::Turn(bool up, int speed) const
     const std::optional<int> controller = WheelController();
     if (!controller)
         return std::nullopt;
-    const int step = std::clamp(speed, 1, kMaxSpeed);
-    return ControlChange(*controller, up ? kWheelCentre + step : kWheelCentre - step);
+    return ControlChange(*controller, SurfaceControls::WheelValue(std::clamp(speed, 1, kMaxSpeed), up));
 }
 
 std::optional<MidiBytes> SurfaceEncoder::Slide(int value) const
@@ -59,8 +49,8 @@ MidiBytes SurfaceEncoder::ButtonEdge(int button, PressLength length, bool down) 
 {
     if (button < 1 || button > kButtonCount)
         throw std::invalid_argument("surface button number out of range");
-    const int first = length == PressLength::Short ? kFirstShortButton : kFirstLongButton;
-    return ControlChange(first + button - 1, down ? kPressed : kReleased);
+    const Id control = SurfaceControls::Button(button, length == PressLength::Long);
+    return ControlChange(SurfaceControls::Byte(control), down ? SurfaceControls::kPressed : SurfaceControls::kReleased);
 }
 
 QString SurfaceEncoder::ModeName(SurfaceMode mode)

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "core/SurfaceControls.h"
 #include "vsurface/IMidiOut.h"
 
 #include <QString>
 #include <optional>
 
-// The surface's four layers. The wheel reports under controller 100 in Home and
-// 102 in Mode 1; the slider under 104 in Mode 2 and 106 in Mode 3. A control
-// whose layer is not selected stays silent, as on the hardware.
+// The surface's four layers. The wheel reports in Home and in Mode 1, the
+// slider in Mode 2 and Mode 3, each under its own controller number
+// (SurfaceControls). A control whose layer is not selected stays silent, as
+// on the hardware.
 enum class SurfaceMode { Home, Mode1, Mode2, Mode3 };
 
 enum class PressLength { Short, Long };
@@ -16,8 +18,8 @@ enum class PressLength { Short, Long };
 // messages the hardware surface sends on MIDI channel 1.
 class SurfaceEncoder {
 public:
-    static constexpr int kMaxSpeed = 12;
-    static constexpr int kButtonCount = 6;
+    static constexpr int kMaxSpeed = SurfaceControls::kWheelSpeeds;
+    static constexpr int kButtonCount = SurfaceControls::kButtons;
     static constexpr int kModeCount = 4;
 
     void SetMode(SurfaceMode mode) { mode_ = mode; }

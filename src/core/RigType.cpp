@@ -1,0 +1,27 @@
+#include "core/RigType.h"
+
+#include <algorithm>
+
+const QList<RigTypes::Info>& RigTypes::All()
+{
+    static const QList<Info> all = {
+        {RigType::Elecraft, QStringLiteral("elecraft"), QLatin1Char('e'), QStringLiteral("Elecraft"),
+         QStringLiteral("&Elecraft"), Routine::ChooseElecraft, Routine::LoadElecraftKeyMap,
+         Routine::SaveElecraftKeyMap},
+        {RigType::Flex, QStringLiteral("flex"), QLatin1Char('f'), QStringLiteral("Flex"), QStringLiteral("&Flex"),
+         Routine::ChooseFlex, Routine::LoadFlexKeyMap, Routine::SaveFlexKeyMap},
+    };
+    return all;
+}
+
+const RigTypes::Info& RigTypes::Of(RigType type)
+{
+    return All()[static_cast<int>(type)];
+}
+
+std::optional<RigType> RigTypes::FromSetting(const QString& text)
+{
+    const auto found = std::find_if(All().begin(), All().end(),
+                                    [&](const Info& info) { return info.settingsValue == text; });
+    return found == All().end() ? std::nullopt : std::optional<RigType>(found->type);
+}
