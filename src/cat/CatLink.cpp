@@ -2,6 +2,7 @@
 
 #include "core/ILamp.h"
 #include "core/ILogSink.h"
+#include "core/Logging.h"
 #include "core/FailureReport.h"
 #include "core/NumberedError.h"
 #include "cat/CatParser.h"
@@ -74,6 +75,7 @@ void CatLink::SendHeldStepWhenDrained()
         SendHeldStep();
         return;
     }
+    qCDebug(catTrace) << "step held," << unsent << "bytes still on the line:" << heldStep_;
     // Ten bits a byte at 38400 baud: about a quarter of a millisecond each.
     constexpr qint64 kBytesPerMs = 4;
     drainTimer_.start(int(std::max<qint64>(1, unsent / kBytesPerMs)));
@@ -249,6 +251,7 @@ bool CatLink::ReadyToPoll()
 
 void CatLink::Reopen()
 {
+    qCDebug(catTrace) << "opening COM" << chosen_ << "again";
     ForgetLine();
     try {
         port_.Open(chosen_);

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr double kLargestExactWhole = 9007199254740992.0; // 2^53
 
 bool IsDigit(QChar c)
 {
@@ -98,15 +97,6 @@ qint16 NumberText::ToInt16(double value)
           rounded <= std::numeric_limits<qint16>::max()))
         throw NumberedError::Overflow();
     return static_cast<qint16>(rounded);
-}
-
-QString NumberText::FormatZeroPadded(double value, int digits)
-{
-    if (!(std::fabs(value) <= kLargestExactWhole))
-        throw NumberedError::Overflow();
-    const QString padded = QString::number(static_cast<qint64>(std::fabs(value)))
-                               .rightJustified(digits, QLatin1Char('0'));
-    return value < 0 ? QLatin1Char('-') + padded : padded;
 }
 
 QString NumberText::BlankLed(int value)

@@ -15,9 +15,6 @@ public:
     static double LeadingNumber(const QString& text);
     // Rounds to the nearest integer, a tie to the even neighbour.
     static qint16 ToInt16(double value);
-    // The whole number `value` zero-padded to `digits` digits, "-" in front when negative.
-    // Throws Overflow beyond 2^53, where a double no longer holds every whole number.
-    static QString FormatZeroPadded(double value, int digits);
     // A blank in the sign position of a non-negative number, then the digits.
     static QString BlankLed(int value);
 };

@@ -1,5 +1,7 @@
 #include "desktop/SignalExit.h"
 
+#include "core/Logging.h"
+
 #include <QtGlobal>
 
 #ifdef Q_OS_UNIX
@@ -69,6 +71,7 @@ void SignalExit::Drain()
     char buffer[64];
     while (::read(readEnd_, buffer, sizeof buffer) > 0) {
     }
+    qCDebug(desktopTrace) << "ended by a signal";
     emit received();
 }
 #else

@@ -3,6 +3,7 @@
 #include "core/FailureReport.h"
 #include "core/ILogSink.h"
 #include "core/KeyMap.h"
+#include "core/Logging.h"
 #include "core/NumberText.h"
 #include "core/NumberedError.h"
 #include "core/Options.h"
@@ -34,7 +35,9 @@ QString EntryOf(const KeyMap& keyMap, const Options& options, const QString& suf
     const std::optional<RigType> rig = options.Rig();
     if (!rig)
         throw NumberedError::ObjectNotFound(options.rigType + suffix);
-    return keyMap.Read(KeyMap::Name(*rig, suffix));
+    const QString entry = keyMap.Read(KeyMap::Name(*rig, suffix));
+    qCDebug(dispatchTrace) << KeyMap::Name(*rig, suffix) << "->" << entry;
+    return entry;
 }
 
 QString BytesOf(const MidiEvent& message)

@@ -23,12 +23,6 @@ KeyMapEditor* KeyMapEditors::Show(RigType rig)
     return editor;
 }
 
-KeyMapEditor* KeyMapEditors::Editor(RigType rig) const
-{
-    const auto open = open_.find(rig);
-    return open == open_.end() ? nullptr : open->second.data();
-}
-
 void KeyMapEditors::CloseAll()
 {
     // Deleted at once rather than closed: close() would only schedule the

@@ -25,8 +25,6 @@ public:
     // Opens the editor of `rig` modeless, or brings the one already open to
     // the front without reloading its boxes.
     KeyMapEditor* Show(RigType rig);
-    // The open editor of a rig type, or nullptr.
-    KeyMapEditor* Editor(RigType rig) const;
     // Closes every open editor without saving (program shutdown).
     void CloseAll();
 

@@ -64,15 +64,6 @@ void LearnedControls::Store(const Table& table)
     }
 }
 
-bool LearnedControls::IsEmpty() const
-{
-    for (const std::optional<std::uint8_t>& byte : table_) {
-        if (byte)
-            return false;
-    }
-    return true;
-}
-
 MidiEvent LearnedControls::Apply(const MidiEvent& message) const
 {
     MidiEvent mapped = message;

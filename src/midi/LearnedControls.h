@@ -41,7 +41,6 @@ public:
     void Forget() { Store(Table{}); }
 
     const Table& Learned() const { return table_; }
-    bool IsEmpty() const;
 
     // `message` with its first data byte in the surface's numbering.
     MidiEvent Apply(const MidiEvent& message) const;

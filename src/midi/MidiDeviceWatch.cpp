@@ -18,11 +18,6 @@ MidiDeviceWatch::MidiDeviceWatch(MidiInput& midi, ILogSink& log, QObject* parent
     connect(&midi_, &MidiInput::closed, this, &MidiDeviceWatch::Stop);
 }
 
-bool MidiDeviceWatch::IsWatching() const
-{
-    return timer_->isActive();
-}
-
 void MidiDeviceWatch::OnConnectedChanged(bool connected)
 {
     if (!connected)

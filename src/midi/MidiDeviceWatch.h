@@ -25,7 +25,6 @@ public:
 
     MidiDeviceWatch(MidiInput& midi, ILogSink& log, QObject* parent = nullptr);
 
-    bool IsWatching() const;
     // One look; its timer calls it.
     void Tick();
 

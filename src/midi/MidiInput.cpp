@@ -3,6 +3,7 @@
 #include "core/IAlerts.h"
 #include "core/ILogSink.h"
 #include "core/FailureReport.h"
+#include "core/Logging.h"
 #include "midi/MidiInPort.h"
 #include "midi/MidiLogText.h"
 
@@ -95,6 +96,7 @@ QString MidiInput::Connect(const std::string& portName)
     }
     if (!port_)
         return failure;
+    qCDebug(midiTrace) << "opened" << portName.c_str();
     sourcePortName_ = portName;
     StartPump();
     emit connectedChanged(true);
@@ -182,6 +184,8 @@ void MidiInput::Drain(const Sink& sink)
     ReentryGuard::Scope scope(drainGuard_);
     if (!scope.entered())
         return;
+    if (ring_.Pending() > 0)
+        qCDebug(midiTrace) << ring_.Pending() << "events for" << RoutineName(sink.routine);
     if (DrainRing(sink))
         ReportDropped(*sink.log);
 }

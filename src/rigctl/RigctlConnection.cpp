@@ -3,6 +3,8 @@
 #include <QPointer>
 #include <QTcpSocket>
 
+#include "core/Logging.h"
+
 namespace {
 // What the socket takes from the system ahead of the requests read: a few lines.
 constexpr qint64 kReadAheadBytes = 4 * RigctlConnection::kMaxLineBytes;
@@ -86,6 +88,7 @@ void RigctlConnection::OnDisconnected()
 
 void RigctlConnection::Answer(const QByteArray& line)
 {
+    qCDebug(rigctlTrace) << socket_->peerPort() << line.trimmed();
     socket_->write(session_.Answer(line));
     if (session_.quitRequested())
         socket_->disconnectFromHost();

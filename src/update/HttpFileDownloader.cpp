@@ -1,5 +1,6 @@
 #include "update/HttpFileDownloader.h"
 
+#include "core/Logging.h"
 #include "core/NumberedError.h"
 
 #include <QDir>
@@ -80,6 +81,7 @@ IFileDownloader::Reply HttpFileDownloader::Get(const QString& url, const QString
 
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     const QString reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
+    qCDebug(updateTrace) << "GET" << url << "->" << status.toInt() << reply->errorString();
     if (!transfer.refusal.isEmpty())
         return Reply{status.toInt(), reason, transfer.refusal};
     // A redirect that was followed but led nowhere keeps its 3xx status; the

@@ -26,11 +26,6 @@ TEST(NumberText, ReadsRoundsAndWritesTheNumbersOfTheRadio)
     for (double value : {32767.5, -32769.0, std::nan("")})
         EXPECT_EQ(ErrorNumberOf([&] { NumberText::ToInt16(value); }), NumberedError::kOverflow) << value;
 
-    EXPECT_EQ(NumberText::FormatZeroPadded(14060010, 11), "00014060010");
-    EXPECT_EQ(NumberText::FormatZeroPadded(-0.0, 11), "00000000000");
-    EXPECT_EQ(NumberText::FormatZeroPadded(-500, 11), "-00000000500");
-    EXPECT_EQ(NumberText::FormatZeroPadded(9007199254740992.0, 11), "9007199254740992");
-    EXPECT_EQ(ErrorNumberOf([] { NumberText::FormatZeroPadded(9007199254740994.0, 11); }), NumberedError::kOverflow);
     EXPECT_EQ(NumberText::BlankLed(100), " 100");
     EXPECT_EQ(NumberText::BlankLed(-3), "-3");
     EXPECT_EQ(NumberText::LeadingNumber(" 3.25abc"), 3.25);
