@@ -2,14 +2,10 @@
 
 #include "core/Logging.h"
 
-#include <QtGlobal>
-
 #ifdef Q_OS_UNIX
-#include <QSocketNotifier>
 #include <array>
 #include <cerrno>
 #include <csignal>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -26,26 +22,15 @@ void OnSignal(int)
     [[maybe_unused]] const ssize_t n = ::write(writeEnd, &byte, 1);
     errno = savedErrno;
 }
-
-void MakeNonBlockingAndPrivate(int fd)
-{
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
-    ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-}
 } // namespace
 
-SignalExit::SignalExit(QObject* parent) : QObject(parent)
+SignalExit::SignalExit(QObject* parent)
+    : QObject(parent), pipe_([this] {
+          qCDebug(desktopTrace) << "ended by a signal";
+          emit received();
+      })
 {
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return;
-    readEnd_ = fds[0];
-    writeEnd = fds[1];
-    MakeNonBlockingAndPrivate(readEnd_);
-    MakeNonBlockingAndPrivate(writeEnd);
-    notifier_ = new QSocketNotifier(readEnd_, QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, &SignalExit::Drain);
-
+    writeEnd = pipe_.writeEnd();
     struct sigaction action {};
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
@@ -57,25 +42,11 @@ SignalExit::SignalExit(QObject* parent) : QObject(parent)
 
 SignalExit::~SignalExit()
 {
-    if (readEnd_ < 0)
-        return;
     for (std::size_t i = 0; i < kSignals.size(); ++i)
         ::sigaction(kSignals[i], &previous[i], nullptr);
-    ::close(writeEnd);
     writeEnd = -1;
-    ::close(readEnd_);
-}
-
-void SignalExit::Drain()
-{
-    char buffer[64];
-    while (::read(readEnd_, buffer, sizeof buffer) > 0) {
-    }
-    qCDebug(desktopTrace) << "ended by a signal";
-    emit received();
 }
 #else
-SignalExit::SignalExit(QObject* parent) : QObject(parent) {}
+SignalExit::SignalExit(QObject* parent) : QObject(parent), pipe_([] {}) {}
 SignalExit::~SignalExit() = default;
-void SignalExit::Drain() {}
 #endif

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QObject>
+#include "core/WakePipe.h"
 
-class QSocketNotifier;
+#include <QObject>
 
 // Turns SIGTERM, SIGINT and SIGHUP into a Qt signal on the event loop, so that
 // a program stopped from outside (kill, Ctrl+C, a closed terminal, the end of
@@ -20,8 +20,5 @@ signals:
     void received();
 
 private:
-    void Drain();
-
-    int readEnd_ = -1;
-    QSocketNotifier* notifier_ = nullptr;
+    WakePipe pipe_;
 };

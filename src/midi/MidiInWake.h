@@ -1,38 +1,35 @@
 #pragma once
 
-#include <QObject>
+#include "core/WakePipe.h"
 
 #include <atomic>
 #include <functional>
 
 // Wakes the UI thread when the MIDI callback has put events into the ring:
-// Wake() posts one call of `onWake` to the event loop of `target`, unless
-// one is already waiting there. A wake that finds one waiting is covered by
-// it, since `onWake` runs after the flag is cleared and takes everything the
-// ring holds then.
+// Wake() wakes the event loop through a pipe, unless a wake is already on its
+// way; `onWake` then runs on the UI thread. A wake that finds one on its way
+// is covered by it, since `onWake` runs after the flag is cleared and takes
+// everything the ring holds then.
 class MidiInWake {
 public:
-    // `target` lives on the UI thread and outlives every posted call or goes
-    // with them (a call whose target is gone is dropped).
-    MidiInWake(QObject& target, std::function<void()> onWake)
-        : target_(target), onWake_(std::move(onWake))
+    // Made on the UI thread, where `onWake` runs.
+    explicit MidiInWake(std::function<void()> onWake)
+        : pipe_([this, onWake = std::move(onWake)] {
+              pending_.store(false, std::memory_order_release);
+              onWake();
+          })
     {
     }
 
     // The MIDI callback thread: never waits, touches nothing but the flag
-    // and the event queue.
+    // and the pipe.
     void Wake() noexcept
     {
-        if (pending_.exchange(true, std::memory_order_acq_rel))
-            return;
-        QMetaObject::invokeMethod(&target_, [this] {
-            pending_.store(false, std::memory_order_release);
-            onWake_();
-        }, Qt::QueuedConnection);
+        if (!pending_.exchange(true, std::memory_order_acq_rel))
+            pipe_.Wake();
     }
 
 private:
-    QObject& target_;
-    std::function<void()> onWake_;
     std::atomic<bool> pending_{false};
+    WakePipe pipe_;
 };

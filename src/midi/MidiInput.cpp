@@ -15,7 +15,7 @@ const std::string kClientName = "Vorn-MIDI Connector";
 
 MidiInput::MidiInput(ILogSink& log, IAlerts& alerts, Handler handler, QObject* parent)
     : QObject(parent), log_(log), alerts_(alerts), handler_(std::move(handler)),
-      devices_(MidiDeviceList::ChooseBackend(), kClientName), wake_(*this, [this] { OnWake(); }),
+      devices_(MidiDeviceList::ChooseBackend(), kClientName), wake_([this] { OnWake(); }),
       pumpTimer_(new QTimer(this)),
       monitorTimer_(new QTimer(this))
 {
