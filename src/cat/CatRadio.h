@@ -29,6 +29,12 @@ public:
     void SetSplit(bool on) override;
     void SetTransmit(bool on) override;
     void SendText(const QString& text) override;
+    // The maps' own texts do these; a network client's requests for them are refused.
+    bool SetRit(int) override { return false; }
+    bool SetXit(int) override { return false; }
+    bool SetFunction(const QByteArray&, bool) override { return false; }
+    bool SetLevel(const QByteArray&, double) override { return false; }
+    bool RunVfoOperation(const QByteArray&) override { return false; }
 
 private:
     qint64& CopyOf(Vfo vfo);

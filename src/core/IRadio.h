@@ -44,4 +44,16 @@ public:
     virtual void SetTransmit(bool on) = 0;
     // The radio's own text, sent as it stands.
     virtual void SendText(const QString& text) = 0;
+
+    // What only some radios offer, by Hamlib's names: each returns false, and
+    // sends nothing, where the radio does not have it.
+    // The RIT or XIT offset in hertz; 0 clears it.
+    virtual bool SetRit(int hertz) = 0;
+    virtual bool SetXit(int hertz) = 0;
+    // A function ("NB", "COMP") on or off.
+    virtual bool SetFunction(const QByteArray& name, bool on) = 0;
+    // A level ("RFPOWER" 0 to 1, "KEYSPD" in words per minute).
+    virtual bool SetLevel(const QByteArray& name, double value) = 0;
+    // A VFO operation ("XCHG", "CPY", "UP").
+    virtual bool RunVfoOperation(const QByteArray& name) = 0;
 };

@@ -34,6 +34,7 @@ struct RigctlSession::Command {
     const char* longName;
     int maxArgs;
     int minArgs;
+    bool takesRestOfLine;          // its one argument is the rest of the line, spaces and all
     bool needsRadio;               // answered with an I/O error while the link is down
     // Names of the values in extended answers; none for a command that changes
     // something, an empty one for a value shown as it stands.
@@ -44,25 +45,31 @@ struct RigctlSession::Command {
 const RigctlSession::Command* RigctlSession::Find(const QByteArray& word)
 {
     static const Command commands[] = {
-        {'f', "get_freq", 0, 0, true, {"Frequency"}, &RigctlSession::GetFreq},
-        {'F', "set_freq", 1, 1, true, {}, &RigctlSession::SetFreq},
-        {'m', "get_mode", 0, 0, true, {"Mode", "Passband"}, &RigctlSession::GetMode},
-        {'M', "set_mode", 2, 1, true, {}, &RigctlSession::SetMode},
-        {'v', "get_vfo", 0, 0, false, {"VFO"}, &RigctlSession::GetVfo},
-        {'V', "set_vfo", 1, 1, false, {}, &RigctlSession::SetVfo},
-        {'t', "get_ptt", 0, 0, true, {"PTT"}, &RigctlSession::GetPtt},
-        {'T', "set_ptt", 1, 1, true, {}, &RigctlSession::SetPtt},
-        {'s', "get_split_vfo", 0, 0, true, {"Split", "TX VFO"}, &RigctlSession::GetSplit},
-        {'S', "set_split_vfo", 2, 1, true, {}, &RigctlSession::SetSplit},
-        {'i', "get_split_freq", 0, 0, true, {"TX Frequency"}, &RigctlSession::GetSplitFreq},
-        {'I', "set_split_freq", 1, 1, true, {}, &RigctlSession::SetSplitFreq},
-        {'_', "get_info", 0, 0, false, {"Info"}, &RigctlSession::GetInfo},
-        {0, "get_powerstat", 0, 0, true, {"Power Status"}, &RigctlSession::GetPowerStat},
-        {0, "chk_vfo", 0, 0, false, {"ChkVFO"}, &RigctlSession::CheckVfo},
-        {0, "get_lock_mode", 0, 0, false, {"Locked"}, &RigctlSession::GetLockMode},
-        {0, "dump_state", 0, 0, false, {""}, &RigctlSession::DumpState},
-        {'q', "quit", 0, 0, false, {}, &RigctlSession::Quit},
-        {'Q', "quit", 0, 0, false, {}, &RigctlSession::Quit},
+        {'f', "get_freq", 0, 0, false, true, {"Frequency"}, &RigctlSession::GetFreq},
+        {'F', "set_freq", 1, 1, false, true, {}, &RigctlSession::SetFreq},
+        {'m', "get_mode", 0, 0, false, true, {"Mode", "Passband"}, &RigctlSession::GetMode},
+        {'M', "set_mode", 2, 1, false, true, {}, &RigctlSession::SetMode},
+        {'v', "get_vfo", 0, 0, false, false, {"VFO"}, &RigctlSession::GetVfo},
+        {'V', "set_vfo", 1, 1, false, false, {}, &RigctlSession::SetVfo},
+        {'t', "get_ptt", 0, 0, false, true, {"PTT"}, &RigctlSession::GetPtt},
+        {'T', "set_ptt", 1, 1, false, true, {}, &RigctlSession::SetPtt},
+        {'s', "get_split_vfo", 0, 0, false, true, {"Split", "TX VFO"}, &RigctlSession::GetSplit},
+        {'S', "set_split_vfo", 2, 1, false, true, {}, &RigctlSession::SetSplit},
+        {'i', "get_split_freq", 0, 0, false, true, {"TX Frequency"}, &RigctlSession::GetSplitFreq},
+        {'I', "set_split_freq", 1, 1, false, true, {}, &RigctlSession::SetSplitFreq},
+        {'_', "get_info", 0, 0, false, false, {"Info"}, &RigctlSession::GetInfo},
+        {'J', "set_rit", 1, 1, false, true, {}, &RigctlSession::SetRit},
+        {'Z', "set_xit", 1, 1, false, true, {}, &RigctlSession::SetXit},
+        {'U', "set_func", 2, 2, false, true, {}, &RigctlSession::SetFunction},
+        {'L', "set_level", 2, 2, false, true, {}, &RigctlSession::SetLevel},
+        {'G', "vfo_op", 1, 1, false, true, {}, &RigctlSession::RunVfoOperation},
+        {'w', "send_cmd", 1, 1, true, true, {}, &RigctlSession::SendText},
+        {0, "get_powerstat", 0, 0, false, true, {"Power Status"}, &RigctlSession::GetPowerStat},
+        {0, "chk_vfo", 0, 0, false, false, {"ChkVFO"}, &RigctlSession::CheckVfo},
+        {0, "get_lock_mode", 0, 0, false, false, {"Locked"}, &RigctlSession::GetLockMode},
+        {0, "dump_state", 0, 0, false, false, {""}, &RigctlSession::DumpState},
+        {'q', "quit", 0, 0, false, false, {}, &RigctlSession::Quit},
+        {'Q', "quit", 0, 0, false, false, {}, &RigctlSession::Quit},
     };
     const bool longName = word.size() > 1 && word.startsWith('\\');
     for (const Command& command : commands) {
@@ -78,6 +85,31 @@ RigctlSession::RigctlSession(IRadio& radio, const RadioState& state, const Optio
 {
 }
 
+template <typename Take>
+void RigctlSession::RunLine(const QByteArray& line, Take take)
+{
+    const QByteArrayList words = line.simplified().split(' ');
+    for (qsizetype next = 0; next < words.size() && !words[next].isEmpty() && !quit_;) {
+        const QByteArray& word = words[next++];
+        const Command* command = Find(word);
+        if (!command) {
+            take(word, nullptr, QByteArrayList(), Reply{kNotAvailable, {}, true});
+            return;
+        }
+        const qsizetype taken = command->takesRestOfLine
+                                    ? words.size() - next
+                                    : std::min<qsizetype>(command->maxArgs, words.size() - next);
+        QByteArrayList args = words.mid(next, taken);
+        if (command->takesRestOfLine && !args.isEmpty())
+            args = {args.join(' ')};
+        next += taken;
+        const Reply reply = Run(*command, args);
+        take(word, command, args, reply);
+        if (reply.lacking)
+            return;
+    }
+}
+
 QByteArray RigctlSession::Answer(const QByteArray& line)
 {
     // A leading "+" (or ";", "|", ",") asks for answers that name their
@@ -88,21 +120,38 @@ QByteArray RigctlSession::Answer(const QByteArray& line)
         separator = request[0] == '+' ? '\n' : request[0];
         request.remove(0, 1);
     }
-    const QByteArrayList words = request.simplified().split(' ');
     QByteArray answer;
-    for (qsizetype next = 0; next < words.size() && !words[next].isEmpty() && !quit_;) {
-        const QByteArray& word = words[next++];
-        const Command* command = Find(word);
-        if (!command) {
-            answer += Unsupported(word, separator);
-            break;
-        }
-        const qsizetype taken = std::min<qsizetype>(command->maxArgs, words.size() - next);
-        const QByteArrayList args = words.mid(next, taken);
-        next += taken;
-        answer += Format(*command, args, Run(*command, args), separator);
-    }
+    RunLine(request, [&](const QByteArray& word, const Command* command, const QByteArrayList& args,
+                     const Reply& reply) {
+        answer += reply.lacking ? Unsupported(word, separator) : Format(*command, args, reply, separator);
+    });
     return answer;
+}
+
+std::optional<RigctlSession::Failure> RigctlSession::CarryOut(const QByteArray& line)
+{
+    std::optional<Failure> failure;
+    RunLine(line, [&](const QByteArray& word, const Command*, const QByteArrayList&, const Reply& reply) {
+        if (reply.result != kOk && !failure)
+            failure = Failure{word, reply.result};
+    });
+    return failure;
+}
+
+QString RigctlSession::ResultText(int result)
+{
+    switch (result) {
+    case kOk:
+        return QStringLiteral("Command completed successfully");
+    case kInvalid:
+        return QStringLiteral("Invalid parameter");
+    case kIoError:
+        return QStringLiteral("IO error");
+    case kProtocol:
+        return QStringLiteral("Protocol error");
+    default:
+        return QStringLiteral("Function not available");
+    }
 }
 
 QByteArray RigctlSession::Unsupported(const QByteArray& word, char separator)
@@ -284,6 +333,52 @@ RigctlSession::Reply RigctlSession::SetSplit(const QByteArrayList& args)
     if (split && txVfo != Vfo::B)
         return {kInvalid, {}};
     radio_.SetSplit(split);
+    return {};
+}
+
+RigctlSession::Reply RigctlSession::Done(bool carriedOut)
+{
+    return carriedOut ? Reply{} : Reply{kNotAvailable, {}, true};
+}
+
+RigctlSession::Reply RigctlSession::SetRit(const QByteArrayList& args)
+{
+    bool isNumber = false;
+    const int hertz = args[0].toInt(&isNumber);
+    return isNumber ? Done(radio_.SetRit(hertz)) : Reply{kInvalid, {}};
+}
+
+RigctlSession::Reply RigctlSession::SetXit(const QByteArrayList& args)
+{
+    bool isNumber = false;
+    const int hertz = args[0].toInt(&isNumber);
+    return isNumber ? Done(radio_.SetXit(hertz)) : Reply{kInvalid, {}};
+}
+
+RigctlSession::Reply RigctlSession::SetFunction(const QByteArrayList& args)
+{
+    bool isNumber = false;
+    const int status = args[1].toInt(&isNumber);
+    return isNumber ? Done(radio_.SetFunction(args[0], status != 0)) : Reply{kInvalid, {}};
+}
+
+RigctlSession::Reply RigctlSession::SetLevel(const QByteArrayList& args)
+{
+    bool isNumber = false;
+    const double value = args[1].toDouble(&isNumber);
+    if (!isNumber || !std::isfinite(value))
+        return {kInvalid, {}};
+    return Done(radio_.SetLevel(args[0], value));
+}
+
+RigctlSession::Reply RigctlSession::RunVfoOperation(const QByteArrayList& args)
+{
+    return Done(radio_.RunVfoOperation(args[0]));
+}
+
+RigctlSession::Reply RigctlSession::SendText(const QByteArrayList& args)
+{
+    radio_.SendText(QString::fromLatin1(args[0]));
     return {};
 }
 

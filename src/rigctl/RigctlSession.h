@@ -29,10 +29,22 @@ public:
 
     RigctlSession(IRadio& radio, const RadioState& state, const Options& options);
 
+    // The first command of a line that was not carried out, and its result.
+    struct Failure {
+        QByteArray command;
+        int result = kOk;
+    };
+
     // `line` is one request without its line end, possibly several commands
     // with their arguments. Returns their answers, each ending with a line end;
-    // an unknown command ends the line. An empty line gets no answer.
+    // an unknown command, or one the radio does not have, ends the line. An
+    // empty line gets no answer.
     QByteArray Answer(const QByteArray& line);
+    // Carries out the commands of `line` as Answer does; the result of the
+    // first that failed, none when all went well.
+    std::optional<Failure> CarryOut(const QByteArray& line);
+    // Hamlib's text for a result code ("Invalid parameter").
+    static QString ResultText(int result);
     // Whether the client asked to end the connection ("q").
     bool quitRequested() const { return quit_; }
 
@@ -40,8 +52,14 @@ private:
     struct Reply {
         int result = kOk;
         QByteArrayList values;
+        // Answered as an unknown command: the radio does not have it.
+        bool lacking = false;
     };
     struct Command;
+    // Runs each command of `line` in turn and hands it, with its arguments and
+    // reply, to `take`; a null command is an unknown word, which ends the line.
+    template <typename Take>
+    void RunLine(const QByteArray& line, Take take);
     static const Command* Find(const QByteArray& word);
     // The answer to a command this server does not carry out.
     static QByteArray Unsupported(const QByteArray& word, char separator);
@@ -62,6 +80,12 @@ private:
     Reply GetSplitFreq(const QByteArrayList& args);
     Reply SetSplitFreq(const QByteArrayList& args);
     Reply GetInfo(const QByteArrayList& args);
+    Reply SetRit(const QByteArrayList& args);
+    Reply SetXit(const QByteArrayList& args);
+    Reply SetFunction(const QByteArrayList& args);
+    Reply SetLevel(const QByteArrayList& args);
+    Reply RunVfoOperation(const QByteArrayList& args);
+    Reply SendText(const QByteArrayList& args);
     Reply GetPowerStat(const QByteArrayList& args);
     Reply CheckVfo(const QByteArrayList& args);
     Reply GetLockMode(const QByteArrayList& args);
@@ -72,6 +96,7 @@ private:
     Reply SendFrequency(Vfo vfo, const QByteArray& hertz);
     static Reply Value(const QByteArray& value);
     static Reply Flag(const std::optional<bool>& flag);
+    static Reply Done(bool carriedOut);
     static std::optional<Vfo> ParseVfo(const QByteArray& name, Vfo current, bool split);
     static QByteArray VfoName(Vfo vfo);
     bool Split() const;

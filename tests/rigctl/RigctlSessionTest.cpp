@@ -45,6 +45,11 @@ TEST(RigctlSession, AnswersFromTheStateAndSendsTheRigTypesCommands)
         {"flex", "V Sub F 7040000 i", "RPRT 0\nRPRT 0\n7040000\n", {"FB00007040000;"}},
         {"flex", "V MEM T 5 S 1 VFOA", "RPRT -1\nRPRT -1\nRPRT -1\n", {}},  // no such VFO, PTT, split on VFO A
         {"flex", "S 0 VFOA", "RPRT 0\n", {"FT0;"}},
+        // The VFO names clients send.
+        {"flex", "V VFOB V VFOA f V VFOB V Main f", "RPRT 0\nRPRT 0\n14060000\nRPRT 0\nRPRT 0\n14060000\n", {}},
+        {"flex", "V VFOB V MainA f V VFOB V RX f", "RPRT 0\nRPRT 0\n14060000\nRPRT 0\nRPRT 0\n14060000\n", {}},
+        {"flex", "V VFOB V currVFO f V VFOB V TX f", "RPRT 0\nRPRT 0\n7030000\nRPRT 0\nRPRT 0\n14060000\n", {}},
+        {"flex", "V TX f V VFO f", "RPRT 0\n7030000\nRPRT 0\n7030000\n", {}, [](RadioState& r) { r.split = true; }},
         {"flex", "i", "RPRT -11\n", {}, [](RadioState& r) { r.vfoBKnown = false; }},
         // While the link is down only the session's own answers remain.
         {"flex", "f", "RPRT -6\n", {}, LinkDown},
@@ -58,6 +63,11 @@ TEST(RigctlSession, AnswersFromTheStateAndSendsTheRigTypesCommands)
         // Anything else is refused and ends the line.
         {"flex", "\\get_vfo_info VFOA f", "RPRT -11\n", {}},
         {"flex", "+\\set_level RFPOWER 1", "set_level:\nRPRT -11\n", {}},
+        {"elecraft", "J 0 f", "RPRT -11\n", {}},
+        {"flex", "U NB 1", "RPRT -11\n", {}},
+        {"flex", "G XCHG", "RPRT -11\n", {}},
+        // The radio's own text is the rest of the line.
+        {"flex", "w FA00007074000; FB00007000000;", "RPRT 0\n", {"FA00007074000; FB00007000000;"}},
         {"flex", QByteArray("\x01\xff\x00", 3), "RPRT -11\n", {}},
         {"flex", "", "", {}},
         {"flex", "q f", "RPRT 0\n", {}},
