@@ -17,18 +17,19 @@ KeyMap::KeyDef Wheel(Id wheel, bool up, int speed, const char* elecraft, const c
                 .arg(wheel == Id::WheelHome ? QStringLiteral("Home") : QStringLiteral("Mode 1"),
                      up ? QStringLiteral("Up") : QStringLiteral("Dn"))
                 .arg(speed),
-            QLatin1String(elecraft), QLatin1String(flex)};
+            QLatin1String(elecraft), QLatin1String(flex), QLatin1String(flex)};
 }
 
-KeyMap::KeyDef Button(int number, bool longPress, const char* elecraft, const char* flex)
+// A Hamlib radio's button does the Flex button's job, in rigctl's words.
+KeyMap::KeyDef Button(int number, bool longPress, const char* elecraft, const char* flex, const char* hamlib)
 {
     return {KeyMap::ButtonSuffix(number, longPress), SurfaceControls::Get(SurfaceControls::Button(number, longPress)).name,
-            QLatin1String(elecraft), QLatin1String(flex)};
+            QLatin1String(elecraft), QLatin1String(flex), QLatin1String(hamlib)};
 }
 
 KeyMap::KeyDef Slider(const QString& suffix, const char* label, const char* flex)
 {
-    return {suffix, QLatin1String(label), QString(), QLatin1String(flex)};
+    return {suffix, QLatin1String(label), QString(), QLatin1String(flex), QLatin1String(flex)};
 }
 
 constexpr bool kUp = true, kDn = false, kShort = false, kLong = true;
@@ -50,10 +51,12 @@ const QList<KeyMap::KeyDef>& KeyMap::Suffixes()
         Wheel(Id::WheelHome, kDn, 9, "DN7;", "#DN3000"),   Wheel(Id::WheelHome, kDn, 10, "DN7;", "#DN3000"),
         Wheel(Id::WheelHome, kDn, 11, "DN7;", "#DN5000"),  Wheel(Id::WheelHome, kDn, 12, "DN7;", "#DN5000"),
         Slider(PowerSliderSuffix(), "Mode 2 Slider B", "#TXPWR"), Slider(SpeedSliderSuffix(), "Mode 3 Slider B", "#CWSPD"),
-        Button(1, kShort, "SWT10;", "FT1;"),  Button(2, kShort, "SWT18;", "RT1;"),  Button(3, kShort, "SWT11;", "RC;"),
-        Button(4, kShort, "SWT13;", "#A/B"),  Button(5, kShort, "SWH13;", "NB1;"),  Button(6, kShort, "SWT25;", "#MUP"),
-        Button(1, kLong, "SWT33;", "FT0;"),   Button(2, kLong, "SWT34;", "RT0;"),   Button(3, kLong, "", ""),
-        Button(4, kLong, "", "#A>B"),         Button(5, kLong, "", "NB0;"),         Button(6, kLong, "", ""),
+        Button(1, kShort, "SWT10;", "FT1;", "S 1 VFOB"), Button(2, kShort, "SWT18;", "RT1;", "U RIT 1"),
+        Button(3, kShort, "SWT11;", "RC;", "J 0"),       Button(4, kShort, "SWT13;", "#A/B", "#A/B"),
+        Button(5, kShort, "SWH13;", "NB1;", "U NB 1"),   Button(6, kShort, "SWT25;", "#MUP", "#MUP"),
+        Button(1, kLong, "SWT33;", "FT0;", "S 0 VFOA"),  Button(2, kLong, "SWT34;", "RT0;", "U RIT 0"),
+        Button(3, kLong, "", "", ""),                    Button(4, kLong, "", "#A>B", "#A>B"),
+        Button(5, kLong, "", "NB0;", "U NB 0"),          Button(6, kLong, "", "", ""),
         Wheel(Id::WheelMode1, kDn, 12, "#DN5000", "#DN5000"), Wheel(Id::WheelMode1, kDn, 11, "#DN5000", "#DN5000"),
         Wheel(Id::WheelMode1, kDn, 10, "#DN3000", "#DN3000"), Wheel(Id::WheelMode1, kDn, 9, "#DN3000", "#DN3000"),
         Wheel(Id::WheelMode1, kDn, 8, "#DN2000", "#DN2000"),  Wheel(Id::WheelMode1, kDn, 7, "#DN2000", "#DN2000"),
@@ -68,6 +71,18 @@ const QList<KeyMap::KeyDef>& KeyMap::Suffixes()
         Wheel(Id::WheelMode1, kUp, 11, "#UP5000", "#UP5000"), Wheel(Id::WheelMode1, kUp, 12, "#UP5000", "#UP5000"),
     };
     return suffixes;
+}
+
+const QString& KeyMap::KeyDef::DefaultFor(RigType rig) const
+{
+    switch (rig) {
+    case RigType::Elecraft:
+        return elecraftDefault;
+    case RigType::Flex:
+        return flexDefault;
+    default:
+        return hamlibDefault;
+    }
 }
 
 QString KeyMap::WheelSuffix(SurfaceControls::Id wheel, int speed, bool up)

@@ -23,11 +23,12 @@ public:
         QString label;
         QString elecraftDefault;
         QString flexDefault;
+        QString hamlibDefault;
 
-        const QString& DefaultFor(RigType rig) const { return rig == RigType::Elecraft ? elecraftDefault : flexDefault; }
+        const QString& DefaultFor(RigType rig) const;
     };
 
-    static constexpr int kEntryCount = 124;
+    static constexpr int kEntryCount = 186;
 
     // The 62 suffixes in the order the maps are loaded, with editor labels and defaults.
     static const QList<KeyDef>& Suffixes();

@@ -18,6 +18,12 @@ struct Options {
     QString rigctlOn;
     QString rigctlPort;
     QString rigctlAddress;
+    // The radio reached through Hamlib (rig type "hamlib"): Hamlib's model
+    // number, its port (a serial device, or host:port for a network model)
+    // and the serial speed.
+    QString hamlibModel;
+    QString hamlibPort;
+    QString hamlibSpeed;
 
     // Whether the numeric value of `autoconnect` is 1; a text that is not a
     // number (an empty one too) is not.

@@ -29,6 +29,9 @@ const OptionsStore::Key& OptionsStore::KeyOf(Option option)
         {QStringLiteral("rigctld"), QStringLiteral("0"), &Options::rigctlOn},
         {QStringLiteral("rigctldport"), QStringLiteral("4532"), &Options::rigctlPort},
         {QStringLiteral("rigctldaddress"), QStringLiteral("127.0.0.1"), &Options::rigctlAddress},
+        {QStringLiteral("hamlibmodel"), QString(), &Options::hamlibModel},
+        {QStringLiteral("hamlibport"), QString(), &Options::hamlibPort},
+        {QStringLiteral("hamlibspeed"), QString(), &Options::hamlibSpeed},
     };
     return keys[static_cast<int>(option)];
 }

@@ -14,7 +14,7 @@ class OptionsStore {
 public:
     enum class Option {
         CatPort, PollTime, MidiPollTime, Autoconnect, RigType,
-        RigctlOn, RigctlPort, RigctlAddress
+        RigctlOn, RigctlPort, RigctlAddress, HamlibModel, HamlibPort, HamlibSpeed
     };
     enum class Edge { Top, Left };
 

@@ -4,12 +4,17 @@
 
 const QList<RigTypes::Info>& RigTypes::All()
 {
+    const QString cat = QStringLiteral("CAT Commands");
     static const QList<Info> all = {
         {RigType::Elecraft, QStringLiteral("elecraft"), QLatin1Char('e'), QStringLiteral("Elecraft"),
-         QStringLiteral("&Elecraft"), Routine::ChooseElecraft, Routine::LoadElecraftKeyMap,
+         QStringLiteral("&Elecraft"), cat, Routine::ChooseElecraft, Routine::LoadElecraftKeyMap,
          Routine::SaveElecraftKeyMap},
         {RigType::Flex, QStringLiteral("flex"), QLatin1Char('f'), QStringLiteral("Flex"), QStringLiteral("&Flex"),
-         Routine::ChooseFlex, Routine::LoadFlexKeyMap, Routine::SaveFlexKeyMap},
+         cat, Routine::ChooseFlex, Routine::LoadFlexKeyMap, Routine::SaveFlexKeyMap},
+        // Its text entries are the commands of Hamlib's rigctl ("S 1 VFOB").
+        {RigType::Hamlib, QStringLiteral("hamlib"), QLatin1Char('h'), QStringLiteral("Hamlib"),
+         QStringLiteral("&Other Radio (Hamlib)..."), QStringLiteral("rigctl Commands"), Routine::ChooseHamlib,
+         Routine::LoadHamlibKeyMap, Routine::SaveHamlibKeyMap},
     };
     return all;
 }

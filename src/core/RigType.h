@@ -7,9 +7,10 @@
 #include <QString>
 #include <optional>
 
-// The radio families the program speaks to on its own CAT link. Each has its
-// own key map and its own menu item.
-enum class RigType { Elecraft, Flex };
+// The radio families the program speaks to on its own CAT link, and any
+// other radio, reached through Hamlib. Each has its own key map and its own
+// menu item.
+enum class RigType { Elecraft, Flex, Hamlib };
 
 // The one place where a rig type meets its texts.
 class RigTypes {
@@ -20,6 +21,7 @@ public:
         QChar keyLetter;        // first letter of its key map's entries, "e6441"
         QString name;           // as the key map editor names it
         QString menuText;       // its item in the "Rig Type" menu
+        QString textEntries;    // what its key map's text entries are, as the key map editor says
         Routine menuRoutine;
         Routine loadKeyMapRoutine;
         Routine saveKeyMapRoutine;

@@ -57,9 +57,9 @@ void KeyMapEditor::BuildControls()
         boxes_.insert(field.suffix, box);
     }
 
-    auto* instruction = new QLabel(QStringLiteral("MIDI Mapping for %1 - Enter CAT Commands Directly or # "
+    auto* instruction = new QLabel(QStringLiteral("MIDI Mapping for %1 - Enter %2 Directly or # "
                                                   "to Prefix Software Commands")
-                                       .arg(RigTypes::Of(rig_).name),
+                                       .arg(RigTypes::Of(rig_).name, RigTypes::Of(rig_).textEntries),
                                    this);
     instruction->setObjectName(QStringLiteral("instructionLabel"));
     instruction->setGeometry(ToPixels(KeyMapEditorLayout::InstructionRect(rig_ == RigType::Elecraft ? 5400 : 5520)));
