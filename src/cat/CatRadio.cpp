@@ -43,6 +43,9 @@ void CatRadio::SetFrequency(Vfo vfo, qint64 hertz)
 
 void CatRadio::SwapVfos()
 {
+    // Both are built from the replies, so VFO B's must have come.
+    if (!state_.vfoBKnown)
+        return;
     // Both are built from the replies as they stand before either is sent.
     const QString toA = CatDialect::FrequencyFromReply(Vfo::A, parser_.vfoBReply());
     const QString toB = CatDialect::FrequencyFromReply(Vfo::B, parser_.statusReply());
@@ -52,6 +55,8 @@ void CatRadio::SwapVfos()
 
 void CatRadio::CopyVfoAToB()
 {
+    if (!state_.vfoBKnown)
+        return;
     link_.Send(CatDialect::FrequencyFromReply(Vfo::B, parser_.statusReply()));
 }
 

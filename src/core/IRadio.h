@@ -30,7 +30,8 @@ public:
     // it is busy the newest step of the VFO waits in place of older ones.
     virtual void StepFrequency(Vfo vfo, qint64 hertz) = 0;
     virtual void SetFrequency(Vfo vfo, qint64 hertz) = 0;
-    // VFO A and B swap their frequencies, or B takes A's, as the poll last read them.
+    // VFO A and B swap their frequencies, or B takes A's, as the poll last
+    // read them; nothing happens where that needs VFO B's and it is unknown.
     virtual void SwapVfos() = 0;
     virtual void CopyVfoAToB() = 0;
     // The next of the radio's modes.

@@ -73,6 +73,15 @@ const QList<KeyMap::KeyDef>& KeyMap::Suffixes()
     return suffixes;
 }
 
+QString KeyMap::LabelOf(const QString& suffix)
+{
+    for (const KeyDef& def : Suffixes()) {
+        if (def.suffix.compare(suffix, Qt::CaseInsensitive) == 0)
+            return def.label;
+    }
+    return QString();
+}
+
 const QString& KeyMap::KeyDef::DefaultFor(RigType rig) const
 {
     switch (rig) {

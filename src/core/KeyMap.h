@@ -32,6 +32,8 @@ public:
 
     // The 62 suffixes in the order the maps are loaded, with editor labels and defaults.
     static const QList<KeyDef>& Suffixes();
+    // The editor's label of `suffix` ("Button 1"); empty for a suffix not in the maps.
+    static QString LabelOf(const QString& suffix);
     // All entry names in load order: every key of the first rig type, then the next.
     static const QStringList& Names();
     // The entry name of `suffix` in the map of `rig`.

@@ -55,7 +55,8 @@ QString SurfaceDispatcher::MissingKeyMessage()
 
 SurfaceDispatcher::SurfaceDispatcher(const KeyMap& keyMap, const RadioState& state, const Options& options,
                                      IRadio& radio, IAlerts& alerts, ILogSink& log)
-    : keyMap_(keyMap), state_(state), options_(options), radio_(radio), alerts_(alerts), log_(log)
+    : keyMap_(keyMap), state_(state), options_(options), radio_(radio), alerts_(alerts), log_(log),
+      rigctlCommands_(radio, state, options)
 {
 }
 
@@ -89,7 +90,7 @@ void SurfaceDispatcher::DispatchWheelOrSlider(const MidiEvent& message)
         suffix = KeyMap::SpeedSliderSuffix();
     else
         return;
-    CarryOutWheelEntry(EntryOf(keyMap_, options_, suffix), message);
+    CarryOutWheelEntry(suffix, EntryOf(keyMap_, options_, suffix), message);
 }
 
 void SurfaceDispatcher::DispatchButton(const MidiEvent& message)
@@ -97,23 +98,37 @@ void SurfaceDispatcher::DispatchButton(const MidiEvent& message)
     if (!options_.Rig() || message.data2 != SurfaceControls::kPressed || !IsButton(message.data1))
         return;
     // Every button key of every rig type exists, so this read cannot fail.
-    const QString entry = EntryOf(keyMap_, options_, BytesOf(message));
+    const QString suffix = BytesOf(message);
+    const QString entry = EntryOf(keyMap_, options_, suffix);
     if (entry.startsWith(QLatin1Char('#')))
         CarryOutProgramCommand(entry, message.data2);
     else
-        radio_.SendText(entry);
+        CarryOutTextEntry(suffix, entry);
 }
 
-void SurfaceDispatcher::CarryOutWheelEntry(const QString& entry, const MidiEvent& message)
+void SurfaceDispatcher::CarryOutWheelEntry(const QString& suffix, const QString& entry, const MidiEvent& message)
 {
     if (!entry.startsWith(QLatin1Char('#')))
-        radio_.SendText(entry);
+        CarryOutTextEntry(suffix, entry);
     else if (Is(message.data1, Id::WheelHome))
         StepVfo(Vfo::A, entry);
     else if (Is(message.data1, Id::WheelMode1))
         StepVfo(Vfo::B, entry);
     else
         CarryOutProgramCommand(entry, message.data2);
+}
+
+void SurfaceDispatcher::CarryOutTextEntry(const QString& suffix, const QString& entry)
+{
+    if (options_.Rig() != RigType::Hamlib) {
+        radio_.SendText(entry);
+        return;
+    }
+    const std::optional<RigctlSession::Failure> failure = rigctlCommands_.CarryOut(entry.toLatin1());
+    if (failure)
+        log_.AppendLine(QStringLiteral("Map entry %1 \"%2\" not carried out: %3, %4.")
+                            .arg(KeyMap::LabelOf(suffix), entry, QString::fromLatin1(failure->command),
+                                 RigctlSession::ResultText(failure->result)));
 }
 
 void SurfaceDispatcher::StepVfo(Vfo vfo, const QString& entry)
@@ -138,11 +153,9 @@ void SurfaceDispatcher::StepVfo(Vfo vfo, const QString& entry)
 void SurfaceDispatcher::CarryOutProgramCommand(const QString& command, std::uint8_t value)
 {
     if (command == QLatin1String("#A>B")) {
-        if (state_.vfoBKnown)
-            radio_.CopyVfoAToB();
+        radio_.CopyVfoAToB();
     } else if (command == QLatin1String("#A/B")) {
-        if (state_.vfoBKnown)
-            radio_.SwapVfos();
+        radio_.SwapVfos();
     } else if (command == QLatin1String("#MUP")) {
         radio_.StepMode();
     } else if (command == QLatin1String("#TXPWR")) {

@@ -2,6 +2,7 @@
 
 #include "core/IRadio.h"
 #include "core/MidiEvent.h"
+#include "rigctl/RigctlSession.h"
 
 #include <QString>
 
@@ -12,12 +13,13 @@ struct Options;
 struct RadioState;
 
 // Turns each MIDI message of the surface into the entry of its map key and
-// carries it out on the radio: a text entry is the radio's own text, sent as
-// it stands; an entry beginning with "#" is a command of the program (a
-// frequency step of a VFO, copy or swap of the VFOs, the next mode, the
-// slider scaled to power or CW speed). The key is the rig type's letter and
-// the message's two data bytes in hexadecimal ("f6441"), or a slider's own
-// suffix. UI thread only.
+// carries it out on the radio. A text entry is the radio's own text, sent as
+// it stands; for a Hamlib radio it is commands of Hamlib's rigctl ("S 1
+// VFOB"), and one that fails is a line in the log. An entry beginning with
+// "#" is a command of the program (a frequency step of a VFO, copy or swap
+// of the VFOs, the next mode, the slider scaled to power or CW speed). The
+// key is the rig type's letter and the message's two data bytes in
+// hexadecimal ("f6441"), or a slider's own suffix. UI thread only.
 class SurfaceDispatcher {
 public:
     // The message box shown when a wheel or slider message has no map entry.
@@ -34,7 +36,8 @@ public:
 private:
     void DispatchWheelOrSlider(const MidiEvent& message);
     void DispatchButton(const MidiEvent& message);
-    void CarryOutWheelEntry(const QString& entry, const MidiEvent& message);
+    void CarryOutWheelEntry(const QString& suffix, const QString& entry, const MidiEvent& message);
+    void CarryOutTextEntry(const QString& suffix, const QString& entry);
     void CarryOutProgramCommand(const QString& command, std::uint8_t value);
     void StepVfo(Vfo vfo, const QString& entry);
     // The slider's value 0 to 127 as 0 to 100.
@@ -46,4 +49,6 @@ private:
     IRadio& radio_;
     IAlerts& alerts_;
     ILogSink& log_;
+    // Reads the Hamlib map's text entries, as it reads a network client's requests.
+    RigctlSession rigctlCommands_;
 };

@@ -17,15 +17,6 @@
 
 namespace {
 
-QString LabelOf(const QString& suffix)
-{
-    for (const KeyMap::KeyDef& def : KeyMap::Suffixes()) {
-        if (def.suffix == suffix)
-            return def.label;
-    }
-    return QString();
-}
-
 QRect ToPixels(const QRect& twips)
 {
     return Twips::Rect(twips.left(), twips.top(), twips.width(), twips.height());
@@ -49,7 +40,7 @@ KeyMapEditor::KeyMapEditor(RigType rig, KeyMap& keyMap, ISettingsStore& store, I
 void KeyMapEditor::BuildControls()
 {
     for (const KeyMapEditorLayout::Field& field : KeyMapEditorLayout::Fields()) {
-        auto* label = new QLabel(LabelOf(field.suffix), this);
+        auto* label = new QLabel(KeyMap::LabelOf(field.suffix), this);
         label->setGeometry(ToPixels(KeyMapEditorLayout::LabelRect(field)));
         auto* box = new QLineEdit(this);
         box->setObjectName(QStringLiteral("entry") + field.suffix);

@@ -135,6 +135,8 @@ std::optional<RigctlSession::Failure> RigctlSession::CarryOut(const QByteArray& 
         if (reply.result != kOk && !failure)
             failure = Failure{word, reply.result};
     });
+    // "q" ends nothing here: there is no connection to end.
+    quit_ = false;
     return failure;
 }
 
