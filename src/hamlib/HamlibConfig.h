@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QMetaType>
 #include <QString>
 
 // A radio to open through Hamlib: the model's number, where the radio is (a
@@ -11,4 +10,3 @@ struct HamlibConfig {
     QString port;
     int speed = 0;
 };
-Q_DECLARE_METATYPE(HamlibConfig)

@@ -83,13 +83,8 @@ QString Value(const std::optional<bool>& value)
 
 void HamlibPoll::Reset(HamlibRig& rig)
 {
-    queries_.clear();
-    AddQueries(rig);
-}
-
-void HamlibPoll::AddQueries(HamlibRig& rig)
-{
     const rig_caps& caps = *rig.get()->caps;
+    queries_.clear();
     queries_.push_back({QStringLiteral("f VFOA"), [](HamlibRig& r, HamlibReading& into) { return ReadFrequency(r, RIG_VFO_A, into.vfoA); }});
     if (rig.ReadsVfoB())
         queries_.push_back({QStringLiteral("f VFOB"), [](HamlibRig& r, HamlibReading& into) { return ReadFrequency(r, RIG_VFO_B, into.vfoB); }});

@@ -38,7 +38,5 @@ private:
         std::function<int(HamlibRig&, HamlibReading&)> read;
     };
 
-    void AddQueries(HamlibRig& rig);
-
     std::vector<Query> queries_;
 };
