@@ -13,8 +13,8 @@ class HamlibRig;
 // for reports) and what carries it out. A name Hamlib does not know (a mode,
 // level, function or VFO operation) makes a request that is refused without
 // going to the radio; so is one the model lacks.
-// Built on any thread (names are looked up in Hamlib's fixed tables); run on
-// the thread that owns the rig.
+// Built and run on the thread that owns the rig: looking up a name, Hamlib
+// writes its process-wide debug buffers.
 class HamlibCommand {
 public:
     static HamlibCommand SetFrequency(HamlibVfo vfo, qint64 hertz);

@@ -3,6 +3,7 @@
 #include <hamlib/rig.h>
 
 #include <algorithm>
+#include <clocale>
 #include <memory>
 
 namespace {
@@ -57,6 +58,11 @@ int AddModel(const rig_caps* caps, rig_ptr_t models)
 
 HamlibModels::HamlibModels()
 {
+    // Hamlib reads and writes numbers with the C library, and some drivers
+    // (NET rigctl) switch LC_NUMERIC to "C" and back around their open: a
+    // process-wide change from the worker's thread, restored from a name the
+    // switch has just freed. Already "C", there is nothing to switch.
+    std::setlocale(LC_NUMERIC, "C");
     rig_set_debug(RIG_DEBUG_NONE);
     rig_load_all_backends();
     rig_list_foreach(AddModel, &models_);

@@ -8,9 +8,10 @@
 // describes them before any is opened (opening NET rigctl rewrites its
 // model's description with the server's).
 // Hamlib's state behind it is process-wide: the first Instance() loads all
-// backends and switches Hamlib's own output to standard error off. Call it on
-// the UI thread before any thread uses Hamlib (HamlibThread does); after that
-// the list is read-only and any thread may read it.
+// backends, switches Hamlib's own output to standard error off and sets the
+// C library's LC_NUMERIC to "C" (see there). Call it on the UI thread before
+// any thread uses Hamlib (HamlibLink does); after that the list is read-only
+// and any thread may read it.
 class HamlibModels {
 public:
     static const HamlibModels& Instance();

@@ -3,6 +3,7 @@
 #include "hamlib/HamlibModels.h"
 
 #include <QFileInfo>
+#include <utility>
 
 namespace {
 // A transmit switch Hamlib would not drive unless told: the model switches by
@@ -16,21 +17,18 @@ bool PttByCatUnset(const rig_caps& caps)
 std::unique_ptr<HamlibRig> HamlibRig::Create(const HamlibConfig& config, QString& error)
 {
     const HamlibModel* model = HamlibModels::Instance().Find(config.model);
-    RIG* rig = model ? rig_init(rig_model_t(config.model)) : nullptr;
-    if (!rig) {
+    if (!model) {
         error = QStringLiteral("Hamlib knows no radio model %1").arg(config.model);
         return nullptr;
     }
-    const QString port = config.port.isEmpty() ? model->defaultPort : config.port;
-    std::unique_ptr<HamlibRig> handle(new HamlibRig(rig, *model, port));
-    if (!handle->Configure(config, error))
-        return nullptr;
-    return handle;
+    std::unique_ptr<HamlibRig> rig(new HamlibRig(*model, config));
+    return rig->Renew(error) ? std::move(rig) : nullptr;
 }
 
-HamlibRig::HamlibRig(RIG* rig, const HamlibModel& model, const QString& port)
-    : rig_(rig), portKind_(model.portKind), readsVfoB_(model.readsVfoB), port_(port),
-      name_(model.maker + QLatin1Char(' ') + model.name + (port.isEmpty() ? QString() : QStringLiteral(" on ") + port))
+HamlibRig::HamlibRig(const HamlibModel& model, const HamlibConfig& config)
+    : config_(config), portKind_(model.portKind), readsVfoB_(model.readsVfoB),
+      port_(config.port.isEmpty() ? model.defaultPort : config.port),
+      name_(model.maker + QLatin1Char(' ') + model.name + (port_.isEmpty() ? QString() : QStringLiteral(" on ") + port_))
 {
 }
 
@@ -39,11 +37,19 @@ HamlibRig::~HamlibRig()
     Close();
 }
 
-bool HamlibRig::Configure(const HamlibConfig& config, QString& error)
+// A fresh handle for each open: Hamlib 4.5.4 keeps what an open allocates
+// until the handle is cleaned up, so a handle opened again leaks.
+bool HamlibRig::Renew(QString& error)
 {
+    Close();
+    rig_.reset(rig_init(rig_model_t(config_.model)));
+    if (!rig_) {
+        error = QStringLiteral("%1: Hamlib cannot make a handle for it").arg(name_);
+        return false;
+    }
     const bool serial = portKind_ == HamlibPortKind::Serial;
-    return (config.port.isEmpty() || SetConf("rig_pathname", config.port, error)) &&
-           (!serial || config.speed <= 0 || SetConf("serial_speed", QString::number(config.speed), error)) &&
+    return (config_.port.isEmpty() || SetConf("rig_pathname", config_.port, error)) &&
+           (!serial || config_.speed <= 0 || SetConf("serial_speed", QString::number(config_.speed), error)) &&
            SetConf("timeout", QString::number(serial ? kSerialTimeoutMs : kNetworkTimeoutMs), error) &&
            SetConf("retry", QString::number(serial ? kSerialRetries : 0), error) &&
            SetConf("cache_timeout", QStringLiteral("0"), error) &&
@@ -65,6 +71,8 @@ int HamlibRig::Open(QString& why)
         why = QStringLiteral("there is no such device");
         return -RIG_EIO;
     }
+    if (std::exchange(tried_, true) && !Renew(why))
+        return -RIG_EINTERNAL;
     const int code = rig_open(rig_.get());
     open_ = code == RIG_OK;
     if (!open_)

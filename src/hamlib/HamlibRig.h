@@ -13,7 +13,7 @@
 // One radio through Hamlib: owns the RIG* made for a configuration (cleaned
 // up with this object, closed first when open), opens it with settings that
 // keep a radio that does not answer from holding its caller for long, and
-// closes it. A handle may be closed and opened again: Hamlib recovers a lost
+// closes it. It may be closed and opened again: Hamlib recovers a lost
 // connection only that way.
 // Only one thread may use it at a time (HamlibWorker's); Hamlib's model list
 // must have been loaded before (HamlibModels::Instance).
@@ -63,15 +63,17 @@ private:
         void operator()(RIG* rig) const { rig_cleanup(rig); }
     };
 
-    HamlibRig(RIG* rig, const HamlibModel& model, const QString& port);
-    bool Configure(const HamlibConfig& config, QString& error);
+    HamlibRig(const HamlibModel& model, const HamlibConfig& config);
+    bool Renew(QString& error);
     bool SetConf(const char* name, const QString& value, QString& error);
     bool PortMissing() const;
 
     std::unique_ptr<RIG, Cleanup> rig_;
+    HamlibConfig config_;
     HamlibPortKind portKind_;
     bool readsVfoB_;
     QString port_;
     QString name_;
     bool open_ = false;
+    bool tried_ = false;
 };

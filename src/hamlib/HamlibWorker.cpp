@@ -3,6 +3,7 @@
 #include "hamlib/HamlibCommand.h"
 #include "hamlib/HamlibRig.h"
 
+#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
@@ -13,33 +14,40 @@ QString Answer(int code, const QString& why)
     return code == RIG_OK ? QStringLiteral("RPRT 0") : QStringLiteral("RPRT %1 (%2)").arg(-qAbs(code)).arg(why);
 }
 
-bool Unavailable(int code)
+bool LacksFeature(int code)
 {
     return qAbs(code) == RIG_ENAVAIL || qAbs(code) == RIG_ENIMPL;
 }
 }
 
-HamlibWorker::HamlibWorker(QObject* parent) : QObject(parent), pollTimer_(new QTimer(this))
+HamlibWorker::HamlibWorker()
+    : pollTimer_(new QTimer(this)),
+      requests_([this] { QMetaObject::invokeMethod(this, "TakeRequests", Qt::QueuedConnection); })
 {
     pollTimer_->setInterval(kDefaultPollMs);
     connect(pollTimer_, &QTimer::timeout, this, &HamlibWorker::Tick);
 }
 
-HamlibWorker::~HamlibWorker() = default;
+// Taking the queue's lock first orders what the worker's thread did last
+// before what is undone here.
+HamlibWorker::~HamlibWorker()
+{
+    requests_.Shut();
+}
 
 void HamlibWorker::Open(const HamlibConfig& config)
 {
-    Post([this, config] { OpenNow(config); });
+    requests_.Put([this, config] { OpenNow(config); });
 }
 
 void HamlibWorker::Close()
 {
-    Post([this] { CloseNow(); });
+    requests_.Put([this] { CloseNow(); });
 }
 
 void HamlibWorker::SetPollInterval(int milliseconds)
 {
-    Post([this, milliseconds] {
+    requests_.Put([this, milliseconds] {
         pollTimer_->setInterval(qMax(0, milliseconds));
         if (milliseconds < 1)
             pollTimer_->stop();
@@ -50,67 +58,91 @@ void HamlibWorker::SetPollInterval(int milliseconds)
 
 void HamlibWorker::SetFrequency(HamlibVfo vfo, qint64 hertz)
 {
-    Send(HamlibCommand::SetFrequency(vfo, hertz));
+    Send([=] { return HamlibCommand::SetFrequency(vfo, hertz); });
 }
 
 void HamlibWorker::VfoOperation(const QString& name)
 {
-    Send(HamlibCommand::VfoOperation(name));
+    Send([=] { return HamlibCommand::VfoOperation(name); });
 }
 
 void HamlibWorker::SetMode(const QString& name, qint64 passband)
 {
-    Send(HamlibCommand::SetMode(name, passband));
+    Send([=] { return HamlibCommand::SetMode(name, passband); });
 }
 
 void HamlibWorker::SetLevel(const QString& name, double value)
 {
-    Send(HamlibCommand::SetLevel(name, value));
+    Send([=] { return HamlibCommand::SetLevel(name, value); });
 }
 
 void HamlibWorker::SetFunction(const QString& name, bool on)
 {
-    Send(HamlibCommand::SetFunction(name, on));
+    Send([=] { return HamlibCommand::SetFunction(name, on); });
 }
 
 void HamlibWorker::SetSplit(bool on, HamlibVfo txVfo)
 {
-    Send(HamlibCommand::SetSplit(on, txVfo));
+    Send([=] { return HamlibCommand::SetSplit(on, txVfo); });
 }
 
 void HamlibWorker::SetTransmit(bool on)
 {
-    Send(HamlibCommand::SetTransmit(on));
+    Send([=] { return HamlibCommand::SetTransmit(on); });
 }
 
 void HamlibWorker::SetRit(qint64 hertz)
 {
-    Send(HamlibCommand::SetRit(hertz));
+    Send([=] { return HamlibCommand::SetRit(hertz); });
 }
 
 void HamlibWorker::SetXit(qint64 hertz)
 {
-    Send(HamlibCommand::SetXit(hertz));
+    Send([=] { return HamlibCommand::SetXit(hertz); });
 }
 
 void HamlibWorker::SendRaw(const QByteArray& text, bool expectReply)
 {
-    Send(HamlibCommand::SendRaw(text, expectReply));
+    Send([=] { return HamlibCommand::SendRaw(text, expectReply); });
 }
 
 quint64 HamlibWorker::PostStep(HamlibVfo vfo, qint64 hertz)
 {
-    return steps_.Put(vfo, hertz, [this] { QMetaObject::invokeMethod(this, [this] { TakeSteps(); }, Qt::QueuedConnection); });
+    return requests_.PutStep(vfo, hertz);
 }
 
-void HamlibWorker::Post(std::function<void()> request)
+void HamlibWorker::Stop()
 {
-    steps_.Seal([&] { QMetaObject::invokeMethod(this, std::move(request), Qt::QueuedConnection); });
+    requests_.Shut();
+    QMetaObject::invokeMethod(this, "Finish", Qt::QueuedConnection);
 }
 
-void HamlibWorker::Send(const HamlibCommand& command)
+void HamlibWorker::Finish()
 {
-    Post([this, command] { Execute(command, false); });
+    CloseNow();
+    thread()->quit();
+    // The last thing done here, under the lock the destructor takes first.
+    requests_.Shut();
+}
+
+// The command is built on the worker's thread too: Hamlib's name lookups
+// write its shared debug buffers.
+void HamlibWorker::Send(std::function<HamlibCommand()> build)
+{
+    requests_.Put([this, build] { Execute(build(), false); });
+}
+
+// One request per call, so that poll ticks get their turn between requests.
+void HamlibWorker::TakeRequests()
+{
+    bool more = false;
+    const std::optional<HamlibRequestQueue::Item> item = requests_.Take(more);
+    if (item && item->request)
+        item->request();
+    else if (item)
+        SendSteps(*item);
+    if (more)
+        QMetaObject::invokeMethod(this, "TakeRequests", Qt::QueuedConnection);
 }
 
 void HamlibWorker::OpenNow(const HamlibConfig& config)
@@ -186,10 +218,9 @@ void HamlibWorker::Poll()
     emit polled(tick.reading);
 }
 
-void HamlibWorker::TakeSteps()
+void HamlibWorker::SendSteps(const HamlibRequestQueue::Item& batch)
 {
-    const HamlibStepSlot::Batch batch = steps_.Take();
-    for (const HamlibStepSlot::Step& step : batch.steps)
+    for (const HamlibRequestQueue::Step& step : batch.steps)
         Execute(HamlibCommand::SetFrequency(step.vfo, step.hertz), true);
     stepSerial_ = std::max(stepSerial_, batch.serial);
 }
@@ -212,7 +243,7 @@ void HamlibWorker::Execute(const HamlibCommand& command, bool step)
         return Fail(QStringLiteral("%1 (%2)").arg(why, command.text()));
     if (step && std::exchange(stepRefusalShown_, true))
         return;
-    emit refused({command.text(), why, Unavailable(answer.code)});
+    emit refused({command.text(), why, LacksFeature(answer.code)});
 }
 
 // A request while the radio is not open is not sent: it would only wait for

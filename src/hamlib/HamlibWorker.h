@@ -4,7 +4,7 @@
 #include "hamlib/HamlibPoll.h"
 #include "hamlib/HamlibReading.h"
 #include "hamlib/HamlibRefusal.h"
-#include "hamlib/HamlibStepSlot.h"
+#include "hamlib/HamlibRequestQueue.h"
 #include "hamlib/HamlibVfo.h"
 
 #include <QByteArray>
@@ -17,15 +17,14 @@ class HamlibCommand;
 class HamlibRig;
 class QTimer;
 
-// One radio through Hamlib, on a worker thread (HamlibThread starts the
-// thread, moves the worker there and ends both): the worker owns the rig,
-// polls it, carries out requests and tells what happened by its signals.
+// The worker-thread half of HamlibLink (which starts the thread, moves the
+// worker there and ends both): owns the rig, polls it, carries out requests
+// and tells what happened by its signals.
 //
-// Threads: every public function may be called from any thread, the UI
-// thread above all, and none waits for the radio: each posts its request to
-// the worker's thread, where requests take effect in the order they were
-// made. Signals are emitted on the worker's thread; connect them to receivers
-// that live on the UI thread (so they arrive queued), never to a bare lambda.
+// Threads: every public function may be called from any thread, and none
+// waits for the radio: each puts its request into the worker's queue, where
+// requests take effect in the order they were made. Signals are emitted on
+// the worker's thread; HamlibLink relays them to the UI thread.
 //
 // Failures: an open that fails, or a request or read that finds the radio
 // gone (Hamlib's timeout or I/O error, while a frequency read fails too),
@@ -39,8 +38,8 @@ class HamlibWorker : public QObject {
 public:
     static constexpr int kDefaultPollMs = 1000;
 
-    explicit HamlibWorker(QObject* parent = nullptr);
-    // On the worker's thread, or once it has ended: closes the rig.
+    HamlibWorker();
+    // Once the worker's thread has ended (after Stop()).
     ~HamlibWorker() override;
 
     // Closes the radio that is open, if any, and opens `config`'s; once it
@@ -70,11 +69,14 @@ public:
     void SendRaw(const QByteArray& text, bool expectReply);
 
     // A wheel step: VFO `vfo` to `hertz`. While the worker is busy only the
-    // newest frequency per VFO waits, one take of them posted. Returns the
-    // step's number (compare HamlibReading::stepSerial).
+    // newest frequency per VFO waits. Returns the step's number (compare
+    // HamlibReading::stepSerial).
     quint64 PostStep(HamlibVfo vfo, qint64 hertz);
     // Steps wait to be sent.
-    bool StepsWaiting() const { return steps_.Waiting(); }
+    bool StepsWaiting() const { return requests_.StepsWaiting(); }
+    // Drops the requests waiting, closes the rig and ends the thread's event
+    // loop once the request under way, if any, is done.
+    void Stop();
 
 signals:
     // The radio answered its first open; `radio` names model and port.
@@ -93,22 +95,26 @@ signals:
     // open or close, or the poll's readings when they changed.
     void traced(const QString& line);
 
+private slots:
+    // Called by name: the queued call carries nothing of a request.
+    void TakeRequests();
+    void Finish();
+
 private:
-    void Post(std::function<void()> request);
-    void Send(const HamlibCommand& command);
+    void Send(std::function<HamlibCommand()> build);
     void OpenNow(const HamlibConfig& config);
     void CloseNow();
     bool TryOpen();
     void Tick();
     void Poll();
-    void TakeSteps();
+    void SendSteps(const HamlibRequestQueue::Item& batch);
     void Execute(const HamlibCommand& command, bool step);
     bool Ready(const QString& request);
     void Fail(const QString& what);
     void TraceDropped();
 
     QTimer* pollTimer_;
-    HamlibStepSlot steps_;
+    HamlibRequestQueue requests_;
     std::unique_ptr<HamlibRig> rig_;
     HamlibPoll poll_;
     bool everOpened_ = false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/ChildProcess.h"
+#include "ForkedProcess.h"
 #include "support/RigctlClient.h"
 
 #include <QTcpSocket>
@@ -9,34 +9,28 @@
 // NET rigctl model (2); started again on the same port after Kill().
 class RigctldProcess {
 public:
-    ~RigctldProcess() { Kill(); }
-
     bool Start()
     {
-        EndWithTheTest(process_);
-        process_.start(QStandardPaths::findExecutable("rigctld"), {"-m", "1", "-t", QString::number(port)});
-        return process_.waitForStarted() && WaitFor([this] { return Answers(); });
+        return process_.Start(QStandardPaths::findExecutable("rigctld"), {"-m", "1", "-t", QString::number(port)}) &&
+               WaitFor([this] { return !Ask("f").isEmpty(); });
     }
-    void Kill()
-    {
-        process_.kill();
-        process_.waitForFinished();
-    }
+    void Kill() { process_.Kill(); }
     QString address() const { return QStringLiteral("127.0.0.1:%1").arg(port); }
-    // What rigctl prints for `commands` asked of the server.
-    QString Ask(const QStringList& commands) const { return RigctlClient::Run(port, commands); }
+    // The server's one-line answer to `command` (e.g. "l RFPOWER"); empty when
+    // none came. A fresh rigctld may accept a connection and then reset it.
+    QString Ask(const QByteArray& command) const
+    {
+        QTcpSocket client;
+        client.connectToHost(QHostAddress::LocalHost, port);
+        if (!client.waitForConnected(500) || client.write(command + '\n') < 0)
+            return {};
+        while (!client.canReadLine() && client.waitForReadyRead(500)) {
+        }
+        return QString::fromLatin1(client.readLine()).trimmed();
+    }
 
     const quint16 port = RigctlClient::FreePort();
 
 private:
-    // A fresh rigctld may accept a connection and then reset it: it is
-    // ready once it has answered a question.
-    bool Answers() const
-    {
-        QTcpSocket probe;
-        probe.connectToHost(QHostAddress::LocalHost, port);
-        return probe.waitForConnected(200) && probe.write("f\n") == 2 && probe.waitForReadyRead(500);
-    }
-
-    QProcess process_;
+    ForkedProcess process_;
 };
