@@ -3,7 +3,6 @@
 #include "hamlib/HamlibModels.h"
 
 #include <QFileInfo>
-#include <utility>
 
 namespace {
 // A transmit switch Hamlib would not drive unless told: the model switches by
@@ -22,11 +21,11 @@ std::unique_ptr<HamlibRig> HamlibRig::Create(const HamlibConfig& config, QString
         return nullptr;
     }
     std::unique_ptr<HamlibRig> rig(new HamlibRig(*model, config));
-    return rig->Renew(error) ? std::move(rig) : nullptr;
+    return rig->Configure(error) ? std::move(rig) : nullptr;
 }
 
 HamlibRig::HamlibRig(const HamlibModel& model, const HamlibConfig& config)
-    : config_(config), portKind_(model.portKind), readsVfoB_(model.readsVfoB),
+    : rig_(rig_init(rig_model_t(config.model))), config_(config), portKind_(model.portKind), readsVfoB_(model.readsVfoB),
       port_(config.port.isEmpty() ? model.defaultPort : config.port),
       name_(model.maker + QLatin1Char(' ') + model.name + (port_.isEmpty() ? QString() : QStringLiteral(" on ") + port_))
 {
@@ -37,12 +36,8 @@ HamlibRig::~HamlibRig()
     Close();
 }
 
-// A fresh handle for each open: Hamlib 4.5.4 keeps what an open allocates
-// until the handle is cleaned up, so a handle opened again leaks.
-bool HamlibRig::Renew(QString& error)
+bool HamlibRig::Configure(QString& error)
 {
-    Close();
-    rig_.reset(rig_init(rig_model_t(config_.model)));
     if (!rig_) {
         error = QStringLiteral("%1: Hamlib cannot make a handle for it").arg(name_);
         return false;
@@ -71,8 +66,6 @@ int HamlibRig::Open(QString& why)
         why = QStringLiteral("there is no such device");
         return -RIG_EIO;
     }
-    if (std::exchange(tried_, true) && !Renew(why))
-        return -RIG_EINTERNAL;
     const int code = rig_open(rig_.get());
     open_ = code == RIG_OK;
     if (!open_)

@@ -64,7 +64,7 @@ private:
     };
 
     HamlibRig(const HamlibModel& model, const HamlibConfig& config);
-    bool Renew(QString& error);
+    bool Configure(QString& error);
     bool SetConf(const char* name, const QString& value, QString& error);
     bool PortMissing() const;
 
@@ -75,5 +75,4 @@ private:
     QString port_;
     QString name_;
     bool open_ = false;
-    bool tried_ = false;
 };

@@ -32,8 +32,7 @@ TEST(HamlibNet, RequestsAndStepsReachTheServerButRawTextDoesNot)
     rig.link.PostStep(HamlibVfo::A, 14060010);
     rig.link.SendRaw("FA;", true);
     ASSERT_TRUE(rig.WaitTrace("w FA; -> RPRT -11 (raw text does not go through NET rigctl)"));
-    EXPECT_EQ(QStringList({server.Ask("f"), server.Ask("l RFPOWER"), server.Ask("l KEYSPD"), server.Ask("u NB")}),
-              QStringList({"14060010", "0.500000", "25", "1"}));
+    EXPECT_EQ(server.Ask({"f", "l RFPOWER", "l KEYSPD", "u NB"}), QStringList({"14060010", "0.500000", "25", "1"}));
     EXPECT_TRUE(rig.failures.isEmpty());
 }
 
@@ -61,7 +60,7 @@ TEST(HamlibNet, ServerGoneMidSpinIsOneFailureAndStepsTuneAgainOnceItIsBack)
     spin.stop();
     ASSERT_TRUE(rig.WaitTrace(QStringLiteral("F VFOA %1 -> RPRT 0").arg(hertz)));
     EXPECT_FALSE(rig.link.StepsWaiting());
-    EXPECT_EQ(server.Ask("f"), QString::number(hertz));
+    EXPECT_EQ(server.Ask({"f"}), QStringList{QString::number(hertz)});
     EXPECT_EQ(rig.failures.size(), 1);
     EXPECT_EQ(rig.refusals.size(), 1);
 }
