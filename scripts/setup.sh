@@ -11,7 +11,7 @@ packages=(
   xvfb xauth x11-apps x11-utils imagemagick xdotool
   fonts-liberation fonts-dejavu-core
   python3 time
-  libhamlib-utils
+  libhamlib-utils libhamlib-dev
   clang libclang-rt-14-dev
   librsvg2-bin dpkg-dev desktop-file-utils appstream
 )

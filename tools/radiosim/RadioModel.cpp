@@ -24,6 +24,21 @@ QByteArray ElevenDigits(qint64 hz)
 
 // Hertz per step of UPn;/DNn;, index n.
 constexpr int kStepHz[] = {1, 10, 20, 50, 1000, 2000, 3000, 5000, 100, 200};
+
+// What Hamlib's Kenwood TS-480 driver asks at open and before mode changes:
+// answered, it opens without waiting out a timeout for each.
+QByteArray HamlibOpenReply(const QByteArray& name)
+{
+    if (name == "ID")
+        return "ID020;";
+    if (name == "PS")
+        return "PS1;";
+    if (name == "AI")
+        return "AI0;";
+    if (name == "FW")
+        return "FW0000;";
+    return {};
+}
 }
 
 RadioModel::RadioModel(const Settings& settings, QObject* parent)
@@ -44,6 +59,8 @@ QByteArray RadioModel::Dispatch(const QByteArray& name, const QByteArray& args)
 {
     if (name == "IF")
         return args.isEmpty() ? IfReply() : kRejected;
+    if (args.isEmpty() && !HamlibOpenReply(name).isEmpty())
+        return HamlibOpenReply(name);
     if (name == "FA")
         return Frequency(freqA_, name, args, true);
     if (name == "FB")

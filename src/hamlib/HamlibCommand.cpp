@@ -1,0 +1,158 @@
+#include "hamlib/HamlibCommand.h"
+
+#include "hamlib/HamlibRig.h"
+
+#include <array>
+
+namespace {
+HamlibAnswer Done(int code)
+{
+    return {code, {}, {}};
+}
+
+HamlibAnswer Unavailable(const QString& why)
+{
+    return {-RIG_ENAVAIL, why, {}};
+}
+
+QString Bit(bool on)
+{
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+HamlibAnswer Raw(HamlibRig& rig, const QByteArray& text, bool expectReply)
+{
+    if (!rig.TakesRawText())
+        return Unavailable(QStringLiteral("raw text does not go through NET rigctl"));
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.constData());
+    if (!expectReply)
+        return Done(qMin(0, rig_send_raw(rig.get(), bytes, int(text.size()), nullptr, 0, nullptr)));
+    std::array<unsigned char, 256> reply{};
+    unsigned char end = text.isEmpty() ? ';' : text.back();
+    const int got = rig_send_raw(rig.get(), bytes, int(text.size()), reply.data(), int(reply.size()) - 1, &end);
+    if (got < 0)
+        return Done(got);
+    const QByteArray answer(reinterpret_cast<const char*>(reply.data()), got);
+    return {RIG_OK, QString::fromLatin1(answer), answer};
+}
+}
+
+HamlibCommand::HamlibCommand(QString text, Action action) : text_(std::move(text)), action_(std::move(action))
+{
+}
+
+HamlibCommand HamlibCommand::Refused(QString text, int code, const QString& why)
+{
+    return HamlibCommand(std::move(text), [code, why](HamlibRig&) { return HamlibAnswer{code, why, {}}; });
+}
+
+HamlibCommand HamlibCommand::SetFrequency(HamlibVfo vfo, qint64 hertz)
+{
+    return HamlibCommand(QStringLiteral("F %1 %2").arg(HamlibRig::VfoName(vfo)).arg(hertz), [vfo, hertz](HamlibRig& rig) {
+        return Done(rig_set_freq(rig.get(), HamlibRig::ToHamlib(vfo), freq_t(hertz)));
+    });
+}
+
+HamlibCommand HamlibCommand::VfoOperation(const QString& name)
+{
+    QString text = QStringLiteral("G ") + name;
+    const vfo_op_t op = rig_parse_vfo_op(name.toLatin1().constData());
+    if (op == RIG_OP_NONE)
+        return Refused(text, -RIG_EINVAL, QStringLiteral("Hamlib knows no VFO operation %1").arg(name));
+    return HamlibCommand(text, [op, name](HamlibRig& rig) {
+        if (!rig_has_vfo_op(rig.get(), op))
+            return Unavailable(QStringLiteral("the model has no VFO operation %1").arg(name));
+        return Done(rig_vfo_op(rig.get(), RIG_VFO_CURR, op));
+    });
+}
+
+HamlibCommand HamlibCommand::SetMode(const QString& name, qint64 passband)
+{
+    QString text = QStringLiteral("M %1 %2").arg(name).arg(passband);
+    const rmode_t mode = rig_parse_mode(name.toLatin1().constData());
+    if (mode == RIG_MODE_NONE)
+        return Refused(text, -RIG_EINVAL, QStringLiteral("Hamlib knows no mode %1").arg(name));
+    return HamlibCommand(text, [mode, passband](HamlibRig& rig) {
+        return Done(rig_set_mode(rig.get(), RIG_VFO_CURR, mode, pbwidth_t(passband)));
+    });
+}
+
+HamlibCommand HamlibCommand::SetLevel(const QString& name, double value)
+{
+    QString text = QStringLiteral("L %1 %2").arg(name).arg(value);
+    const setting_t level = rig_parse_level(name.toLatin1().constData());
+    if (level == RIG_LEVEL_NONE)
+        return Refused(text, -RIG_EINVAL, QStringLiteral("Hamlib knows no level %1").arg(name));
+    return HamlibCommand(text, [level, name, value](HamlibRig& rig) {
+        if (!rig_has_set_level(rig.get(), level))
+            return Unavailable(QStringLiteral("the model cannot set level %1").arg(name));
+        value_t setting{};
+        if (RIG_LEVEL_IS_FLOAT(level))
+            setting.f = float(value);
+        else
+            setting.i = qRound(value);
+        return Done(rig_set_level(rig.get(), RIG_VFO_CURR, level, setting));
+    });
+}
+
+HamlibCommand HamlibCommand::SetFunction(const QString& name, bool on)
+{
+    QString text = QStringLiteral("U %1 %2").arg(name, Bit(on));
+    const setting_t func = rig_parse_func(name.toLatin1().constData());
+    if (func == RIG_FUNC_NONE)
+        return Refused(text, -RIG_EINVAL, QStringLiteral("Hamlib knows no function %1").arg(name));
+    return HamlibCommand(text, [func, name, on](HamlibRig& rig) {
+        if (!rig_has_set_func(rig.get(), func))
+            return Unavailable(QStringLiteral("the model cannot set function %1").arg(name));
+        return Done(rig_set_func(rig.get(), RIG_VFO_CURR, func, on ? 1 : 0));
+    });
+}
+
+HamlibCommand HamlibCommand::SetSplit(bool on, HamlibVfo txVfo)
+{
+    return HamlibCommand(QStringLiteral("S %1 %2").arg(Bit(on), HamlibRig::VfoName(txVfo)), [on, txVfo](HamlibRig& rig) {
+        return Done(rig_set_split_vfo(rig.get(), RIG_VFO_CURR, on ? RIG_SPLIT_ON : RIG_SPLIT_OFF, HamlibRig::ToHamlib(txVfo)));
+    });
+}
+
+HamlibCommand HamlibCommand::SetTransmit(bool on)
+{
+    return HamlibCommand(QStringLiteral("T ") + Bit(on), [on](HamlibRig& rig) {
+        return Done(rig_set_ptt(rig.get(), RIG_VFO_CURR, on ? RIG_PTT_ON : RIG_PTT_OFF));
+    });
+}
+
+HamlibCommand HamlibCommand::SetRit(qint64 hertz)
+{
+    return HamlibCommand(QStringLiteral("J %1").arg(hertz), [hertz](HamlibRig& rig) {
+        return Done(rig_set_rit(rig.get(), RIG_VFO_CURR, shortfreq_t(hertz)));
+    });
+}
+
+HamlibCommand HamlibCommand::SetXit(qint64 hertz)
+{
+    return HamlibCommand(QStringLiteral("Z %1").arg(hertz), [hertz](HamlibRig& rig) {
+        return Done(rig_set_xit(rig.get(), RIG_VFO_CURR, shortfreq_t(hertz)));
+    });
+}
+
+HamlibCommand HamlibCommand::SendRaw(const QByteArray& text, bool expectReply)
+{
+    return HamlibCommand(QStringLiteral("w ") + QString::fromLatin1(text), [text, expectReply](HamlibRig& rig) {
+        return Raw(rig, text, expectReply);
+    });
+}
+
+HamlibAnswer HamlibCommand::Run(HamlibRig& rig) const
+{
+    return action_(rig);
+}
+
+QString HamlibCommand::TraceLine(const HamlibAnswer& answer) const
+{
+    if (answer.code != RIG_OK) {
+        const QString why = answer.text.isEmpty() ? HamlibRig::ErrorText(answer.code) : answer.text;
+        return QStringLiteral("%1 -> RPRT %2 (%3)").arg(text_).arg(-qAbs(answer.code)).arg(why);
+    }
+    return QStringLiteral("%1 -> %2").arg(text_, answer.text.isEmpty() ? QStringLiteral("RPRT 0") : answer.text);
+}

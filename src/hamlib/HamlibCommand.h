@@ -1,0 +1,51 @@
+#pragma once
+
+#include "hamlib/HamlibAnswer.h"
+#include "hamlib/HamlibVfo.h"
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+class HamlibRig;
+
+// One request to the radio: its text in rigctl notation (for the trace and
+// for reports) and what carries it out. A name Hamlib does not know (a mode,
+// level, function or VFO operation) makes a request that is refused without
+// going to the radio; so is one the model lacks.
+// Built and run on the thread that owns the rig: looking up a name, Hamlib
+// writes its process-wide debug buffers.
+class HamlibCommand {
+public:
+    static HamlibCommand SetFrequency(HamlibVfo vfo, qint64 hertz);
+    // A VFO operation by Hamlib's name: XCHG, CPY, TOGGLE, UP, ...
+    static HamlibCommand VfoOperation(const QString& name);
+    // `passband` in Hz: 0 for the mode's normal one, -1 to keep the radio's.
+    static HamlibCommand SetMode(const QString& name, qint64 passband);
+    // A level by Hamlib's name: RFPOWER 0..1, KEYSPD in WPM, AF, SQL, ...
+    static HamlibCommand SetLevel(const QString& name, double value);
+    // A function by Hamlib's name: NB, RIT, XIT, COMP, ...
+    static HamlibCommand SetFunction(const QString& name, bool on);
+    static HamlibCommand SetSplit(bool on, HamlibVfo txVfo);
+    static HamlibCommand SetTransmit(bool on);
+    static HamlibCommand SetRit(qint64 hertz);
+    static HamlibCommand SetXit(qint64 hertz);
+    // The radio's own text, sent as it is. With `expectReply` the radio's
+    // reply is read up to the text's last character (";" for Kenwood-style
+    // text); without, nothing is read.
+    static HamlibCommand SendRaw(const QByteArray& text, bool expectReply);
+
+    const QString& text() const { return text_; }
+    HamlibAnswer Run(HamlibRig& rig) const;
+    // The trace line: the request and its answer, e.g. "F VFOA 14060010 -> RPRT 0".
+    QString TraceLine(const HamlibAnswer& answer) const;
+
+private:
+    using Action = std::function<HamlibAnswer(HamlibRig&)>;
+
+    HamlibCommand(QString text, Action action);
+    static HamlibCommand Refused(QString text, int code, const QString& why);
+
+    QString text_;
+    Action action_;
+};

@@ -1,0 +1,277 @@
+#include "hamlib/HamlibWorker.h"
+
+#include "hamlib/HamlibCommand.h"
+#include "hamlib/HamlibRig.h"
+
+#include <QThread>
+#include <QTimer>
+#include <algorithm>
+#include <utility>
+
+namespace {
+QString Answer(int code, const QString& why)
+{
+    return code == RIG_OK ? QStringLiteral("RPRT 0") : QStringLiteral("RPRT %1 (%2)").arg(-qAbs(code)).arg(why);
+}
+
+bool LacksFeature(int code)
+{
+    return qAbs(code) == RIG_ENAVAIL || qAbs(code) == RIG_ENIMPL;
+}
+}
+
+HamlibWorker::HamlibWorker()
+    : pollTimer_(new QTimer(this)),
+      requests_([this] { QMetaObject::invokeMethod(this, "TakeRequests", Qt::QueuedConnection); })
+{
+    pollTimer_->setInterval(kDefaultPollMs);
+    connect(pollTimer_, &QTimer::timeout, this, &HamlibWorker::Tick);
+}
+
+// Taking the queue's lock first orders what the worker's thread did last
+// before what is undone here.
+HamlibWorker::~HamlibWorker()
+{
+    requests_.Shut();
+}
+
+void HamlibWorker::Open(const HamlibConfig& config)
+{
+    requests_.Put([this, config] { OpenNow(config); });
+}
+
+void HamlibWorker::Close()
+{
+    requests_.Put([this] { CloseNow(); });
+}
+
+void HamlibWorker::SetPollInterval(int milliseconds)
+{
+    requests_.Put([this, milliseconds] {
+        pollTimer_->setInterval(qMax(0, milliseconds));
+        if (milliseconds < 1)
+            pollTimer_->stop();
+        else if (rig_)
+            pollTimer_->start();
+    });
+}
+
+void HamlibWorker::SetFrequency(HamlibVfo vfo, qint64 hertz)
+{
+    Send([=] { return HamlibCommand::SetFrequency(vfo, hertz); });
+}
+
+void HamlibWorker::VfoOperation(const QString& name)
+{
+    Send([=] { return HamlibCommand::VfoOperation(name); });
+}
+
+void HamlibWorker::SetMode(const QString& name, qint64 passband)
+{
+    Send([=] { return HamlibCommand::SetMode(name, passband); });
+}
+
+void HamlibWorker::SetLevel(const QString& name, double value)
+{
+    Send([=] { return HamlibCommand::SetLevel(name, value); });
+}
+
+void HamlibWorker::SetFunction(const QString& name, bool on)
+{
+    Send([=] { return HamlibCommand::SetFunction(name, on); });
+}
+
+void HamlibWorker::SetSplit(bool on, HamlibVfo txVfo)
+{
+    Send([=] { return HamlibCommand::SetSplit(on, txVfo); });
+}
+
+void HamlibWorker::SetTransmit(bool on)
+{
+    Send([=] { return HamlibCommand::SetTransmit(on); });
+}
+
+void HamlibWorker::SetRit(qint64 hertz)
+{
+    Send([=] { return HamlibCommand::SetRit(hertz); });
+}
+
+void HamlibWorker::SetXit(qint64 hertz)
+{
+    Send([=] { return HamlibCommand::SetXit(hertz); });
+}
+
+void HamlibWorker::SendRaw(const QByteArray& text, bool expectReply)
+{
+    Send([=] { return HamlibCommand::SendRaw(text, expectReply); });
+}
+
+quint64 HamlibWorker::PostStep(HamlibVfo vfo, qint64 hertz)
+{
+    return requests_.PutStep(vfo, hertz);
+}
+
+void HamlibWorker::Stop()
+{
+    requests_.Shut();
+    QMetaObject::invokeMethod(this, "Finish", Qt::QueuedConnection);
+}
+
+void HamlibWorker::Finish()
+{
+    CloseNow();
+    thread()->quit();
+    // The last thing done here, under the lock the destructor takes first.
+    requests_.Shut();
+}
+
+// The command is built on the worker's thread too: Hamlib's name lookups
+// write its shared debug buffers.
+void HamlibWorker::Send(std::function<HamlibCommand()> build)
+{
+    requests_.Put([this, build] { Execute(build(), false); });
+}
+
+// One request per call, so that poll ticks get their turn between requests.
+void HamlibWorker::TakeRequests()
+{
+    bool more = false;
+    const std::optional<HamlibRequestQueue::Item> item = requests_.Take(more);
+    if (item && item->request)
+        item->request();
+    else if (item)
+        SendSteps(*item);
+    if (more)
+        QMetaObject::invokeMethod(this, "TakeRequests", Qt::QueuedConnection);
+}
+
+void HamlibWorker::OpenNow(const HamlibConfig& config)
+{
+    CloseNow();
+    QString error;
+    rig_ = HamlibRig::Create(config, error);
+    if (!rig_) {
+        emit traced(QStringLiteral("open model %1 -> %2").arg(config.model).arg(Answer(-RIG_ECONF, error)));
+        emit failed(error);
+        return;
+    }
+    if (TryOpen())
+        Poll();
+    if (pollTimer_->interval() > 0)
+        pollTimer_->start();
+}
+
+void HamlibWorker::CloseNow()
+{
+    pollTimer_->stop();
+    everOpened_ = failing_ = dropReported_ = stepRefusalShown_ = false;
+    if (!rig_)
+        return;
+    emit traced(QStringLiteral("close ") + rig_->name());
+    rig_.reset();
+    TraceDropped();
+    emit closed();
+}
+
+// Opens the rig; the attempts of a failure episode after the first are left
+// out of the trace but for the one that works.
+bool HamlibWorker::TryOpen()
+{
+    QString why;
+    const int code = rig_->Open(why);
+    if (!failing_ || code == RIG_OK)
+        emit traced(QStringLiteral("open %1 -> %2").arg(rig_->name(), Answer(code, why)));
+    if (code != RIG_OK) {
+        Fail(why);
+        return false;
+    }
+    poll_.Reset(*rig_);
+    lastSummary_.clear();
+    TraceDropped();
+    dropReported_ = false;
+    if (!std::exchange(everOpened_, true))
+        emit opened(rig_->name());
+    if (std::exchange(failing_, false))
+        emit recovered();
+    return true;
+}
+
+void HamlibWorker::Tick()
+{
+    if (rig_ && (rig_->isOpen() || TryOpen()))
+        Poll();
+}
+
+void HamlibWorker::Poll()
+{
+    HamlibPoll::Tick tick = poll_.Read(*rig_);
+    for (const QString& note : std::as_const(tick.notes))
+        emit traced(QStringLiteral("poll: ") + note);
+    if (tick.failure != RIG_OK) {
+        emit traced(QStringLiteral("poll: %1 -> %2").arg(tick.failedRead, Answer(tick.failure, HamlibRig::ErrorText(tick.failure))));
+        return Fail(QStringLiteral("%1 (%2)").arg(HamlibRig::ErrorText(tick.failure), tick.failedRead));
+    }
+    tick.reading.stepSerial = stepSerial_;
+    const QString summary = HamlibPoll::Summary(tick.reading);
+    if (summary != lastSummary_)
+        emit traced(lastSummary_ = summary);
+    emit polled(tick.reading);
+}
+
+void HamlibWorker::SendSteps(const HamlibRequestQueue::Item& batch)
+{
+    for (const HamlibRequestQueue::Step& step : batch.steps)
+        Execute(HamlibCommand::SetFrequency(step.vfo, step.hertz), true);
+    stepSerial_ = std::max(stepSerial_, batch.serial);
+}
+
+void HamlibWorker::Execute(const HamlibCommand& command, bool step)
+{
+    if (!Ready(command.text()))
+        return;
+    const HamlibAnswer answer = command.Run(*rig_);
+    emit traced(command.TraceLine(answer));
+    if (answer.code == RIG_OK) {
+        if (step)
+            stepRefusalShown_ = false;
+        if (!answer.reply.isEmpty())
+            emit rawReplied(answer.reply);
+        return;
+    }
+    const QString why = answer.text.isEmpty() ? HamlibRig::ErrorText(answer.code) : answer.text;
+    if (HamlibRig::IsLinkFailure(answer.code) && !rig_->Answers())
+        return Fail(QStringLiteral("%1 (%2)").arg(why, command.text()));
+    if (step && std::exchange(stepRefusalShown_, true))
+        return;
+    emit refused({command.text(), why, LacksFeature(answer.code)});
+}
+
+// A request while the radio is not open is not sent: it would only wait for
+// the radio's timeout, or pile up behind others that do.
+bool HamlibWorker::Ready(const QString& request)
+{
+    if (rig_ && rig_->isOpen())
+        return true;
+    ++dropped_;
+    if (!std::exchange(dropReported_, true)) {
+        const QString why = rig_ ? QStringLiteral("not sent: %1 is not answering").arg(rig_->name())
+                                 : QStringLiteral("not sent: no radio is open");
+        emit refused({request, why, false});
+    }
+    return false;
+}
+
+// Told before the rig is closed: closing may wait for the radio once more.
+void HamlibWorker::Fail(const QString& what)
+{
+    if (!std::exchange(failing_, true))
+        emit failed(QStringLiteral("%1: %2").arg(rig_->name(), what));
+    rig_->Close();
+}
+
+void HamlibWorker::TraceDropped()
+{
+    const int dropped = std::exchange(dropped_, 0);
+    if (dropped > 0)
+        emit traced(QStringLiteral("(requests not sent while no radio answered: %1)").arg(dropped));
+}
