@@ -34,7 +34,6 @@
 
 namespace {
 using Option = OptionsStore::Option;
-constexpr int kComPorts = 16;
 
 QWidget* Place(QWidget* widget, const char* name, const QRect& twips)
 {
@@ -53,7 +52,9 @@ MainWindow::MainWindow(ISettingsStore& store, IAlerts& alerts, QWidget* parent)
     BuildControls();
     BuildMenus();
     CaptionFit::Apply(*this);
-    parts_ = std::make_unique<ProgramParts>(*this, store_, alerts_, *catLog_, *catLamp_, *midiLog_);
+    parts_ = std::make_unique<ProgramParts>(*this, store_, alerts_, *catLog_, *catLamp_, *midiLog_,
+                                            [this](int n) { SetPortChecks(n); });
+    connect(parts_->radioChoice, &RadioChoice::rigTypeChanged, this, [this] { SetRigChecks(parts_->options.rigType); });
     connect(parts_->midi, &MidiInput::connectedChanged, midiLamp_, &Lamp::SetUp);
     alerts_.SetRepeatLog(midiLog_);
 }
@@ -62,7 +63,7 @@ MainWindow::~MainWindow()
 {
     // Editors and the setup window refer to the parts; they go first.
     UnloadOtherWindows();
-    parts_->poll->Stop();
+    parts_->radioChoice->StopPoll();
     parts_->midi->Close();
     alerts_.SetRepeatLog(nullptr);
 }
@@ -107,7 +108,7 @@ void MainWindow::BuildMenus()
 {
     QMenu* port = menuBar()->addMenu(QStringLiteral("&CAT Port"));
     items_[Command::NoPort] = AddItem(*port, "noPortItem", "&None", true, [this] { ChooseNoPort(); });
-    for (int n = 1; n <= kComPorts; ++n)
+    for (int n = 1; n <= PortDevicesDialog::kPorts; ++n)
         comItems_[n - 1] = AddItem(*port, QStringLiteral("com%1Item").arg(n), QStringLiteral("Com&%1").arg(n), true,
                                    [this, n] { ChooseComPort(n); });
     port->addSeparator();
@@ -143,19 +144,13 @@ void MainWindow::Start()
     SettingsBatch writeBack(store_);
     step([&] { PlaceAtStoredPosition(); });
     step([&] { SelectStoredPort(); });
-    step([&] {
-        if (parts_->options.catPort.isEmpty() || NumberText::ParseDecimal(parts_->options.catPort) == 0)
-            alerts_.MsgBox(QStringLiteral("Please select a CAT Com port first."), IAlerts::Buttons::Ok,
-                           IAlerts::Icon::None, QStringLiteral("Com Port error"));
-    });
+    step([&] { parts_->radioChoice->AskForMissingPort(); });
     LoadOptions();
     step([&] { writeBack.Commit(); });
     step([&] { parts_->rigControl.Load(*items_[Command::RigControl]); });
     if (ended_)
         return;
-    // A chosen port that could not be opened is polled too: the poll opens it once it is there.
-    if (parts_->link.ChosenPort() != 0)
-        parts_->poll->Start();
+    step([&] { parts_->radioChoice->StartPoll(); });
     midiLamp_->SetUp(false);
     catLamp_->SetUp(false);
     if (parts_->options.autoconnect == QLatin1String("1")) {
@@ -184,8 +179,8 @@ void MainWindow::LoadOptions()
     const Options& options = parts_->options;
     step([&] {
         settings.Load(Option::PollTime);
-        parts_->poll->Stop();
-        parts_->poll->SetInterval(IntervalOrDefault(Option::PollTime, QStringLiteral("1000")));
+        parts_->radioChoice->StopPoll();
+        parts_->radioChoice->SetPollInterval(IntervalOrDefault(Option::PollTime, QStringLiteral("1000")));
         settings.Store(Option::PollTime);
     });
     step([&] {
@@ -218,11 +213,13 @@ int MainWindow::IntervalOrDefault(OptionsStore::Option option, const QString& de
 
 void MainWindow::SelectStoredPort()
 {
+    // The COM port stays closed while Hamlib holds the radio.
+    parts_->settings.Load(Option::RigType);
     parts_->settings.Load(Option::CatPort);
     const double chosen = NumberText::LeadingNumber(parts_->options.catPort);
     if (chosen == 0)
         ChooseNoPort();
-    else if (chosen >= 1 && chosen <= kComPorts && chosen == std::floor(chosen))
+    else if (chosen >= 1 && chosen <= PortDevicesDialog::kPorts && chosen == std::floor(chosen))
         OpenComPort(static_cast<int>(chosen));
 }
 
@@ -244,29 +241,27 @@ void MainWindow::StorePosition()
 void MainWindow::SetPortChecks(int number)
 {
     items_[Command::NoPort]->setChecked(number == 0);
-    for (int n = 1; n <= kComPorts; ++n)
+    for (int n = 1; n <= PortDevicesDialog::kPorts; ++n)
         comItems_[n - 1]->setChecked(n == number);
 }
 
 void MainWindow::OpenComPort(int number)
 {
     ReportFailures(alerts_, ChooseComRoutine(number), [&] {
-        parts_->settings.Set(Option::CatPort, QString::number(number));
-        parts_->link.SelectPort(number, [this](int n) { SetPortChecks(n); });
+        parts_->radioChoice->OpenComPort(number);
     });
 }
 
 void MainWindow::ChooseComPort(int number)
 {
     OpenComPort(number);
-    parts_->poll->Start();
+    parts_->radioChoice->PollOwnLink();
 }
 
 void MainWindow::ChooseNoPort()
 {
     ReportFailures(alerts_, Routine::ChoosePortNone, [&] {
-        parts_->settings.Set(Option::CatPort, QStringLiteral("0"));
-        parts_->link.SelectNone([this](int n) { SetPortChecks(n); });
+        parts_->radioChoice->ChooseNoPort();
     });
 }
 
@@ -289,8 +284,9 @@ void MainWindow::ChooseRigType(RigType rig)
 {
     const RigTypes::Info& type = RigTypes::Of(rig);
     ReportFailures(alerts_, type.menuRoutine, [&] {
-        SetRigChecks(type.settingsValue);
-        parts_->settings.Set(Option::RigType, type.settingsValue);
+        // The Hamlib radio is chosen in a window of its own: until then the marks stay.
+        SetRigChecks(rig == RigType::Hamlib ? parts_->options.rigType : type.settingsValue);
+        parts_->radioChoice->ChooseRigType(rig, *this);
     });
 }
 
@@ -311,7 +307,7 @@ void MainWindow::AskPollInterval()
 {
     ReportFailures(alerts_, Routine::AskPollInterval, [&] {
         if (const auto ms = IntervalQuestion::Ask(IntervalQuestion::PollTimer(), alerts_, parts_->settings))
-            parts_->poll->SetInterval(*ms);
+            parts_->radioChoice->SetPollInterval(*ms);
     });
 }
 
@@ -437,7 +433,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     } catch (const std::exception& e) {
         report(NumberedError::kInternal, QString::fromLocal8Bit(e.what()));
     }
-    parts_->poll->Stop();
+    parts_->radioChoice->StopPoll();
     parts_->midi->Close();
     if (parts_->updater)
         parts_->updater->close();

@@ -13,20 +13,22 @@
 #include <QWidget>
 
 ProgramParts::ProgramParts(QWidget& owner, ISettingsStore& store, IAlerts& alerts,
-                           ILogSink& catLog, ILamp& catLamp, ILogSink& midiLog)
+                           ILogSink& catLog, ILamp& catLamp, ILogSink& midiLog, RadioChoice::PortMarks portMarks)
     : settings(store, options),
       port(store),
       parser(state, catLamp, alerts, options),
       link(port, catLog, catLamp, alerts, state, parser),
-      radio(link, parser, state, options),
+      catRadio(link, parser, state, options),
       poll(new CatPoll(link, alerts, nullptr, &owner)),
-      dispatcher(keyMap, state, options, radio, alerts, midiLog),
+      radioChoice(new RadioChoice(settings, state, link, *poll, catRadio, catLamp, catLog, alerts, std::move(portMarks),
+                            &owner)),
+      dispatcher(keyMap, state, options, radioChoice->chosen(), alerts, midiLog),
       learned(store),
       midi(new MidiInput(midiLog, alerts,
                          [this](const MidiEvent& event) { dispatcher.Dispatch(learned.Apply(event)); }, &owner)),
       watch(new MidiDeviceWatch(*midi, midiLog, &owner)),
       editors(keyMap, store, alerts, &owner),
-      rigServer(new RigctlServer(radio, state, options, &owner)),
+      rigServer(new RigctlServer(radioChoice->chosen(), state, options, &owner)),
       rigControl(settings, *rigServer, alerts)
 {
 }

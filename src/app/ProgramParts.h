@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/NetworkRigControl.h"
+#include "app/RadioChoice.h"
 #include "cat/CatLink.h"
 #include "cat/CatParser.h"
 #include "cat/CatRadio.h"
@@ -30,14 +31,15 @@ class UpdateWindow;
 
 // Everything the main window wires together, built in the order the parts
 // need each other: the options and radio state they share, the CAT link, the
-// radio on it and the poll, the key maps, the dispatcher and the MIDI input that feeds it
+// radio on it and the poll, the choice between it and a radio through Hamlib, the key maps, the dispatcher and the MIDI input that feeds it
 // (through the learned controls), the watch that brings a lost MIDI device
 // back, the key map editors, the updater's launcher and the network rig
 // control. The QObject parts and the windows opened later are children of
 // `owner`. UI thread only.
 struct ProgramParts {
+    // `portMarks` shows the COM port chosen in the port menu.
     ProgramParts(QWidget& owner, ISettingsStore& store, IAlerts& alerts, ILogSink& catLog,
-                 ILamp& catLamp, ILogSink& midiLog);
+                 ILamp& catLamp, ILogSink& midiLog, RadioChoice::PortMarks portMarks);
 
     Options options;
     OptionsStore settings;
@@ -45,8 +47,9 @@ struct ProgramParts {
     ComPortLine port;
     CatParser parser;
     CatLink link;
-    CatRadio radio;
+    CatRadio catRadio;
     CatPoll* poll;
+    RadioChoice* radioChoice;
     KeyMap keyMap;
     SurfaceDispatcher dispatcher;
     LearnedControls learned;

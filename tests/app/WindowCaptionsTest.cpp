@@ -6,6 +6,7 @@
 // in; VMC_CAPTION_SHOTS=<folder> saves a picture of each window there.
 // (Menus size themselves to their items; only the bar can be too narrow.)
 #include "app/PortDevicesDialog.h"
+#include "hamlib/HamlibModelDialog.h"
 #include "app/MainWindow.h"
 #include "mapedit/KeyMapEditor.h"
 #include "midi/MidiSetupWindow.h"
@@ -52,8 +53,10 @@ void Check(QWidget& window, const QString& name, bool fixedLayout = true)
             faults << QStringLiteral("%1 \"%2\" needs %3x%4 px, has %5x%6").arg(Name(control), text)
                           .arg(need.width()).arg(need.height()).arg(space.width()).arg(space.height());
     };
+    // A label with a buddy shows its "&" as an underline.
     for (QLabel* label : window.findChildren<QLabel*>())
-        caption(*label, label->text(), label->contentsRect(), label->alignment(), true);
+        caption(*label, label->text(), label->contentsRect(),
+                int(label->alignment()) | (label->buddy() ? kOneLine : 0), true);
     for (QPushButton* button : window.findChildren<QPushButton*>()) {
         QStyleOptionButton option;
         option.initFrom(button);
@@ -126,6 +129,11 @@ TEST(WindowCaptions, EveryWindow)
 
     for (const RigTypes::Info& rig : RigTypes::All()) {
         main.ChooseRigType(rig.type);
+        if (auto* hamlib = main.findChild<HamlibModelDialog*>()) {
+            Check(*hamlib, "hamlib-radio", false);
+            ASSERT_TRUE(hamlib->ChooseModel(1));
+            hamlib->accept();
+        }
         setup->ShowKeyMap();
         auto* editor = main.findChild<KeyMapEditor*>("keyMapEditor" + rig.name);
         ASSERT_NE(editor, nullptr) << rig.name.toStdString();

@@ -1,0 +1,192 @@
+#include "hamlib/HamlibRadio.h"
+
+#include "core/ILamp.h"
+#include "core/ILogSink.h"
+#include "core/RadioState.h"
+#include "hamlib/HamlibLink.h"
+
+#include <algorithm>
+
+HamlibRadio::HamlibRadio(HamlibLink& link, RadioState& state, ILamp& lamp, ILogSink& log, QObject* parent)
+    : QObject(parent), link_(link), state_(state), lamp_(lamp), log_(log)
+{
+    connect(&link_, &HamlibLink::opened, this, &HamlibRadio::TakeOpened);
+    connect(&link_, &HamlibLink::polled, this, &HamlibRadio::TakeReading);
+    connect(&link_, &HamlibLink::failed, this, &HamlibRadio::TakeFailure);
+    connect(&link_, &HamlibLink::recovered, this, &HamlibRadio::TakeRecovery);
+    connect(&link_, &HamlibLink::refused, this, &HamlibRadio::TakeRefusal);
+    connect(&link_, &HamlibLink::traced, this, [this](const QString& line) { log_.AppendLine(line); });
+}
+
+HamlibVfo HamlibRadio::Of(Vfo vfo)
+{
+    return vfo == Vfo::A ? HamlibVfo::A : HamlibVfo::B;
+}
+
+void HamlibRadio::Reset()
+{
+    state_ = RadioState();
+    modes_.clear();
+    fallback_.reset();
+    lamp_.SetUp(false);
+}
+
+bool HamlibRadio::LinkUp() const
+{
+    return state_.answering;
+}
+
+void HamlibRadio::StepFrequency(Vfo vfo, qint64 hertz)
+{
+    (vfo == Vfo::A ? state_.vfoA : state_.vfoB) = hertz;
+    newestStep_ = link_.PostStep(Of(vfo), hertz);
+}
+
+void HamlibRadio::SetFrequency(Vfo vfo, qint64 hertz)
+{
+    (vfo == Vfo::A ? state_.vfoA : state_.vfoB) = hertz;
+    link_.SetFrequency(Of(vfo), hertz);
+}
+
+void HamlibRadio::SwapVfos()
+{
+    RunWithFallback(QStringLiteral("XCHG"), state_.vfoB, state_.vfoA);
+}
+
+void HamlibRadio::CopyVfoAToB()
+{
+    RunWithFallback(QStringLiteral("CPY"), state_.vfoA, state_.vfoA);
+}
+
+void HamlibRadio::RunWithFallback(const QString& operation, qint64 toA, qint64 toB)
+{
+    // Without VFO B's frequency the fallback could only guess it.
+    if (state_.vfoBKnown)
+        fallback_ = Fallback{operation, toA, toB};
+    link_.VfoOperation(operation);
+}
+
+void HamlibRadio::StepMode()
+{
+    if (modes_.isEmpty())
+        return;
+    const auto now = std::find_if(modes_.begin(), modes_.end(),
+                                  [this](const RadioMode& mode) { return mode.name == state_.mode; });
+    const RadioMode& next = now == modes_.end() || now + 1 == modes_.end() ? modes_.front() : *(now + 1);
+    state_.mode = next.name;
+    link_.SetMode(QString::fromLatin1(next.name), 0);
+}
+
+bool HamlibRadio::SetMode(const QByteArray& name, long passbandHz)
+{
+    const bool known = std::any_of(modes_.begin(), modes_.end(),
+                                   [&](const RadioMode& mode) { return mode.name == name; });
+    if (!known)
+        return false;
+    state_.mode = name;
+    link_.SetMode(QString::fromLatin1(name), passbandHz);
+    return true;
+}
+
+void HamlibRadio::SetPower(int percent)
+{
+    link_.SetLevel(QStringLiteral("RFPOWER"), percent / 100.0);
+}
+
+void HamlibRadio::SetCwSpeed(int wordsPerMinute)
+{
+    link_.SetLevel(QStringLiteral("KEYSPD"), wordsPerMinute);
+}
+
+void HamlibRadio::SetSplit(bool on)
+{
+    state_.split = on;
+    link_.SetSplit(on, on ? HamlibVfo::B : HamlibVfo::A);
+}
+
+void HamlibRadio::SetTransmit(bool on)
+{
+    state_.transmitting = on;
+    link_.SetTransmit(on);
+}
+
+void HamlibRadio::SendText(const QString& text)
+{
+    link_.SendRaw(text.toLatin1(), false);
+}
+
+bool HamlibRadio::SetRit(int hertz)
+{
+    link_.SetRit(hertz);
+    return true;
+}
+
+bool HamlibRadio::SetXit(int hertz)
+{
+    link_.SetXit(hertz);
+    return true;
+}
+
+bool HamlibRadio::SetFunction(const QByteArray& name, bool on)
+{
+    link_.SetFunction(QString::fromLatin1(name), on);
+    return true;
+}
+
+bool HamlibRadio::SetLevel(const QByteArray& name, double value)
+{
+    link_.SetLevel(QString::fromLatin1(name), value);
+    return true;
+}
+
+bool HamlibRadio::RunVfoOperation(const QByteArray& name)
+{
+    link_.VfoOperation(QString::fromLatin1(name));
+    return true;
+}
+
+void HamlibRadio::TakeOpened(const QString&)
+{
+}
+
+void HamlibRadio::TakeReading(const HamlibReading& reading)
+{
+    // A read made before the newest wheel step would pull the copy back behind the hand.
+    const bool current = reading.stepSerial >= newestStep_;
+    if (reading.vfoA && current)
+        state_.vfoA = *reading.vfoA;
+    state_.vfoBKnown = reading.vfoB.has_value();
+    if (reading.vfoB && current)
+        state_.vfoB = *reading.vfoB;
+    state_.mode = reading.mode.toLatin1();
+    state_.transmitting = reading.transmitting;
+    state_.split = reading.split;
+    state_.rit = reading.ritOn ? reading.ritOn : reading.rit.has_value() ? std::optional<bool>(*reading.rit != 0) : std::nullopt;
+    state_.xit = reading.xitOn ? reading.xitOn : reading.xit.has_value() ? std::optional<bool>(*reading.xit != 0) : std::nullopt;
+    if (!state_.answering)
+        lamp_.SetUp(true);
+    state_.answering = true;
+}
+
+void HamlibRadio::TakeFailure(const QString& message)
+{
+    state_.answering = false;
+    lamp_.SetUp(false);
+    log_.AppendLine(message);
+}
+
+void HamlibRadio::TakeRecovery()
+{
+    log_.AppendLine(QStringLiteral("The radio answers again."));
+}
+
+void HamlibRadio::TakeRefusal(const HamlibRefusal& refusal)
+{
+    if (fallback_ && refusal.unavailable && refusal.command == QStringLiteral("G ") + fallback_->operation) {
+        const Fallback both = *std::exchange(fallback_, std::nullopt);
+        SetFrequency(Vfo::A, both.vfoA);
+        SetFrequency(Vfo::B, both.vfoB);
+        return;
+    }
+    log_.AppendLine(QStringLiteral("Not carried out: %1: %2").arg(refusal.command, refusal.message));
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "core/IRadio.h"
+#include "hamlib/HamlibVfo.h"
+
+#include <QObject>
+
+#include <optional>
+
+class HamlibLink;
+class ILamp;
+class ILogSink;
+struct HamlibReading;
+struct HamlibRefusal;
+struct RadioState;
+
+// A radio reached through Hamlib: each operation becomes a request to the
+// link's worker, and the link's reports move the program's radio state, the
+// CAT lamp and the CAT log. Wheel steps go through the link's step slot, so
+// the newest frequency of a VFO replaces one still waiting. A request the
+// radio refuses is one line in the log; a radio gone is one line and a red
+// lamp until it answers again. UI thread only.
+class HamlibRadio : public QObject, public IRadio {
+    Q_OBJECT
+public:
+    HamlibRadio(HamlibLink& link, RadioState& state, ILamp& lamp, ILogSink& log, QObject* parent = nullptr);
+
+    bool LinkUp() const override;
+    QList<RadioMode> Modes() const override { return modes_; }
+    void StepFrequency(Vfo vfo, qint64 hertz) override;
+    void SetFrequency(Vfo vfo, qint64 hertz) override;
+    // Through the model's VFO operation, or where it has none by setting both
+    // frequencies as the poll last read them.
+    void SwapVfos() override;
+    void CopyVfoAToB() override;
+    // The next of the modes the model lists.
+    void StepMode() override;
+    bool SetMode(const QByteArray& name, long passbandHz) override;
+    // The RFPOWER level, 0 to 1.
+    void SetPower(int percent) override;
+    // The KEYSPD level.
+    void SetCwSpeed(int wordsPerMinute) override;
+    void SetSplit(bool on) override;
+    void SetTransmit(bool on) override;
+    void SendText(const QString& text) override;
+    bool SetRit(int hertz) override;
+    bool SetXit(int hertz) override;
+    bool SetFunction(const QByteArray& name, bool on) override;
+    bool SetLevel(const QByteArray& name, double value) override;
+    bool RunVfoOperation(const QByteArray& name) override;
+
+    // Forgets what the last radio said: it is not answering until it has.
+    void Reset();
+
+private:
+    // Both frequencies to set when the model refuses a VFO operation.
+    struct Fallback {
+        QString operation;
+        qint64 vfoA;
+        qint64 vfoB;
+    };
+
+    void TakeOpened(const QString& radio);
+    void TakeReading(const HamlibReading& reading);
+    void TakeFailure(const QString& message);
+    void TakeRecovery();
+    void TakeRefusal(const HamlibRefusal& refusal);
+    void RunWithFallback(const QString& operation, qint64 toA, qint64 toB);
+    static HamlibVfo Of(Vfo vfo);
+
+    HamlibLink& link_;
+    RadioState& state_;
+    ILamp& lamp_;
+    ILogSink& log_;
+    QList<RadioMode> modes_;
+    // The number of the newest wheel step posted: a poll read before it is older than the hand.
+    quint64 newestStep_ = 0;
+    std::optional<Fallback> fallback_;
+};
