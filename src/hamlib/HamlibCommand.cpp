@@ -111,7 +111,8 @@ HamlibCommand HamlibCommand::SetFunction(const QString& name, bool on)
 HamlibCommand HamlibCommand::SetSplit(bool on, HamlibVfo txVfo)
 {
     return HamlibCommand(QStringLiteral("S %1 %2").arg(Bit(on), HamlibRig::VfoName(txVfo)), [on, txVfo](HamlibRig& rig) {
-        return Done(rig_set_split_vfo(rig.get(), RIG_VFO_CURR, on ? RIG_SPLIT_ON : RIG_SPLIT_OFF, HamlibRig::ToHamlib(txVfo)));
+        const split_t split = on ? RIG_SPLIT_ON : RIG_SPLIT_OFF;
+        return Done(rig_set_split_vfo(rig.get(), RIG_VFO_CURR, split, HamlibRig::ToHamlib(txVfo)));
     });
 }
 

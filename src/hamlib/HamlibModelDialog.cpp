@@ -24,7 +24,8 @@ QList<QStandardItem*> RowOf(const HamlibModel& model)
 {
     auto* number = new QStandardItem;
     number->setData(model.number, Qt::DisplayRole);
-    QList<QStandardItem*> row{new QStandardItem(model.maker), new QStandardItem(model.name), new QStandardItem(model.status), number};
+    QList<QStandardItem*> row{new QStandardItem(model.maker), new QStandardItem(model.name),
+                              new QStandardItem(model.status), number};
     row[kMaker]->setData(QStringLiteral("%1 %2 %3").arg(model.maker, model.name).arg(model.number), kSearchRole);
     row[kMaker]->setData(model.number, kNumberRole);
     return row;
@@ -125,11 +126,12 @@ void HamlibModelDialog::SetPort(const QString& port)
 // A row that the filter hides keeps its model chosen.
 void HamlibModelDialog::TakeCurrentRow()
 {
-    const QModelIndex row = table_->currentIndex();
-    const HamlibModel* model = row.isValid() ? HamlibModels::Instance().Find(row.siblingAtColumn(kMaker).data(kNumberRole).toInt()) : nullptr;
+    const QModelIndex row = table_->currentIndex().siblingAtColumn(kMaker);
+    const HamlibModel* model = row.isValid() ? HamlibModels::Instance().Find(row.data(kNumberRole).toInt()) : nullptr;
     if (!model || model == chosen_)
         return;
-    const bool keepPort = chosen_ && chosen_->portKind == HamlibPortKind::Serial && model->portKind == HamlibPortKind::Serial;
+    const auto serial = [](const HamlibModel* m) { return m && m->portKind == HamlibPortKind::Serial; };
+    const bool keepPort = serial(chosen_) && serial(model);
     chosen_ = model;
     if (!keepPort)
         OfferPorts(*model);

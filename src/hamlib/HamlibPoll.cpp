@@ -63,6 +63,36 @@ int ReadFunction(setting_t func, HamlibRig& rig, std::optional<bool>& into)
     return code;
 }
 
+int ReadVfoA(HamlibRig& rig, HamlibReading& into)
+{
+    return ReadFrequency(rig, RIG_VFO_A, into.vfoA);
+}
+
+int ReadVfoB(HamlibRig& rig, HamlibReading& into)
+{
+    return ReadFrequency(rig, RIG_VFO_B, into.vfoB);
+}
+
+int ReadRit(HamlibRig& rig, HamlibReading& into)
+{
+    return ReadOffset(rig_get_rit, rig, into.rit);
+}
+
+int ReadXit(HamlibRig& rig, HamlibReading& into)
+{
+    return ReadOffset(rig_get_xit, rig, into.xit);
+}
+
+int ReadRitOn(HamlibRig& rig, HamlibReading& into)
+{
+    return ReadFunction(RIG_FUNC_RIT, rig, into.ritOn);
+}
+
+int ReadXitOn(HamlibRig& rig, HamlibReading& into)
+{
+    return ReadFunction(RIG_FUNC_XIT, rig, into.xitOn);
+}
+
 // The first read failing, or a later one while a frequency read fails too,
 // means the radio is gone; any other failed read is the model's limit.
 bool RadioGone(HamlibRig& rig, bool firstRead, int code)
@@ -85,9 +115,9 @@ void HamlibPoll::Reset(HamlibRig& rig)
 {
     const rig_caps& caps = *rig.get()->caps;
     queries_.clear();
-    queries_.push_back({QStringLiteral("f VFOA"), [](HamlibRig& r, HamlibReading& into) { return ReadFrequency(r, RIG_VFO_A, into.vfoA); }});
+    queries_.push_back({QStringLiteral("f VFOA"), ReadVfoA});
     if (rig.ReadsVfoB())
-        queries_.push_back({QStringLiteral("f VFOB"), [](HamlibRig& r, HamlibReading& into) { return ReadFrequency(r, RIG_VFO_B, into.vfoB); }});
+        queries_.push_back({QStringLiteral("f VFOB"), ReadVfoB});
     if (caps.get_mode)
         queries_.push_back({QStringLiteral("m"), ReadMode});
     if (caps.get_split_vfo)
@@ -95,13 +125,13 @@ void HamlibPoll::Reset(HamlibRig& rig)
     if (caps.get_ptt)
         queries_.push_back({QStringLiteral("t"), ReadTransmit});
     if (caps.get_rit)
-        queries_.push_back({QStringLiteral("j"), [](HamlibRig& r, HamlibReading& into) { return ReadOffset(rig_get_rit, r, into.rit); }});
+        queries_.push_back({QStringLiteral("j"), ReadRit});
     if (caps.get_xit)
-        queries_.push_back({QStringLiteral("z"), [](HamlibRig& r, HamlibReading& into) { return ReadOffset(rig_get_xit, r, into.xit); }});
+        queries_.push_back({QStringLiteral("z"), ReadXit});
     if (rig_has_get_func(rig.get(), RIG_FUNC_RIT))
-        queries_.push_back({QStringLiteral("u RIT"), [](HamlibRig& r, HamlibReading& into) { return ReadFunction(RIG_FUNC_RIT, r, into.ritOn); }});
+        queries_.push_back({QStringLiteral("u RIT"), ReadRitOn});
     if (rig_has_get_func(rig.get(), RIG_FUNC_XIT))
-        queries_.push_back({QStringLiteral("u XIT"), [](HamlibRig& r, HamlibReading& into) { return ReadFunction(RIG_FUNC_XIT, r, into.xitOn); }});
+        queries_.push_back({QStringLiteral("u XIT"), ReadXitOn});
 }
 
 HamlibPoll::Tick HamlibPoll::Read(HamlibRig& rig)

@@ -21,11 +21,11 @@ std::unique_ptr<HamlibRig> HamlibRig::Create(const HamlibConfig& config, QString
         return nullptr;
     }
     std::unique_ptr<HamlibRig> rig(new HamlibRig(*model, config));
-    return rig->Configure(error) ? std::move(rig) : nullptr;
+    return rig->Configure(config, error) ? std::move(rig) : nullptr;
 }
 
 HamlibRig::HamlibRig(const HamlibModel& model, const HamlibConfig& config)
-    : rig_(rig_init(rig_model_t(config.model))), config_(config), portKind_(model.portKind), readsVfoB_(model.readsVfoB),
+    : rig_(rig_init(rig_model_t(config.model))), portKind_(model.portKind), readsVfoB_(model.readsVfoB),
       port_(config.port.isEmpty() ? model.defaultPort : config.port),
       name_(model.maker + QLatin1Char(' ') + model.name + (port_.isEmpty() ? QString() : QStringLiteral(" on ") + port_))
 {
@@ -36,15 +36,15 @@ HamlibRig::~HamlibRig()
     Close();
 }
 
-bool HamlibRig::Configure(QString& error)
+bool HamlibRig::Configure(const HamlibConfig& config, QString& error)
 {
     if (!rig_) {
         error = QStringLiteral("%1: Hamlib cannot make a handle for it").arg(name_);
         return false;
     }
     const bool serial = portKind_ == HamlibPortKind::Serial;
-    return (config_.port.isEmpty() || SetConf("rig_pathname", config_.port, error)) &&
-           (!serial || config_.speed <= 0 || SetConf("serial_speed", QString::number(config_.speed), error)) &&
+    return (config.port.isEmpty() || SetConf("rig_pathname", config.port, error)) &&
+           (!serial || config.speed <= 0 || SetConf("serial_speed", QString::number(config.speed), error)) &&
            SetConf("timeout", QString::number(serial ? kSerialTimeoutMs : kNetworkTimeoutMs), error) &&
            SetConf("retry", QString::number(serial ? kSerialRetries : 0), error) &&
            SetConf("cache_timeout", QStringLiteral("0"), error) &&

@@ -8,7 +8,6 @@
 
 #include <QString>
 #include <memory>
-#include <optional>
 
 // One radio through Hamlib: owns the RIG* made for a configuration (cleaned
 // up with this object, closed first when open), opens it with settings that
@@ -64,12 +63,11 @@ private:
     };
 
     HamlibRig(const HamlibModel& model, const HamlibConfig& config);
-    bool Configure(QString& error);
+    bool Configure(const HamlibConfig& config, QString& error);
     bool SetConf(const char* name, const QString& value, QString& error);
     bool PortMissing() const;
 
     std::unique_ptr<RIG, Cleanup> rig_;
-    HamlibConfig config_;
     HamlibPortKind portKind_;
     bool readsVfoB_;
     QString port_;

@@ -208,8 +208,9 @@ void HamlibWorker::Poll()
     for (const QString& note : std::as_const(tick.notes))
         emit traced(QStringLiteral("poll: ") + note);
     if (tick.failure != RIG_OK) {
-        emit traced(QStringLiteral("poll: %1 -> %2").arg(tick.failedRead, Answer(tick.failure, HamlibRig::ErrorText(tick.failure))));
-        return Fail(QStringLiteral("%1 (%2)").arg(HamlibRig::ErrorText(tick.failure), tick.failedRead));
+        const QString why = HamlibRig::ErrorText(tick.failure);
+        emit traced(QStringLiteral("poll: %1 -> %2").arg(tick.failedRead, Answer(tick.failure, why)));
+        return Fail(QStringLiteral("%1 (%2)").arg(why, tick.failedRead));
     }
     tick.reading.stepSerial = stepSerial_;
     const QString summary = HamlibPoll::Summary(tick.reading);

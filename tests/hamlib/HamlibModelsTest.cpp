@@ -7,7 +7,14 @@ TEST(HamlibModels, ListsKnownModelsWithTheirPortsAndSpeedsAndNoUnknownNumber)
 {
     const HamlibModels& models = HamlibModels::Instance();
     EXPECT_EQ(models.Find(99999), nullptr);
-    const struct { int number; QString maker, name; HamlibPortKind kind; int speed; QList<int> speeds; QString port; } cases[] = {
+    const struct {
+        int number;
+        QString maker, name;
+        HamlibPortKind kind;
+        int speed;
+        QList<int> speeds;
+        QString port;
+    } cases[] = {
         {1, "Hamlib", "Dummy", HamlibPortKind::Other, 0, {}, ""},
         {2, "Hamlib", "NET rigctl", HamlibPortKind::Network, 0, {}, "127.0.0.1:4532"},
         {4, "FLRig", "FLRig", HamlibPortKind::Network, 0, {}, "127.0.0.1:12345"},

@@ -55,7 +55,8 @@ TEST(HamlibRadioSim, ARadioNotThereIsOneFailureUntilThePollFindsIt)
     const struct { HamlibConfig config; QString failure; std::function<bool()> appear; } cases[] = {
         {{2028, link, 38400}, "Kenwood TS-480 on " + link + ": there is no such device",
          [&] { return radio.Start({"--link", link}); }},
-        {{2, server.address(), 0}, "Hamlib NET rigctl on " + server.address() + ": IO error", [&] { return server.Start(); }},
+        {{2, server.address(), 0}, "Hamlib NET rigctl on " + server.address() + ": IO error",
+         [&] { return server.Start(); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.failure.toStdString());
