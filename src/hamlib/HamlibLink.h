@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/IRadio.h"
 #include "hamlib/HamlibConfig.h"
 #include "hamlib/HamlibOutbox.h"
 #include "hamlib/HamlibReading.h"
@@ -64,8 +65,9 @@ public:
     bool StepsWaiting() const;
 
 signals:
-    // The radio answered its first open; `radio` names model and port.
-    void opened(const QString& radio);
+    // The radio answered its first open; `radio` names model and port, and
+    // `modes` are the modes it has, in Hamlib's order.
+    void opened(const QString& radio, const QList<RadioMode>& modes);
     void closed();
     // One poll tick's readings.
     void polled(const HamlibReading& reading);

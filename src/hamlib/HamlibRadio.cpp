@@ -145,8 +145,9 @@ bool HamlibRadio::RunVfoOperation(const QByteArray& name)
     return true;
 }
 
-void HamlibRadio::TakeOpened(const QString&)
+void HamlibRadio::TakeOpened(const QString&, const QList<RadioMode>& modes)
 {
+    modes_ = modes;
 }
 
 void HamlibRadio::TakeReading(const HamlibReading& reading)

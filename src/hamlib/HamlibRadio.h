@@ -60,7 +60,7 @@ private:
         qint64 vfoB;
     };
 
-    void TakeOpened(const QString& radio);
+    void TakeOpened(const QString& radio, const QList<RadioMode>& modes);
     void TakeReading(const HamlibReading& reading);
     void TakeFailure(const QString& message);
     void TakeRecovery();

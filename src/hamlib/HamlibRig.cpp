@@ -137,3 +137,13 @@ bool HamlibRig::IsLinkFailure(int code)
     // cannot mend; opening it again once it is on does.
     return error != RIG_OK && (error == RIG_EPOWER || !RIG_IS_SOFT_ERRCODE(error));
 }
+
+QList<RadioMode> HamlibRig::Modes() const
+{
+    QList<RadioMode> modes;
+    for (rmode_t mode = 1; mode != 0 && mode <= rig_->state.mode_list; mode <<= 1) {
+        if (rig_->state.mode_list & mode)
+            modes.append({QByteArray(rig_strrmode(mode)), int(rig_passband_normal(rig_.get(), mode))});
+    }
+    return modes;
+}

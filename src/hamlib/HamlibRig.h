@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/IRadio.h"
 #include "hamlib/HamlibConfig.h"
 #include "hamlib/HamlibModel.h"
 #include "hamlib/HamlibVfo.h"
@@ -46,6 +47,8 @@ public:
     // Raw text may go through: not on NET rigctl, where Hamlib 4.5.4 waits
     // for a reply that never comes and breaks the connection.
     bool TakesRawText() const;
+    // The modes of the radio open, with their normal passbands.
+    QList<RadioMode> Modes() const;
     // The radio answers a frequency read now.
     bool Answers();
 
