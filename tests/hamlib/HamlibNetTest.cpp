@@ -1,5 +1,5 @@
 // A link through NET rigctl (model 2) against a rigctld of the test's own.
-#include "RigctldProcess.h"
+#include "support/RigctldProcess.h"
 #include "LinkEvents.h"
 
 #include <QTimer>

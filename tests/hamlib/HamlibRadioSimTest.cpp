@@ -1,36 +1,16 @@
 // Hamlib's Kenwood TS-480 driver (model 2028) against the radio simulator.
-#include "RigctldProcess.h"
+#include "support/ForkedRadioSim.h"
+#include "support/RigctldProcess.h"
 #include "LinkEvents.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-// The radio simulator on its pseudo-terminal (as support/RadioSimProcess.h
-// runs it, but forked: see ForkedProcess.h), logging every command.
-struct RadioSim {
-    bool Start(const QStringList& arguments = {})
-    {
-        return process.Start(qEnvironmentVariable("VMC_RADIOSIM"), QStringList(arguments) << "--log" << log) &&
-               !(pty = process.FirstLine()).isEmpty();
-    }
-    bool Received(const QString& command) const
-    {
-        QFile file(log);
-        return file.open(QIODevice::ReadOnly) && QString::fromLatin1(file.readAll()).contains(' ' + command + '\n');
-    }
-
-    QTemporaryDir dir;
-    const QString log = dir.filePath("radiosim.log");
-    QString pty;
-    ForkedProcess process;
-};
-}
 
 TEST(HamlibRadioSim, Ts480OpensAndAStepTunesTheRadio)
 {
-    RadioSim radio;
+    ForkedRadioSim radio;
     ASSERT_TRUE(radio.Start());
     LinkEvents rig;
     rig.link.Open({2028, radio.pty, 38400});
@@ -50,7 +30,7 @@ TEST(HamlibRadioSim, ARadioNotThereIsOneFailureUntilThePollFindsIt)
 {
     QTemporaryDir dir;
     const QString link = dir.filePath("radio");
-    RadioSim radio;
+    ForkedRadioSim radio;
     RigctldProcess server;
     const struct { HamlibConfig config; QString failure; std::function<bool()> appear; } cases[] = {
         {{2028, link, 38400}, "Kenwood TS-480 on " + link + ": there is no such device",

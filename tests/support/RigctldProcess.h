@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ForkedProcess.h"
+#include "support/ForkedProcess.h"
 #include "support/RigctlClient.h"
 
 #include <QTcpSocket>
@@ -16,27 +16,29 @@ public:
     }
     void Kill() { process_.Kill(); }
     QString address() const { return QStringLiteral("127.0.0.1:%1").arg(port); }
-    // The server's one-line answers to `commands` (e.g. "l RFPOWER"); empty
-    // when they do not come. rigctld now and then resets a connection made
-    // just after another has closed: the question is then asked again.
-    QStringList Ask(const QStringList& commands) const
+    // The server's answers to `commands` (e.g. "l RFPOWER"), `lines` in all
+    // (by default one each); empty when they do not come. rigctld now and
+    // then resets a connection made just after another has closed: the
+    // question is then asked again.
+    QStringList Ask(const QStringList& commands, int lines = 0) const
     {
+        lines = lines ? lines : int(commands.size());
         QStringList answers;
-        WaitFor([&] { return (answers = Exchange(commands)).size() == commands.size(); });
-        return answers.size() == commands.size() ? answers : QStringList();
+        WaitFor([&] { return (answers = Exchange(commands, lines)).size() == lines; });
+        return answers.size() == lines ? answers : QStringList();
     }
 
     const quint16 port = RigctlClient::FreePort();
 
 private:
-    QStringList Exchange(const QStringList& commands) const
+    QStringList Exchange(const QStringList& commands, int lines) const
     {
         QTcpSocket client;
         client.connectToHost(QHostAddress::LocalHost, port);
         QStringList answers;
         if (!client.waitForConnected(500) || client.write((commands.join('\n') + '\n').toLatin1()) < 0)
             return answers;
-        while (answers.size() < commands.size() && (client.canReadLine() || client.waitForReadyRead(500)))
+        while (answers.size() < lines && (client.canReadLine() || client.waitForReadyRead(500)))
             while (client.canReadLine())
                 answers << QString::fromLatin1(client.readLine()).trimmed();
         return answers;

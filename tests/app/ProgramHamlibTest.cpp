@@ -1,0 +1,106 @@
+// The whole program with a radio through Hamlib and a JACK surface: Hamlib's
+// NET rigctl (model 2) against a rigctld of the test's own, Hamlib's TS-480
+// driver against the radio simulator, and stored Hamlib radios that cannot be used.
+#include "ProgramHarness.h"
+#include "support/ForkedRadioSim.h"
+#include "support/RigctldProcess.h"
+#include "core/SurfaceControls.h"
+
+#include <QRegularExpression>
+
+extern "C" const char* __asan_default_options()
+{
+    return "fast_unwind_on_malloc=0";
+}
+
+// Hamlib's NET rigctl leaks what each open after the first allocates.
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:rig_open\n";
+}
+
+namespace {
+
+class ProgramHamlibTest : public ProgramHarness {
+protected:
+    void Choose(const QString& model, const QString& port, const QString& speed = {})
+    {
+        for (const auto& [key, value] : {std::pair{"rigtype", QString("hamlib")}, {"hamlibmodel", model},
+                                         {"hamlibport", port}, {"hamlibspeed", speed}})
+            t.store.Write("settings", key, value);
+    }
+    static JackMidiSource::Bytes Press(SurfaceControls::Id button)
+    {
+        return {0xB0, SurfaceControls::Byte(button), SurfaceControls::kPressed};
+    }
+    // Turns the wheel a click every 300 ms until `done` holds.
+    bool TunedUntil(const std::function<bool()>& done) { return SendUntil({0xB0, 0x64, 0x41}, done); }
+    int CatLogLines(const QString& pattern) const
+    {
+        return window->CatLog().toPlainText().count(QRegularExpression(pattern, QRegularExpression::MultilineOption));
+    }
+
+    RigctldProcess server;
+};
+
+TEST_F(ProgramHamlibTest, TheSurfaceTunesRigctldAndTunesItAgainAfterItWasGone)
+{
+    ASSERT_TRUE(server.Start());
+    Choose("2", server.address());
+    StartProgram();
+    ASSERT_TRUE(WaitFor([&] { return LinkUp(); })) << window->CatLog().toPlainText().toStdString();
+    const qint64 start = server.Ask({"f"}).value(0).toLongLong();
+    ASSERT_TRUE(TunedUntil([&] { return server.Ask({"f"}).value(0).toLongLong() == start + 10; }));
+    ASSERT_TRUE(SendUntil(Press(SurfaceControls::Id::Button1),
+                          [&] { return server.Ask({"s"}, 2) == QStringList({"1", "VFOB"}); }));
+
+    // Gone while the wheel turns, and back on the same port.
+    server.Kill();
+    ASSERT_TRUE(TunedUntil([&] { return !LinkUp(); }));
+    RunFor(5 * PollInterval());
+    ASSERT_TRUE(server.Start());
+    ASSERT_TRUE(WaitFor([&] { return LinkUp(); }));
+    const qint64 back = server.Ask({"f"}).value(0).toLongLong();
+    EXPECT_TRUE(TunedUntil([&] { return server.Ask({"f"}).value(0).toLongLong() > back; }));
+    EXPECT_EQ(CatLogLines("^Hamlib NET rigctl on .*: IO error"), 1) << window->CatLog().toPlainText().toStdString();
+    EXPECT_TRUE(alerts.boxes.isEmpty()) << BoxTexts();
+}
+
+// The TS-480 has no VFO exchange: "#A/B" sets both frequencies instead.
+TEST_F(ProgramHamlibTest, TheSurfaceTunesAKenwoodDriverOnTheSimulator)
+{
+    ForkedRadioSim sim;
+    ASSERT_TRUE(sim.Start({"--freq-a", "00014060000"}));
+    Choose("2028", sim.pty, "38400");
+    StartProgram();
+    ASSERT_TRUE(WaitFor([&] { return LinkUp(); })) << window->CatLog().toPlainText().toStdString();
+    EXPECT_TRUE(TunedUntil([&] { return sim.Received("FA00014060010"); }));
+    EXPECT_TRUE(SendUntil(Press(SurfaceControls::Id::Button4), [&] { return sim.Received("FB00014060010"); }));
+    EXPECT_TRUE(sim.Received("FA00007030000"));
+    EXPECT_TRUE(alerts.boxes.isEmpty()) << BoxTexts();
+}
+
+// One box at start-up; the rig type stays, nothing is written over and the COM port stays closed.
+TEST_F(ProgramHamlibTest, AStoredRadioThatCannotBeUsedIsOneBox)
+{
+    const struct { QString model, speed, why; } cases[] = {
+        {"99999", "", "hamlibmodel=99999 is not a radio model Hamlib knows."},
+        {"two", "", "hamlibmodel=two is not a radio model Hamlib knows."},
+        {"2028", "fast", "hamlibspeed=fast is not a serial speed."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why.toStdString());
+        Choose(c.model, "/dev/ttyUSB0", c.speed);
+        alerts.boxes.clear();
+        StartProgram();
+        ASSERT_EQ(alerts.boxes.size(), 1) << BoxTexts();
+        EXPECT_TRUE(alerts.boxes[0].text.contains(c.why)) << BoxTexts();
+        EXPECT_TRUE(window->IsRigTypeChecked(RigType::Hamlib) && window->IsComPortChecked(3));
+        EXPECT_EQ(QStringList({t.store.Read("settings", "rigtype", ""), t.store.Read("settings", "hamlibmodel", ""),
+                               t.store.Read("settings", "hamlibspeed", "")}),
+                  QStringList({"hamlib", c.model, c.speed}));
+        EXPECT_FALSE(LinkUp());
+        window.reset();
+    }
+}
+} // namespace
