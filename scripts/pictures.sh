@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes every picture in docs/ from the real program on a virtual screen, so
 # that the README never shows an older program: the main window, its menus,
-# the Learn Controls window and the demo. Needs a build (scripts/run.sh makes one).
+# the window that chooses a radio through Hamlib, the Learn Controls window
+# and the demo. Needs a build (scripts/run.sh makes one).
 # Usage: scripts/pictures.sh [build folder, default build]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -65,6 +66,15 @@ for menu in c r o h; do
   sleep 0.3
 done
 convert "${pieces[@]}" +append "$docs/main-menus.png"
+
+# Rig Type > Other Radio (Hamlib)..., an Icom IC-7300 chosen by what the user types.
+xdotool windowfocus --sync "$main" key alt+r o
+hamlib=$(window_of "${pids[-1]}" "Other Radio \(Hamlib\)")
+xdotool windowfocus --sync "$hamlib" type --delay 60 "IC-7300"
+xdotool key Tab Down
+sleep 0.5
+import -window "$hamlib" "$docs/hamlib-radio.png"
+xdotool key Escape
 
 # Learn Controls, with the first control learned from the virtual surface on a
 # JACK server of the script's own.
