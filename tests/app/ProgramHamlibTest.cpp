@@ -3,8 +3,11 @@
 // driver against the radio simulator, and stored Hamlib radios that cannot be used.
 #include "ProgramHarness.h"
 #include "support/ForkedRadioSim.h"
-#include "support/RigctldProcess.h"
 #include "core/SurfaceControls.h"
+#include "support/RigctlClient.h"
+#include "support/RigctldProcess.h"
+
+#include <QTcpSocket>
 
 #include <QRegularExpression>
 
@@ -47,12 +50,25 @@ TEST_F(ProgramHamlibTest, TheSurfaceTunesRigctldAndTunesItAgainAfterItWasGone)
 {
     ASSERT_TRUE(server.Start());
     Choose("2", server.address());
+    const quint16 rigControlPort = RigctlClient::FreePort();
+    t.store.Write("settings", "rigctld", "1");
+    t.store.Write("settings", "rigctldport", QString::number(rigControlPort));
     StartProgram();
     ASSERT_TRUE(WaitFor([&] { return LinkUp(); })) << window->CatLog().toPlainText().toStdString();
     const qint64 start = server.Ask({"f"}).value(0).toLongLong();
     ASSERT_TRUE(TunedUntil([&] { return server.Ask({"f"}).value(0).toLongLong() == start + 10; }));
     ASSERT_TRUE(SendUntil(Press(SurfaceControls::Id::Button1),
                           [&] { return server.Ask({"s"}, 2) == QStringList({"1", "VFOB"}); }));
+
+    // A logger on the program's own network rig control moves the radio and reads it back.
+    QTcpSocket logger;
+    logger.connectToHost(QHostAddress::LocalHost, rigControlPort);
+    logger.write("F 7074000\n");
+    ASSERT_TRUE(WaitFor([&] { return server.Ask({"f"}).value(0) == "7074000"; }));
+    RunFor(3 * PollInterval());
+    logger.write("f\n");
+    ASSERT_TRUE(WaitFor([&] { return logger.bytesAvailable() >= 15; }));
+    EXPECT_EQ(logger.readAll(), "RPRT 0\n7074000\n");
 
     // Gone while the wheel turns, and back on the same port.
     server.Kill();
@@ -83,14 +99,15 @@ TEST_F(ProgramHamlibTest, TheSurfaceTunesAKenwoodDriverOnTheSimulator)
 // One box at start-up; the rig type stays, nothing is written over and the COM port stays closed.
 TEST_F(ProgramHamlibTest, AStoredRadioThatCannotBeUsedIsOneBox)
 {
-    const struct { QString model, speed, why; } cases[] = {
-        {"99999", "", "hamlibmodel=99999 is not a radio model Hamlib knows."},
-        {"two", "", "hamlibmodel=two is not a radio model Hamlib knows."},
-        {"2028", "fast", "hamlibspeed=fast is not a serial speed."},
+    const struct { QString model, port, speed, why; } cases[] = {
+        {"99999", "/dev/ttyUSB0", "", "hamlibmodel=99999 is not a radio model Hamlib knows."},
+        {"two", "/dev/ttyUSB0", "", "hamlibmodel=two is not a radio model Hamlib knows."},
+        {"2028", "/dev/ttyUSB0", "fast", "hamlibspeed=fast is not a serial speed."},
+        {"2028", "", "", "Please select a CAT Com port first."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why.toStdString());
-        Choose(c.model, "/dev/ttyUSB0", c.speed);
+        Choose(c.model, c.port, c.speed);
         alerts.boxes.clear();
         StartProgram();
         ASSERT_EQ(alerts.boxes.size(), 1) << BoxTexts();
