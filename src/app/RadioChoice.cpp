@@ -57,13 +57,18 @@ void RadioChoice::AskForMissingPort()
             ShowPortMissing(alerts_);
         return;
     }
-    settings_.Load(Option::HamlibModel);
-    settings_.Load(Option::HamlibPort);
-    settings_.Load(Option::HamlibSpeed);
+    LoadHamlibRadio();
     // A model that needs no port (Hamlib's dummy) is never missing one.
     const HamlibModel* model = HamlibModels::Instance().Find(settings_.options().hamlibModel.toInt());
     if (settings_.options().hamlibPort.isEmpty() && (!model || model->portKind != HamlibPortKind::Other))
         ShowPortMissing(alerts_);
+}
+
+void RadioChoice::LoadHamlibRadio()
+{
+    settings_.Load(Option::HamlibModel);
+    settings_.Load(Option::HamlibPort);
+    settings_.Load(Option::HamlibSpeed);
 }
 
 void RadioChoice::StartPoll()
@@ -141,6 +146,11 @@ void RadioChoice::ChooseNoPort()
 void RadioChoice::ChooseRigType(RigType rig, QWidget& windowParent)
 {
     if (rig == RigType::Hamlib) {
+        if (!hamlibConfig_) {
+            LoadHamlibRadio();
+            QString unusable;
+            hamlibConfig_ = StoredHamlibRadio(unusable);
+        }
         auto* dialog = new HamlibModelDialog(PortDevicesDialog::SystemPorts(), hamlibConfig_.value_or(HamlibConfig()),
                                              &windowParent);
         dialog->setAttribute(Qt::WA_DeleteOnClose);

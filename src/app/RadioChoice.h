@@ -70,6 +70,8 @@ signals:
 
 private:
     bool HamlibStored() const;
+    // Takes the stored Hamlib radio into the live options.
+    void LoadHamlibRadio();
     void TakeHamlibChoice(const HamlibConfig& config);
     void UseHamlib();
     void UseOwnLink();

@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QThread>
 
 class HamlibWorker;
@@ -65,9 +66,10 @@ public:
     bool StepsWaiting() const;
 
 signals:
-    // The radio answered its first open; `radio` names model and port, and
-    // `modes` are the modes it has, in Hamlib's order.
-    void opened(const QString& radio, const QList<RadioMode>& modes);
+    // The radio answered its first open; `radio` names model and port,
+    // `modes` are the modes it has, in Hamlib's order, and `vfoOperations`
+    // the VFO operations it carries out ("XCHG", "CPY").
+    void opened(const QString& radio, const QList<RadioMode>& modes, const QStringList& vfoOperations);
     void closed();
     // One poll tick's readings.
     void polled(const HamlibReading& reading);

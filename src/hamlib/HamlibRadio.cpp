@@ -18,6 +18,16 @@ HamlibRadio::HamlibRadio(HamlibLink& link, RadioState& state, ILamp& lamp, ILogS
     connect(&link_, &HamlibLink::traced, this, [this](const QString& line) { log_.AppendLine(line); });
 }
 
+namespace {
+// RIT or XIT is on as the radio says, or where it does not say, while its offset is not 0.
+std::optional<bool> OnOrOffset(const std::optional<bool>& on, const std::optional<qint64>& offset)
+{
+    if (on || !offset)
+        return on;
+    return *offset != 0;
+}
+} // namespace
+
 HamlibVfo HamlibRadio::Of(Vfo vfo)
 {
     return vfo == Vfo::A ? HamlibVfo::A : HamlibVfo::B;
@@ -27,7 +37,7 @@ void HamlibRadio::Reset()
 {
     state_ = RadioState();
     modes_.clear();
-    fallback_.reset();
+    vfoOperations_.clear();
     lamp_.SetUp(false);
 }
 
@@ -50,20 +60,23 @@ void HamlibRadio::SetFrequency(Vfo vfo, qint64 hertz)
 
 void HamlibRadio::SwapVfos()
 {
-    RunWithFallback(QStringLiteral("XCHG"), state_.vfoB, state_.vfoA);
+    RunOrSetBoth(QStringLiteral("XCHG"), state_.vfoB, state_.vfoA);
 }
 
 void HamlibRadio::CopyVfoAToB()
 {
-    RunWithFallback(QStringLiteral("CPY"), state_.vfoA, state_.vfoA);
+    RunOrSetBoth(QStringLiteral("CPY"), state_.vfoA, state_.vfoA);
 }
 
-void HamlibRadio::RunWithFallback(const QString& operation, qint64 toA, qint64 toB)
+void HamlibRadio::RunOrSetBoth(const QString& operation, qint64 toA, qint64 toB)
 {
-    // Without VFO B's frequency the fallback could only guess it.
-    if (state_.vfoBKnown)
-        fallback_ = Fallback{operation, toA, toB};
-    link_.VfoOperation(operation);
+    if (vfoOperations_.contains(operation)) {
+        link_.VfoOperation(operation);
+    } else if (state_.vfoBKnown) {
+        // Both from the poll's reading, taken before either is set.
+        SetFrequency(Vfo::A, toA);
+        SetFrequency(Vfo::B, toB);
+    }
 }
 
 void HamlibRadio::StepMode()
@@ -145,9 +158,10 @@ bool HamlibRadio::RunVfoOperation(const QByteArray& name)
     return true;
 }
 
-void HamlibRadio::TakeOpened(const QString&, const QList<RadioMode>& modes)
+void HamlibRadio::TakeOpened(const QString&, const QList<RadioMode>& modes, const QStringList& vfoOperations)
 {
     modes_ = modes;
+    vfoOperations_ = vfoOperations;
 }
 
 void HamlibRadio::TakeReading(const HamlibReading& reading)
@@ -162,8 +176,8 @@ void HamlibRadio::TakeReading(const HamlibReading& reading)
     state_.mode = reading.mode.toLatin1();
     state_.transmitting = reading.transmitting;
     state_.split = reading.split;
-    state_.rit = reading.ritOn ? reading.ritOn : reading.rit.has_value() ? std::optional<bool>(*reading.rit != 0) : std::nullopt;
-    state_.xit = reading.xitOn ? reading.xitOn : reading.xit.has_value() ? std::optional<bool>(*reading.xit != 0) : std::nullopt;
+    state_.rit = OnOrOffset(reading.ritOn, reading.rit);
+    state_.xit = OnOrOffset(reading.xitOn, reading.xit);
     if (!state_.answering)
         lamp_.SetUp(true);
     state_.answering = true;
@@ -183,11 +197,5 @@ void HamlibRadio::TakeRecovery()
 
 void HamlibRadio::TakeRefusal(const HamlibRefusal& refusal)
 {
-    if (fallback_ && refusal.unavailable && refusal.command == QStringLiteral("G ") + fallback_->operation) {
-        const Fallback both = *std::exchange(fallback_, std::nullopt);
-        SetFrequency(Vfo::A, both.vfoA);
-        SetFrequency(Vfo::B, both.vfoB);
-        return;
-    }
     log_.AppendLine(QStringLiteral("Not carried out: %1: %2").arg(refusal.command, refusal.message));
 }

@@ -5,8 +5,6 @@
 
 #include <QObject>
 
-#include <optional>
-
 class HamlibLink;
 class ILamp;
 class ILogSink;
@@ -53,19 +51,13 @@ public:
     void Reset();
 
 private:
-    // Both frequencies to set when the model refuses a VFO operation.
-    struct Fallback {
-        QString operation;
-        qint64 vfoA;
-        qint64 vfoB;
-    };
-
-    void TakeOpened(const QString& radio, const QList<RadioMode>& modes);
+    void TakeOpened(const QString& radio, const QList<RadioMode>& modes, const QStringList& vfoOperations);
     void TakeReading(const HamlibReading& reading);
     void TakeFailure(const QString& message);
     void TakeRecovery();
     void TakeRefusal(const HamlibRefusal& refusal);
-    void RunWithFallback(const QString& operation, qint64 toA, qint64 toB);
+    // The model's VFO operation `name`, or where it has none both frequencies set.
+    void RunOrSetBoth(const QString& operation, qint64 toA, qint64 toB);
     static HamlibVfo Of(Vfo vfo);
 
     HamlibLink& link_;
@@ -73,7 +65,7 @@ private:
     ILamp& lamp_;
     ILogSink& log_;
     QList<RadioMode> modes_;
+    QStringList vfoOperations_;
     // The number of the newest wheel step posted: a poll read before it is older than the hand.
     quint64 newestStep_ = 0;
-    std::optional<Fallback> fallback_;
 };

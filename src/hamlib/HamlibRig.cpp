@@ -147,3 +147,14 @@ QList<RadioMode> HamlibRig::Modes() const
     }
     return modes;
 }
+
+QStringList HamlibRig::VfoOperations() const
+{
+    QStringList operations;
+    for (unsigned bit = 0; bit < 32; ++bit) {
+        const auto operation = vfo_op_t(1u << bit);
+        if (rig_has_vfo_op(rig_.get(), operation))
+            operations << QString::fromLatin1(rig_strvfop(operation));
+    }
+    return operations;
+}

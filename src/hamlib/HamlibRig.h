@@ -8,6 +8,7 @@
 #include <hamlib/rig.h>
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 // One radio through Hamlib: owns the RIG* made for a configuration (cleaned
@@ -49,6 +50,8 @@ public:
     bool TakesRawText() const;
     // The modes of the radio open, with their normal passbands.
     QList<RadioMode> Modes() const;
+    // Hamlib's names of the VFO operations the radio open carries out.
+    QStringList VfoOperations() const;
     // The radio answers a frequency read now.
     bool Answers();
 

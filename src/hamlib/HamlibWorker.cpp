@@ -190,7 +190,7 @@ bool HamlibWorker::TryOpen()
     TraceDropped();
     dropReported_ = false;
     if (!std::exchange(everOpened_, true))
-        emit opened(rig_->name(), rig_->Modes());
+        emit opened(rig_->name(), rig_->Modes(), rig_->VfoOperations());
     if (std::exchange(failing_, false))
         emit recovered();
     return true;
