@@ -248,7 +248,7 @@ void MainWindow::SetPortChecks(int number)
 void MainWindow::OpenComPort(int number)
 {
     ReportFailures(alerts_, ChooseComRoutine(number), [&] {
-        parts_->radioChoice->OpenComPort(number);
+        parts_->radioChoice->SelectComPort(number);
     });
 }
 
@@ -261,7 +261,7 @@ void MainWindow::ChooseComPort(int number)
 void MainWindow::ChooseNoPort()
 {
     ReportFailures(alerts_, Routine::ChoosePortNone, [&] {
-        parts_->radioChoice->ChooseNoPort();
+        parts_->radioChoice->SelectNoPort();
     });
 }
 
@@ -286,7 +286,7 @@ void MainWindow::ChooseRigType(RigType rig)
     ReportFailures(alerts_, type.menuRoutine, [&] {
         // The Hamlib radio is chosen in a window of its own: until then the marks stay.
         SetRigChecks(rig == RigType::Hamlib ? parts_->options.rigType : type.settingsValue);
-        parts_->radioChoice->ChooseRigType(rig, *this);
+        parts_->radioChoice->SelectRigType(rig, *this);
     });
 }
 

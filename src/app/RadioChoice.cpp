@@ -122,7 +122,7 @@ void RadioChoice::StopPoll()
         hamlibLink_->Close();
 }
 
-void RadioChoice::OpenComPort(int number)
+void RadioChoice::SelectComPort(int number)
 {
     settings_.Set(Option::CatPort, QString::number(number));
     if (HamlibStored())
@@ -137,13 +137,13 @@ void RadioChoice::PollOwnLink()
         poll_.Start();
 }
 
-void RadioChoice::ChooseNoPort()
+void RadioChoice::SelectNoPort()
 {
     settings_.Set(Option::CatPort, QStringLiteral("0"));
     link_.SelectNone(marks_);
 }
 
-void RadioChoice::ChooseRigType(RigType rig, QWidget& windowParent)
+void RadioChoice::SelectRigType(RigType rig, QWidget& windowParent)
 {
     if (rig == RigType::Hamlib) {
         if (!hamlibConfig_) {

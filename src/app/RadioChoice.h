@@ -41,12 +41,11 @@ public:
     // The radio the dispatcher and the network clients drive.
     ChosenRadio& chosen() { return radio_; }
 
-    // Start-up: the stored COM port is chosen, and opened unless the stored
-    // rig type is Hamlib; the box "Please select a CAT Com port first." asks
-    // for the port of the radio in use; that radio's poll starts (a stored
-    // Hamlib radio with an unknown model or a value that cannot be read is
-    // one box instead, and nothing is written).
-    void SelectStoredPort();
+    // Start-up, once the stored COM port is chosen (SelectComPort): the box
+    // "Please select a CAT Com port first." asks for the port of the radio in
+    // use; then that radio's poll starts (a stored Hamlib radio with an
+    // unknown model or a value that cannot be read is one box instead, and
+    // nothing is written).
     void AskForMissingPort();
     void StartPoll();
     void SetPollInterval(int milliseconds);
@@ -54,15 +53,15 @@ public:
 
     // The port menu: the choice is stored; a COM port is opened only while
     // the program's own CAT link holds the radio. Failures are thrown.
-    void OpenComPort(int number);
-    void ChooseNoPort();
+    void SelectComPort(int number);
+    void SelectNoPort();
     // After a COM port is chosen: its poll starts unless Hamlib holds the radio.
     void PollOwnLink();
 
     // The rig type menu. The Hamlib item opens the window that chooses the
     // radio (window-modal, nothing waits for it); the rig type changes once
     // it is accepted. Failures are thrown.
-    void ChooseRigType(RigType rig, QWidget& windowParent);
+    void SelectRigType(RigType rig, QWidget& windowParent);
 
 signals:
     // The stored rig type has changed (the menu's marks follow it).
