@@ -1,11 +1,14 @@
 #pragma once
 
+#include "BenchRoad.h"
+#include "LineTap.h"
 #include "core/ILamp.h"
 #include "widgets/Lamp.h"
 #include "app/MainWindow.h"
 #include "support/JackMidiSource.h"
 #include "support/RadioSimProcess.h"
 #include "support/RecordingAlerts.h"
+#include "support/RigctldProcess.h"
 #include "support/TempSettings.h"
 
 #include <QCoreApplication>
@@ -14,6 +17,7 @@
 #include <QEventLoop>
 #include <QProcess>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <mutex>
 #include <rtmidi/RtMidi.h>
@@ -50,12 +54,23 @@ private:
     RtMidiIn in_;
 };
 
-// The whole program (offscreen main window) wired to the radio simulator on
-// COM1, paced at 38400 baud in both directions like a real radio, and to a
-// JACK MIDI source named like the control surface, on a JACK server of the
-// benchmark's own (dummy driver).
+// The whole program (offscreen main window) wired to a radio by one of the
+// BenchRoads, and to a JACK MIDI source named like the control surface, on a
+// JACK server of the benchmark's own (dummy driver). The radio simulator is
+// on COM1, paced at 38400 baud in both directions like a real radio; on the
+// rigctld road the program reaches rigctld through the tap.
 class BenchRig {
 public:
+    // VFO A of the simulator, and of rigctld's dummy rig once the rig has set it.
+    static constexpr qint64 kStartHz = 14060000;
+
+    // A frequency command for VFO A as it reached the radio, with the epoch
+    // milliseconds of its arrival.
+    struct FrequencyCommand {
+        qint64 hertz;
+        double arrivedMs;
+    };
+
     BenchRig()
         : jackName_(QStringLiteral("vmc-bench"))
     {
@@ -74,14 +89,21 @@ public:
     {
         window.reset();
         surface.reset();
+        tap.reset();
+        rigctld.reset();
         radio.Stop();
         QProcess::execute(QStringLiteral(VMC_JACK_FIXTURE), {QStringLiteral("stop"), jackName_});
     }
 
-    // Starts JACK, the simulator and the program with `midiIntervalMs` as its
-    // pump interval and `pollMs` as its poll interval.
-    bool Start(int midiIntervalMs, const char* rigtype = "flex", int pollMs = 1000)
+    // Starts JACK, the simulator (and on the rigctld road rigctld and the
+    // tap) and the program on the BenchRoad named `road`, with `midiIntervalMs`
+    // as its pump interval and `pollMs` as its poll interval.
+    bool Start(int midiIntervalMs, const char* road = "flex", int pollMs = 1000)
     {
+        const BenchRoad* chosen = BenchRoad::Named(road);
+        if (!chosen)
+            return Fail("no such road");
+        road_ = *chosen;
         if (QProcess::execute(QStringLiteral(VMC_JACK_FIXTURE), {QStringLiteral("start"), jackName_}) != 0)
             return Fail("the JACK server did not start");
         surface = std::make_unique<JackMidiSource>();
@@ -89,7 +111,9 @@ public:
             return Fail(qPrintable(radio.ErrorString()));
         radio.MapToCom(settings.store, 1);
         settings.store.Write("settings", "catport", "1");
-        settings.store.Write("settings", "rigtype", rigtype);
+        settings.store.Write("settings", "rigtype", road_.rigtype);
+        if (road_.hamlibModel != 0 && !ChooseHamlibRadio())
+            return false;
         settings.store.Write("settings", "mautoconnect", "1");
         settings.store.Write("settings", "midipolltime", QString::number(midiIntervalMs));
         settings.store.Write("settings", "polltime", QString::number(pollMs));
@@ -115,11 +139,44 @@ public:
         return true;
     }
 
+    const BenchRoad& road() const { return road_; }
+
     // VFO A's frequency as the newest frequency command set it; `otherwise` before the first.
     qint64 LastFrequency(qint64 otherwise) const
     {
-        const auto commands = Commands("FA");
-        return commands.isEmpty() ? otherwise : commands.last().first.mid(2).toLongLong();
+        const auto commands = FrequencyCommands();
+        return commands.empty() ? otherwise : commands.back().hertz;
+    }
+
+    // The frequency commands for VFO A that have reached the radio, in order:
+    // on the simulator "FA00014060010" (its log's whole milliseconds taken as
+    // their middle; "FA" alone is a read), through the tap rigctl's "F" or
+    // "\set_freq" lines.
+    std::vector<FrequencyCommand> FrequencyCommands() const
+    {
+        std::vector<FrequencyCommand> commands;
+        if (tap) {
+            for (const LineTap::Line& line : tap->Lines())
+                if (const qint64 hertz = line.fromClient ? SetFrequencyHertz(line.text) : 0)
+                    commands.push_back({hertz, EpochMs(line.at)});
+            return commands;
+        }
+        for (const auto& [text, arrived] : Commands("FA"))
+            if (text.size() > 2)
+                commands.push_back({text.mid(2).toLongLong(), double(arrived) + 0.5});
+        return commands;
+    }
+
+    // Through the tap: how long rigctld took to answer each frequency command
+    // (from the request off the wire to the first line of its answer), in ms.
+    std::vector<double> FrequencyAnswerMs() const
+    {
+        std::vector<double> answers;
+        const std::vector<LineTap::Line> lines = tap ? tap->Lines() : std::vector<LineTap::Line>();
+        for (std::size_t i = 0; i + 1 < lines.size(); ++i)
+            if (lines[i].fromClient && SetFrequencyHertz(lines[i].text) && !lines[i + 1].fromClient)
+                answers.push_back(std::chrono::duration<double, std::milli>(lines[i + 1].at - lines[i].at).count());
+        return answers;
     }
 
     // The commands starting with `prefix` that the radio has received
@@ -152,6 +209,8 @@ public:
     TempSettings settings;
     RecordingAlerts alerts;
     RadioSimProcess radio;
+    std::unique_ptr<RigctldProcess> rigctld;  // on the rigctld road
+    std::unique_ptr<LineTap> tap;             // between the program and rigctld
     std::unique_ptr<JackMidiSource> surface;
     std::unique_ptr<MainWindow> window;
 
@@ -162,5 +221,38 @@ private:
         return false;
     }
 
+    // The settings of the Hamlib rig type for the road's radio: the simulator
+    // at 38400 baud, or rigctld (started here, its dummy set to the
+    // simulator's frequency so that every road starts alike) behind the tap.
+    bool ChooseHamlibRadio()
+    {
+        QString port = radio.PtyPath(), speed = QStringLiteral("38400");
+        if (road_.hamlibModel == BenchRoad::kNetRigctl) {
+            rigctld = std::make_unique<RigctldProcess>();
+            if (!rigctld->Start() || rigctld->Ask({QStringLiteral("F %1").arg(kStartHz)}) != QStringList{"RPRT 0"})
+                return Fail("rigctld did not start");
+            tap = std::make_unique<LineTap>(rigctld->port);
+            if (tap->port() == 0)
+                return Fail("the tap could not listen");
+            port = QStringLiteral("127.0.0.1:%1").arg(tap->port());
+            speed.clear();
+        }
+        settings.store.Write("settings", "hamlibmodel", QString::number(road_.hamlibModel));
+        settings.store.Write("settings", "hamlibport", port);
+        settings.store.Write("settings", "hamlibspeed", speed);
+        return true;
+    }
+
+    // The hertz of a rigctl request that sets VFO A's frequency ("F 14060010",
+    // "F VFOA 14060010.000000", "\set_freq ..."); 0 for any other line.
+    static qint64 SetFrequencyHertz(const QByteArray& line)
+    {
+        const QList<QByteArray> words = line.simplified().split(' ');
+        const bool setsFrequency = words[0] == "F" || words[0] == "\\set_freq";
+        const bool vfoA = words.size() == 2 || (words.size() == 3 && (words[1] == "VFOA" || words[1] == "currVFO"));
+        return setsFrequency && vfoA ? std::llround(words.last().toDouble()) : 0;
+    }
+
     QString jackName_;
+    BenchRoad road_ = *BenchRoad::Named("flex");
 };
