@@ -10,7 +10,6 @@ class ChosenRadio : public IRadio {
 public:
     explicit ChosenRadio(IRadio& radio) : radio_(&radio) {}
     void Use(IRadio& radio) { radio_ = &radio; }
-    bool InUse(const IRadio& radio) const { return radio_ == &radio; }
 
     bool LinkUp() const override { return radio_->LinkUp(); }
     QList<RadioMode> Modes() const override { return radio_->Modes(); }
