@@ -166,7 +166,8 @@ TEST_F(MainWindowTest, MenuCommandsStoreAtOnceAndTheEndStoresThePosition)
     PortDevicesDialog dialog(t.store, alerts, {"/dev/ttyS0", "/dev/ttyUSB0"});
     EXPECT_EQ(dialog.ShownDevice(4), "/dev/serial/by-id/usb-radio");
     dialog.Choose(2, "/dev/ttyS0");
-    EXPECT_EQ(t.store.Read("ports", "com2", ""), "/dev/ttyS0");
+    EXPECT_EQ(QStringList({dialog.ShownDevice(2), t.store.Read("ports", "com2", "")}),
+              QStringList({"/dev/ttyS0", "/dev/ttyS0"}));
     dialog.Choose(5, "   ");
     EXPECT_EQ(t.store.Read("ports", "com5", ""), "/dev/no-such-tty");
 }
