@@ -85,3 +85,14 @@ TEST(HamlibDummy, AnUnknownModelIsOneFailureAndRequestsAreNotSent)
     ASSERT_EQ(rig.refusals.size(), 1);
     EXPECT_EQ(rig.refusals[0].message, "not sent: no radio is open");
 }
+
+// "polltime" 0 reads the radio once it opens and then leaves it alone, as the program's own poll does.
+TEST(HamlibDummy, APollIntervalOfZeroReadsOnlyAtOpen)
+{
+    LinkEvents rig;
+    rig.link.SetPollInterval(0);
+    rig.link.Open(kDummy);
+    ASSERT_TRUE(WaitFor([&] { return rig.readings.size() == 1; }));
+    WaitFor([] { return false; }, 500);
+    EXPECT_EQ(rig.readings.size(), 1);
+}

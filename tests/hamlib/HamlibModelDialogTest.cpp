@@ -45,7 +45,9 @@ TEST(HamlibModelDialog, TypingAFilterNarrowsTheModelsToMakerModelOrNumber)
         QTest::keyClicks(filter, c.typed);
         EXPECT_EQ(dialog.Column(1), c.models);
     }
-    dialog.findChild<QLineEdit*>("filter")->clear();
+    // A model the filter hides is chosen by clearing the filter.
+    ASSERT_TRUE(dialog.ChooseModel(2028));
+    EXPECT_EQ(dialog.config().model, 2028);
     EXPECT_EQ(dialog.Column(0).size(), all);
     EXPECT_GT(dialog.Column(0).filter("Kenwood").size(), 20);
 }
