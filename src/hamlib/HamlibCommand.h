@@ -18,7 +18,8 @@ class HamlibRig;
 class HamlibCommand {
 public:
     static HamlibCommand SetFrequency(HamlibVfo vfo, qint64 hertz);
-    // A VFO operation by Hamlib's name: XCHG, CPY, TOGGLE, UP, ...
+    // A VFO operation by Hamlib's name: XCHG, CPY, TOGGLE, UP, ... One the
+    // model lacks is refused as unavailable, so the caller can do without.
     static HamlibCommand VfoOperation(const QString& name);
     // `passband` in Hz: 0 for the mode's normal one, -1 to keep the radio's.
     static HamlibCommand SetMode(const QString& name, qint64 passband);
@@ -32,7 +33,8 @@ public:
     static HamlibCommand SetXit(qint64 hertz);
     // The radio's own text, sent as it is. With `expectReply` the radio's
     // reply is read up to the text's last character (";" for Kenwood-style
-    // text); without, nothing is read.
+    // text) and reported by HamlibWorker::rawReplied(); without, nothing is
+    // read. Refused on NET rigctl.
     static HamlibCommand SendRaw(const QByteArray& text, bool expectReply);
 
     const QString& text() const { return text_; }

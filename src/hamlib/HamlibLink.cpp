@@ -59,54 +59,9 @@ void HamlibLink::SetPollInterval(int milliseconds)
     worker_->SetPollInterval(milliseconds);
 }
 
-void HamlibLink::SetFrequency(HamlibVfo vfo, qint64 hertz)
+void HamlibLink::Send(std::function<HamlibCommand()> build)
 {
-    worker_->SetFrequency(vfo, hertz);
-}
-
-void HamlibLink::VfoOperation(const QString& name)
-{
-    worker_->VfoOperation(name);
-}
-
-void HamlibLink::SetMode(const QString& name, qint64 passband)
-{
-    worker_->SetMode(name, passband);
-}
-
-void HamlibLink::SetLevel(const QString& name, double value)
-{
-    worker_->SetLevel(name, value);
-}
-
-void HamlibLink::SetFunction(const QString& name, bool on)
-{
-    worker_->SetFunction(name, on);
-}
-
-void HamlibLink::SetSplit(bool on, HamlibVfo txVfo)
-{
-    worker_->SetSplit(on, txVfo);
-}
-
-void HamlibLink::SetTransmit(bool on)
-{
-    worker_->SetTransmit(on);
-}
-
-void HamlibLink::SetRit(qint64 hertz)
-{
-    worker_->SetRit(hertz);
-}
-
-void HamlibLink::SetXit(qint64 hertz)
-{
-    worker_->SetXit(hertz);
-}
-
-void HamlibLink::SendRaw(const QByteArray& text, bool expectReply)
-{
-    worker_->SendRaw(text, expectReply);
+    worker_->Send(std::move(build));
 }
 
 quint64 HamlibLink::PostStep(HamlibVfo vfo, qint64 hertz)

@@ -12,7 +12,9 @@
 #include <QString>
 #include <QStringList>
 #include <QThread>
+#include <functional>
 
+class HamlibCommand;
 class HamlibWorker;
 
 // The program's road to a radio through Hamlib. The radio is handled by a
@@ -36,16 +38,7 @@ public:
     void Open(const HamlibConfig& config);
     void Close();
     void SetPollInterval(int milliseconds);
-    void SetFrequency(HamlibVfo vfo, qint64 hertz);
-    void VfoOperation(const QString& name);
-    void SetMode(const QString& name, qint64 passband);
-    void SetLevel(const QString& name, double value);
-    void SetFunction(const QString& name, bool on);
-    void SetSplit(bool on, HamlibVfo txVfo);
-    void SetTransmit(bool on);
-    void SetRit(qint64 hertz);
-    void SetXit(qint64 hertz);
-    void SendRaw(const QByteArray& text, bool expectReply);
+    void Send(std::function<HamlibCommand()> build);
     // A wheel step, in place of one of the same VFO still waiting; its number
     // (compare HamlibReading::stepSerial). Safe from any thread.
     quint64 PostStep(HamlibVfo vfo, qint64 hertz);

@@ -3,6 +3,7 @@
 #include "core/ILamp.h"
 #include "core/ILogSink.h"
 #include "core/RadioState.h"
+#include "hamlib/HamlibCommand.h"
 #include "hamlib/HamlibLink.h"
 
 #include <algorithm>
@@ -55,7 +56,7 @@ void HamlibRadio::StepFrequency(Vfo vfo, qint64 hertz)
 void HamlibRadio::SetFrequency(Vfo vfo, qint64 hertz)
 {
     (vfo == Vfo::A ? state_.vfoA : state_.vfoB) = hertz;
-    link_.SetFrequency(Of(vfo), hertz);
+    link_.Send([to = Of(vfo), hertz] { return HamlibCommand::SetFrequency(to, hertz); });
 }
 
 void HamlibRadio::SwapVfos()
@@ -71,7 +72,7 @@ void HamlibRadio::CopyVfoAToB()
 void HamlibRadio::RunOrSetBoth(const QString& operation, qint64 toA, qint64 toB)
 {
     if (vfoOperations_.contains(operation)) {
-        link_.VfoOperation(operation);
+        link_.Send([=] { return HamlibCommand::VfoOperation(operation); });
     } else if (state_.vfoBKnown) {
         // Both from the poll's reading, taken before either is set.
         SetFrequency(Vfo::A, toA);
@@ -87,7 +88,7 @@ void HamlibRadio::StepMode()
                                   [this](const RadioMode& mode) { return mode.name == state_.mode; });
     const RadioMode& next = now == modes_.end() || now + 1 == modes_.end() ? modes_.front() : *(now + 1);
     state_.mode = next.name;
-    link_.SetMode(QString::fromLatin1(next.name), 0);
+    link_.Send([name = QString::fromLatin1(next.name)] { return HamlibCommand::SetMode(name, 0); });
 }
 
 bool HamlibRadio::SetMode(const QByteArray& name, long passbandHz)
@@ -97,64 +98,64 @@ bool HamlibRadio::SetMode(const QByteArray& name, long passbandHz)
     if (!known)
         return false;
     state_.mode = name;
-    link_.SetMode(QString::fromLatin1(name), passbandHz);
+    link_.Send([=] { return HamlibCommand::SetMode(QString::fromLatin1(name), passbandHz); });
     return true;
 }
 
 void HamlibRadio::SetPower(int percent)
 {
-    link_.SetLevel(QStringLiteral("RFPOWER"), percent / 100.0);
+    link_.Send([=] { return HamlibCommand::SetLevel(QStringLiteral("RFPOWER"), percent / 100.0); });
 }
 
 void HamlibRadio::SetCwSpeed(int wordsPerMinute)
 {
-    link_.SetLevel(QStringLiteral("KEYSPD"), wordsPerMinute);
+    link_.Send([=] { return HamlibCommand::SetLevel(QStringLiteral("KEYSPD"), wordsPerMinute); });
 }
 
 void HamlibRadio::SetSplit(bool on)
 {
     state_.split = on;
-    link_.SetSplit(on, on ? HamlibVfo::B : HamlibVfo::A);
+    link_.Send([=] { return HamlibCommand::SetSplit(on, on ? HamlibVfo::B : HamlibVfo::A); });
 }
 
 void HamlibRadio::SetTransmit(bool on)
 {
     state_.transmitting = on;
-    link_.SetTransmit(on);
+    link_.Send([=] { return HamlibCommand::SetTransmit(on); });
 }
 
 void HamlibRadio::SendText(const QString& text)
 {
-    link_.SendRaw(text.toLatin1(), false);
+    link_.Send([raw = text.toLatin1()] { return HamlibCommand::SendRaw(raw, false); });
 }
 
 bool HamlibRadio::SetRit(int hertz)
 {
-    link_.SetRit(hertz);
+    link_.Send([=] { return HamlibCommand::SetRit(hertz); });
     return true;
 }
 
 bool HamlibRadio::SetXit(int hertz)
 {
-    link_.SetXit(hertz);
+    link_.Send([=] { return HamlibCommand::SetXit(hertz); });
     return true;
 }
 
 bool HamlibRadio::SetFunction(const QByteArray& name, bool on)
 {
-    link_.SetFunction(QString::fromLatin1(name), on);
+    link_.Send([=] { return HamlibCommand::SetFunction(QString::fromLatin1(name), on); });
     return true;
 }
 
 bool HamlibRadio::SetLevel(const QByteArray& name, double value)
 {
-    link_.SetLevel(QString::fromLatin1(name), value);
+    link_.Send([=] { return HamlibCommand::SetLevel(QString::fromLatin1(name), value); });
     return true;
 }
 
 bool HamlibRadio::RunVfoOperation(const QByteArray& name)
 {
-    link_.VfoOperation(QString::fromLatin1(name));
+    link_.Send([=] { return HamlibCommand::VfoOperation(QString::fromLatin1(name)); });
     return true;
 }
 

@@ -56,56 +56,6 @@ void HamlibWorker::SetPollInterval(int milliseconds)
     });
 }
 
-void HamlibWorker::SetFrequency(HamlibVfo vfo, qint64 hertz)
-{
-    Send([=] { return HamlibCommand::SetFrequency(vfo, hertz); });
-}
-
-void HamlibWorker::VfoOperation(const QString& name)
-{
-    Send([=] { return HamlibCommand::VfoOperation(name); });
-}
-
-void HamlibWorker::SetMode(const QString& name, qint64 passband)
-{
-    Send([=] { return HamlibCommand::SetMode(name, passband); });
-}
-
-void HamlibWorker::SetLevel(const QString& name, double value)
-{
-    Send([=] { return HamlibCommand::SetLevel(name, value); });
-}
-
-void HamlibWorker::SetFunction(const QString& name, bool on)
-{
-    Send([=] { return HamlibCommand::SetFunction(name, on); });
-}
-
-void HamlibWorker::SetSplit(bool on, HamlibVfo txVfo)
-{
-    Send([=] { return HamlibCommand::SetSplit(on, txVfo); });
-}
-
-void HamlibWorker::SetTransmit(bool on)
-{
-    Send([=] { return HamlibCommand::SetTransmit(on); });
-}
-
-void HamlibWorker::SetRit(qint64 hertz)
-{
-    Send([=] { return HamlibCommand::SetRit(hertz); });
-}
-
-void HamlibWorker::SetXit(qint64 hertz)
-{
-    Send([=] { return HamlibCommand::SetXit(hertz); });
-}
-
-void HamlibWorker::SendRaw(const QByteArray& text, bool expectReply)
-{
-    Send([=] { return HamlibCommand::SendRaw(text, expectReply); });
-}
-
 quint64 HamlibWorker::PostStep(HamlibVfo vfo, qint64 hertz)
 {
     return requests_.PutStep(vfo, hertz);

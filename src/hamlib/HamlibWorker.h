@@ -52,23 +52,9 @@ public:
     // the opening again of a radio gone.
     void SetPollInterval(int milliseconds);
 
-    void SetFrequency(HamlibVfo vfo, qint64 hertz);
-    // Hamlib's VFO operations by name: XCHG, CPY, TOGGLE, UP, ... One the
-    // model lacks is refused as unavailable, so the caller can do without.
-    void VfoOperation(const QString& name);
-    // `passband` in Hz: 0 for the mode's normal one, -1 to keep the radio's.
-    void SetMode(const QString& name, qint64 passband);
-    // Levels by Hamlib's name: RFPOWER 0..1, KEYSPD in WPM, any other.
-    void SetLevel(const QString& name, double value);
-    // Functions by Hamlib's name: NB, RIT, XIT, ...
-    void SetFunction(const QString& name, bool on);
-    void SetSplit(bool on, HamlibVfo txVfo);
-    void SetTransmit(bool on);
-    void SetRit(qint64 hertz);
-    void SetXit(qint64 hertz);
-    // The radio's own text, e.g. "FA;". With `expectReply` the reply (read up
-    // to the text's last character) comes by rawReplied(). Refused on NET rigctl.
-    void SendRaw(const QByteArray& text, bool expectReply);
+    // A request, built by `build` (one of HamlibCommand's) on the worker's
+    // thread and carried out in turn.
+    void Send(std::function<HamlibCommand()> build);
 
     // A wheel step: VFO `vfo` to `hertz`. While the worker is busy only the
     // newest frequency per VFO waits. Returns the step's number (compare
@@ -105,7 +91,6 @@ private slots:
     void Finish();
 
 private:
-    void Send(std::function<HamlibCommand()> build);
     void OpenNow(const HamlibConfig& config);
     void CloseNow();
     bool TryOpen();

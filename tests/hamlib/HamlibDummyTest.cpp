@@ -12,15 +12,15 @@ TEST(HamlibDummy, RequestsTakeEffectInOrderAndThePollReadsThemBack)
     LinkEvents rig;
     rig.link.SetPollInterval(100);
     rig.link.Open(kDummy);
-    rig.link.SetFrequency(HamlibVfo::A, 14060010);
-    rig.link.SetFrequency(HamlibVfo::B, 7030000);
-    rig.link.VfoOperation("XCHG");
-    rig.link.SetMode("USB", 2400);
-    rig.link.SetSplit(true, HamlibVfo::B);
-    rig.link.SetTransmit(true);
-    rig.link.SetRit(120);
-    rig.link.SetXit(-250);
-    rig.link.SetFunction("RIT", true);
+    rig.link.Send([] { return HamlibCommand::SetFrequency(HamlibVfo::A, 14060010); });
+    rig.link.Send([] { return HamlibCommand::SetFrequency(HamlibVfo::B, 7030000); });
+    rig.link.Send([] { return HamlibCommand::VfoOperation("XCHG"); });
+    rig.link.Send([] { return HamlibCommand::SetMode("USB", 2400); });
+    rig.link.Send([] { return HamlibCommand::SetSplit(true, HamlibVfo::B); });
+    rig.link.Send([] { return HamlibCommand::SetTransmit(true); });
+    rig.link.Send([] { return HamlibCommand::SetRit(120); });
+    rig.link.Send([] { return HamlibCommand::SetXit(-250); });
+    rig.link.Send([] { return HamlibCommand::SetFunction("RIT", true); });
     const HamlibReading r = rig.ReadingAfter("U RIT 1 -> RPRT 0");
     EXPECT_EQ(rig.Lines("[A-Z] "), QStringList({"F VFOA 14060010 -> RPRT 0", "F VFOB 7030000 -> RPRT 0",
                                                 "G XCHG -> RPRT 0", "M USB 2400 -> RPRT 0", "S 1 VFOB -> RPRT 0",
@@ -36,11 +36,11 @@ TEST(HamlibDummy, RefusedRequestsAreEachReportedAndTheWorkerGoesOn)
 {
     LinkEvents rig;
     rig.link.Open(kDummy);
-    rig.link.SetLevel("LOUDNESS", 1);
-    rig.link.SetMode("SHOUT", 0);
-    rig.link.VfoOperation("JUMP");
-    rig.link.SendRaw("FA;", true);
-    rig.link.SetFrequency(HamlibVfo::A, 7074000);
+    rig.link.Send([] { return HamlibCommand::SetLevel("LOUDNESS", 1); });
+    rig.link.Send([] { return HamlibCommand::SetMode("SHOUT", 0); });
+    rig.link.Send([] { return HamlibCommand::VfoOperation("JUMP"); });
+    rig.link.Send([] { return HamlibCommand::SendRaw("FA;", true); });
+    rig.link.Send([] { return HamlibCommand::SetFrequency(HamlibVfo::A, 7074000); });
     ASSERT_TRUE(rig.WaitTrace("F VFOA 7074000 -> RPRT 0"));
     const struct { QString command, message; bool unavailable; } expected[] = {
         {"L LOUDNESS 1", "Hamlib knows no level LOUDNESS", false},
@@ -77,7 +77,7 @@ TEST(HamlibDummy, AnUnknownModelIsOneFailureAndRequestsAreNotSent)
 {
     LinkEvents rig;
     rig.link.Open({99999, {}, 0});
-    rig.link.SetFrequency(HamlibVfo::A, 7074000);
+    rig.link.Send([] { return HamlibCommand::SetFrequency(HamlibVfo::A, 7074000); });
     rig.link.PostStep(HamlibVfo::A, 7074010);
     rig.link.Open(kDummy);
     ASSERT_TRUE(rig.WaitTrace("(requests not sent while no radio answered: 2)"));

@@ -26,11 +26,11 @@ TEST(HamlibNet, RequestsAndStepsReachTheServerButRawTextDoesNot)
     ASSERT_TRUE(server.Start());
     LinkEvents rig;
     rig.link.Open({2, server.address(), 0});
-    rig.link.SetLevel("RFPOWER", 0.5);
-    rig.link.SetLevel("KEYSPD", 25);
-    rig.link.SetFunction("NB", true);
+    rig.link.Send([] { return HamlibCommand::SetLevel("RFPOWER", 0.5); });
+    rig.link.Send([] { return HamlibCommand::SetLevel("KEYSPD", 25); });
+    rig.link.Send([] { return HamlibCommand::SetFunction("NB", true); });
     rig.link.PostStep(HamlibVfo::A, 14060010);
-    rig.link.SendRaw("FA;", true);
+    rig.link.Send([] { return HamlibCommand::SendRaw("FA;", true); });
     ASSERT_TRUE(rig.WaitTrace("w FA; -> RPRT -11 (raw text does not go through NET rigctl)"));
     EXPECT_EQ(server.Ask({"f", "l RFPOWER", "l KEYSPD", "u NB"}), QStringList({"14060010", "0.500000", "25", "1"}));
     EXPECT_TRUE(rig.failures.isEmpty());

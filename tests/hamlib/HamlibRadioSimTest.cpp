@@ -15,7 +15,7 @@ TEST(HamlibRadioSim, Ts480OpensAndAStepTunesTheRadio)
     LinkEvents rig;
     rig.link.Open({2028, radio.pty, 38400});
     rig.link.PostStep(HamlibVfo::A, 14070000);
-    rig.link.VfoOperation("XCHG");
+    rig.link.Send([] { return HamlibCommand::VfoOperation("XCHG"); });
     const HamlibReading r = rig.ReadingAfter("G XCHG -> RPRT -11 (the model has no VFO operation XCHG)");
     EXPECT_TRUE(r.vfoA == 14070000 && r.vfoB == 7030000 && r.mode == "CW");
     EXPECT_TRUE(radio.Received("FA00014070000"));
@@ -43,7 +43,7 @@ TEST(HamlibRadioSim, ARadioNotThereIsOneFailureUntilThePollFindsIt)
         LinkEvents rig;
         rig.link.SetPollInterval(50);
         rig.link.Open(c.config);
-        rig.link.SetFrequency(HamlibVfo::A, 7074000);
+        rig.link.Send([] { return HamlibCommand::SetFrequency(HamlibVfo::A, 7074000); });
         rig.link.PostStep(HamlibVfo::A, 7074010);
         ASSERT_TRUE(WaitFor([&] { return rig.refusals.size() == 1; }));
         ASSERT_TRUE(c.appear());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hamlib/HamlibCommand.h"
 #include "hamlib/HamlibLink.h"
 #include "support/QtPrinters.h"
 #include "support/WaitFor.h"
