@@ -2,6 +2,7 @@
 
 #include "app/IntervalQuestion.h"
 #include "app/PortDevicesDialog.h"
+#include "cat/SystemLines.h"
 #include "app/ProgramParts.h"
 #include "app/WindowPlacement.h"
 #include "cat/CatPoll.h"
@@ -267,7 +268,7 @@ void MainWindow::ChooseNoPort()
 
 void MainWindow::ShowDevices()
 {
-    PortDevicesDialog dialog(store_, alerts_, PortDevicesDialog::SystemPorts(), this);
+    PortDevicesDialog dialog(store_, alerts_, SystemLines::SerialPorts(), this);
     dialog.exec();
 }
 

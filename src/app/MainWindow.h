@@ -2,12 +2,11 @@
 
 #include "core/OptionsStore.h"
 #include "core/RigType.h"
+#include "desktop/DesktopPlatform.h"
 #include "widgets/Lamp.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QMainWindow>
-#include <QUrl>
 
 #include <array>
 #include <functional>
@@ -44,9 +43,7 @@ public:
     // The readme beside the executable or in the installed documentation.
     static QString ReadmePath();
     // Opens a text file in the desktop's viewer; tests replace it.
-    std::function<bool(const QString& path)> openDocument = [](const QString& path) {
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    };
+    std::function<bool(const QString& path)> openDocument = DesktopPlatform::OpenTextFile;
 
     // What a user does and sees: a menu item chosen, whether it is checked,
     // the buttons "&Midi Setup" and "E&xit", the two logs and the two lamps.

@@ -10,7 +10,6 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSerialPortInfo>
 #include <QVBoxLayout>
 
 PortDevicesDialog::PortDevicesDialog(ISettingsStore& store, IAlerts& alerts,
@@ -48,14 +47,6 @@ PortDevicesDialog::PortDevicesDialog(ISettingsStore& store, IAlerts& alerts,
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
-}
-
-QStringList PortDevicesDialog::SystemPorts()
-{
-    QStringList ports;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        ports << info.systemLocation();
-    return ports;
 }
 
 QString PortDevicesDialog::ShownDevice(int number) const

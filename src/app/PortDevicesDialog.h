@@ -18,7 +18,6 @@ public:
     PortDevicesDialog(ISettingsStore& store, IAlerts& alerts, const QStringList& systemPorts,
                       QWidget* parent = nullptr);
 
-    static QStringList SystemPorts();
 
     // The device COM `number` shows; choosing or typing one, as the user does.
     QString ShownDevice(int number) const;

@@ -1,6 +1,7 @@
 #include "app/RadioChoice.h"
 
 #include "app/PortDevicesDialog.h"
+#include "cat/SystemLines.h"
 #include "cat/CatPoll.h"
 #include "cat/CatRadio.h"
 #include "core/FailureReport.h"
@@ -151,7 +152,7 @@ void RadioChoice::SelectRigType(RigType rig, QWidget& windowParent)
             QString unusable;
             hamlibConfig_ = StoredHamlibRadio(unusable);
         }
-        auto* dialog = new HamlibModelDialog(PortDevicesDialog::SystemPorts(), hamlibConfig_.value_or(HamlibConfig()),
+        auto* dialog = new HamlibModelDialog(SystemLines::SerialPorts(), hamlibConfig_.value_or(HamlibConfig()),
                                              &windowParent);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         connect(dialog, &QDialog::accepted, this, [this, dialog] {

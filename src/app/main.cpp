@@ -2,6 +2,7 @@
 #include "core/IniSettingsStore.h"
 #include "core/ProgramVersion.h"
 #include "desktop/CommandLine.h"
+#include "desktop/DesktopPlatform.h"
 #include "desktop/SignalExit.h"
 #include "desktop/SingleInstance.h"
 #include "widgets/QtAlerts.h"
@@ -64,6 +65,7 @@ void BringForward(QWidget& window)
 
 int main(int argc, char* argv[])
 {
+    DesktopPlatform::UseParentConsole();
     const CommandLine command = CommandLine::Parse(ArgumentsOf(argc, argv));
     if (command.action() != CommandLine::Action::Run)
         return command.Answer();
@@ -71,7 +73,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     DescribeApplication();
     const QString settingsFile = command.settingsFile().isEmpty()
-                                     ? IniSettingsStore::DefaultPath(QApplication::applicationName())
+                                     ? DesktopPlatform::SettingsFile(QApplication::applicationName())
                                      : command.settingsFile();
     QtAlerts alerts;
     SingleInstance instance(settingsFile);
@@ -88,6 +90,9 @@ int main(int argc, char* argv[])
     SignalExit signalExit;
     QObject::connect(&signalExit, &SignalExit::received, &window, &QWidget::close);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, &QWidget::close);
+    // The end of the desktop session asks first (Windows asks every program,
+    // and ends it soon after): the program ends as "E&xit" ends it.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, &QWidget::close);
 
     // Started inside the event loop, so that an end requested while a
     // start-up box is open ends the program at once.

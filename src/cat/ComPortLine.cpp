@@ -1,9 +1,11 @@
 #include "cat/ComPortLine.h"
 
 #include "cat/PortAddress.h"
+#include "cat/SystemLines.h"
 
 ComPortLine::ComPortLine(const ISettingsStore& settings)
-    : settings_(settings), serial_(settings), network_(settings), active_(&serial_)
+    : settings_(settings), serial_(SystemLines::MakeSerialLine(settings)), network_(settings),
+      active_(serial_.get())
 {
 }
 
@@ -13,6 +15,6 @@ void ComPortLine::Open(int comNumber)
     if (PortAddress::IsNetwork(PortAddress::For(settings_, comNumber)))
         active_ = &network_;
     else
-        active_ = &serial_;
+        active_ = serial_.get();
     active_->Open(comNumber);
 }

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "cat/ICatLine.h"
-#include "cat/SerialLine.h"
 #include "cat/TcpLine.h"
+
+#include <memory>
 
 class ISettingsStore;
 
@@ -27,7 +28,7 @@ public:
 
 private:
     const ISettingsStore& settings_;
-    SerialLine serial_;
+    std::unique_ptr<ICatLine> serial_;
     TcpLine network_;
     ICatLine* active_;
 };

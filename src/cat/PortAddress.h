@@ -12,7 +12,6 @@ class PortAddress {
 public:
     static QString Section() { return QStringLiteral("ports"); }
     static QString KeyFor(int comNumber) { return QStringLiteral("com%1").arg(comNumber); }
-    static QString DefaultDevice(int comNumber);
     // The device or address that COM `comNumber` stands for.
     static QString For(const ISettingsStore& settings, int comNumber);
     // True for a tcp:// address (whether well formed or not).

@@ -3,26 +3,19 @@
 #include "cat/PortAddress.h"
 #include "core/NumberedError.h"
 
-#ifdef Q_OS_UNIX
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
-#endif
 
 namespace {
 // True when the operating system keeps the user from the device itself (as
 // opposed to another program holding it).
 bool AccessDenied(const QString& device)
 {
-#ifdef Q_OS_UNIX
     return ::faccessat(AT_FDCWD, device.toLocal8Bit().constData(), R_OK | W_OK, AT_EACCESS) != 0
            && errno == EACCES;
-#else
-    Q_UNUSED(device);
-    return false;
-#endif
 }
 }
 
@@ -47,12 +40,10 @@ qint64 SerialLine::NanosecondsPerByte() const
 qint64 SerialLine::QueuedBytes() const
 {
     qint64 queued = port_.bytesToWrite();
-#ifdef Q_OS_UNIX
     // What the driver still holds; a pseudo-terminal always says 0.
     int driver = 0;
     if (port_.isOpen() && ::ioctl(port_.handle(), TIOCOUTQ, &driver) == 0)
         queued += driver;
-#endif
     return queued;
 }
 

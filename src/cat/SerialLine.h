@@ -7,7 +7,7 @@
 
 class ISettingsStore;
 
-// The radio's serial line over QSerialPort: COM N is the device that
+// The radio's serial line on Linux, over QSerialPort: COM N is the device that
 // PortAddress gives for it, so a radio on any device path, a pseudo-terminal
 // included, can be given a port number. A device that goes away while open
 // (an unplugged adapter, a vanished terminal) counts as closed from then on.

@@ -1,14 +1,11 @@
 #include "cat/TcpLine.h"
 
 #include "cat/PortAddress.h"
+#include "cat/SystemLines.h"
 #include "core/NumberedError.h"
 
 #include <QUrl>
 
-#ifdef Q_OS_LINUX
-#include <linux/sockios.h>
-#include <sys/ioctl.h>
-#endif
 
 TcpLine::TcpLine(const ISettingsStore& settings) : settings_(settings)
 {
@@ -54,14 +51,7 @@ void TcpLine::Open(int comNumber)
 
 qint64 TcpLine::QueuedBytes() const
 {
-    qint64 queued = socket_.bytesToWrite();
-#ifdef Q_OS_LINUX
-    // Sent but not yet taken by the other end.
-    int kernel = 0;
-    if (socket_.socketDescriptor() >= 0 && ::ioctl(int(socket_.socketDescriptor()), SIOCOUTQ, &kernel) == 0)
-        queued += kernel;
-#endif
-    return queued;
+    return socket_.bytesToWrite() + SystemLines::UnsentSocketBytes(socket_.socketDescriptor());
 }
 
 bool TcpLine::IsOpening() const

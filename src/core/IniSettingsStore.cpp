@@ -13,14 +13,6 @@
 
 IniSettingsStore::IniSettingsStore(const QString& filePath) : filePath_(filePath) {}
 
-QString IniSettingsStore::DefaultPath(const QString& applicationName)
-{
-    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (base.isEmpty())
-        base = QDir::homePath() + QStringLiteral("/.config");
-    return base + QLatin1Char('/') + applicationName + QStringLiteral(".ini");
-}
-
 QString IniSettingsStore::CanonicalPath(const QString& filePath)
 {
     const QFileInfo file(filePath);

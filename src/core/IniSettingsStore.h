@@ -33,8 +33,6 @@ public:
 
     explicit IniSettingsStore(const QString& filePath);
 
-    // $XDG_CONFIG_HOME/<applicationName>.ini (~/.config when unset).
-    static QString DefaultPath(const QString& applicationName);
     // The running executable's file name without its extension.
     static QString ApplicationName();
 

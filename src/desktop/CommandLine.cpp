@@ -1,6 +1,7 @@
 #include "desktop/CommandLine.h"
 
 #include "core/ProgramVersion.h"
+#include "desktop/DesktopPlatform.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -47,7 +48,8 @@ CommandLine CommandLine::Parse(const QStringList& arguments)
     const QCommandLineOption settings(
         QStringLiteral("settings"),
         QStringLiteral("Use the settings file FILE instead of your own "
-                       "($XDG_CONFIG_HOME/vorn-midi-connector.ini); it is created when missing."),
+                       "(%1); it is created when missing.")
+            .arg(DesktopPlatform::SettingsFileText(kProgram)),
         QStringLiteral("FILE"));
     parser.addOptions({help, version, settings});
     AddQtOptions(parser);

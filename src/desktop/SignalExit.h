@@ -4,12 +4,13 @@
 
 #include <QObject>
 
-// Turns SIGTERM, SIGINT and SIGHUP into a Qt signal on the event loop, so that
-// a program stopped from outside (kill, Ctrl+C, a closed terminal, the end of
-// the desktop session) ends the way it ends by itself. At most one instance at
-// a time; create and use it on the thread of the event loop. Where there are
-// no such signals (Windows) it never fires: there the window system ends a
-// program through its windows.
+// Turns a stop from outside into a Qt signal on the event loop, so that the
+// program ends the way it ends by itself: on Linux SIGTERM, SIGINT and SIGHUP
+// (kill, Ctrl+C, a closed terminal, the end of the desktop session), on
+// Windows the events of the console it was started from (Ctrl+C, Ctrl+Break,
+// the console closed, logoff, shutdown; the end of the Windows session
+// reaches a program through its windows, see main.cpp). At most one instance
+// at a time; create and use it on the thread of the event loop.
 class SignalExit : public QObject {
     Q_OBJECT
 public:

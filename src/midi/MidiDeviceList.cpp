@@ -1,6 +1,7 @@
 #include "midi/MidiDeviceList.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -13,26 +14,37 @@ MidiDeviceList::~MidiDeviceList() = default;
 
 RtMidi::Api MidiDeviceList::ChooseBackend()
 {
-#if defined(__linux__)
+    std::vector<RtMidi::Api> compiled;
+    RtMidi::getCompiledApi(compiled);
+    const auto has = [&](RtMidi::Api api) { return std::find(compiled.begin(), compiled.end(), api) != compiled.end(); };
+    if (!has(RtMidi::LINUX_ALSA))
+        return has(RtMidi::UNIX_JACK) ? RtMidi::UNIX_JACK : RtMidi::UNSPECIFIED;
     const QByteArray forced = qgetenv("VMC_MIDI_API").toLower();
     if (forced == "jack")
         return RtMidi::UNIX_JACK;
     if (forced == "alsa")
         return RtMidi::LINUX_ALSA;
     return QFileInfo::exists(QStringLiteral("/dev/snd/seq")) ? RtMidi::LINUX_ALSA : RtMidi::UNIX_JACK;
-#else
-    return RtMidi::UNSPECIFIED;
-#endif
 }
 
-QString MidiDeviceList::NameOf(const std::string& portName)
+QString MidiDeviceList::NameOf(const std::string& portName, RtMidi::Api api)
 {
-    return QString::fromStdString(portName).section(QLatin1Char(':'), 0, 0).left(kNameLength);
+    const QString name = QString::fromStdString(portName);
+    if (api != RtMidi::WINDOWS_MM)
+        return name.section(QLatin1Char(':'), 0, 0).left(kNameLength);
+    // RtMidi makes WinMM's names unique by a blank and the port's index.
+    static const QRegularExpression index(QStringLiteral(" \\d+$"));
+    return QString(name).remove(index).left(kNameLength);
 }
 
-bool MidiDeviceList::IsInputDevice(const std::string& portName)
+std::string MidiDeviceList::Identity(const std::string& portName, RtMidi::Api api)
 {
-    return !portName.empty() && NameOf(portName) != QLatin1String("Midi Through");
+    return api == RtMidi::WINDOWS_MM ? NameOf(portName, api).toStdString() : portName;
+}
+
+bool MidiDeviceList::IsInputDevice(const std::string& portName) const
+{
+    return !portName.empty() && NameOf(portName, api_) != QLatin1String("Midi Through");
 }
 
 std::vector<std::string> MidiDeviceList::AllPortNames()
@@ -58,7 +70,7 @@ QList<MidiDevice> MidiDeviceList::Refresh()
     QList<MidiDevice> devices;
     for (std::size_t i = 0; i < portNames_.size(); ++i) {
         if (IsInputDevice(portNames_[i]))
-            devices.append({NameOf(portNames_[i]), static_cast<int>(i)});
+            devices.append({NameOf(portNames_[i], api_), static_cast<int>(i)});
     }
     return devices;
 }
@@ -67,7 +79,7 @@ std::vector<std::string> MidiDeviceList::LookAtPortNames()
 {
     std::vector<std::string> names = AllPortNames();
     names.erase(std::remove_if(names.begin(), names.end(),
-                               [](const std::string& name) { return !IsInputDevice(name); }),
+                               [this](const std::string& name) { return !IsInputDevice(name); }),
                 names.end());
     return names;
 }

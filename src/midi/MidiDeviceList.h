@@ -16,7 +16,8 @@ struct MidiDevice {
 };
 
 // Lists the MIDI input devices. A device is named after its client (the text
-// before the first ':' of RtMidi's port name), cut to 31 characters. The ALSA
+// before the first ':' of RtMidi's port name; on Windows the port name without
+// the index RtMidi puts after it), cut to 31 characters. The ALSA
 // kernel client "Midi Through" is no input device: it only loops MIDI back,
 // and listed first it would keep the automatic connection from ever seeing a
 // surface. UI thread only.
@@ -27,11 +28,17 @@ public:
     MidiDeviceList(RtMidi::Api api, std::string clientName);
     ~MidiDeviceList();
 
-    // ALSA sequencer, or JACK when there is no sequencer device;
-    // VMC_MIDI_API=alsa|jack forces one.
+    // On Linux the ALSA sequencer, or JACK when there is no sequencer device
+    // (VMC_MIDI_API=alsa|jack forces one); elsewhere the system's own.
     static RtMidi::Api ChooseBackend();
-    static QString NameOf(const std::string& portName);
-    static bool IsInputDevice(const std::string& portName);
+    // The device's name as lists show it and the automatic connection and
+    // the watch compare it.
+    static QString NameOf(const std::string& portName, RtMidi::Api api);
+    // What tells a port from another across two looks at the list: the port
+    // name, but on Windows, whose port names carry an index that moves when
+    // an earlier device goes, the device's name.
+    static std::string Identity(const std::string& portName, RtMidi::Api api);
+    RtMidi::Api api() const { return api_; }
 
     // Takes a fresh look at the devices; a MIDI system that cannot be reached has none.
     QList<MidiDevice> Refresh();
@@ -42,6 +49,7 @@ public:
     std::string PortName(int number) const;
 
 private:
+    bool IsInputDevice(const std::string& portName) const;
     // Every input port RtMidi lists, in the order of its port numbers.
     std::vector<std::string> AllPortNames();
 

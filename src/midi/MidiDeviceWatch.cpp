@@ -46,9 +46,13 @@ void MidiDeviceWatch::Tick()
 void MidiDeviceWatch::CheckStillThere(const std::vector<std::string>& portNames)
 {
     const std::string source = midi_.SourcePortName();
-    if (source.empty() || std::find(portNames.begin(), portNames.end(), source) != portNames.end())
+    const RtMidi::Api api = midi_.Api();
+    const auto sameDevice = [&](const std::string& port) {
+        return MidiDeviceList::Identity(port, api) == MidiDeviceList::Identity(source, api);
+    };
+    if (source.empty() || std::any_of(portNames.begin(), portNames.end(), sameDevice))
         return;
-    lostName_ = MidiDeviceList::NameOf(source);
+    lostName_ = MidiDeviceList::NameOf(source, api);
     midi_.ReleaseLostDevice();
     log_.AppendLine(QStringLiteral("MIDI device \"%1\" lost; it is opened again when it comes back.")
                         .arg(lostName_));
@@ -57,7 +61,7 @@ void MidiDeviceWatch::CheckStillThere(const std::vector<std::string>& portNames)
 void MidiDeviceWatch::LookForLostDevice(const std::vector<std::string>& portNames)
 {
     const auto sameName = std::find_if(portNames.begin(), portNames.end(), [this](const std::string& port) {
-        return MidiDeviceList::NameOf(port) == lostName_;
+        return MidiDeviceList::NameOf(port, midi_.Api()) == lostName_;
     });
     if (sameName == portNames.end())
         return;

@@ -64,6 +64,8 @@ public:
     // by its port name without a box (empty on success, otherwise why not).
     std::vector<std::string> LookAtPortNames();
     const std::string& SourcePortName() const { return sourcePortName_; }
+    // The MIDI system the device list and the ports are on.
+    RtMidi::Api Api() const { return devices_.api(); }
     void ReleaseLostDevice();
     QString Reopen(const std::string& portName);
 

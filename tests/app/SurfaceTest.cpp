@@ -51,7 +51,7 @@ TEST_F(SurfaceTest, MidiThroughZeroIntervalsAndUnreadableLearnedEntries)
     JackMidiSource through("Midi Through", "Midi Through Port-0");
     surface = std::make_unique<JackMidiSource>();
     RtMidiIn probe(RtMidi::UNIX_JACK, "probe");
-    ASSERT_EQ(MidiDeviceList::NameOf(probe.getPortName(0)), "Midi Through");  // as on an ALSA desk
+    ASSERT_EQ(MidiDeviceList::NameOf(probe.getPortName(0), RtMidi::UNIX_JACK), "Midi Through");  // as on an ALSA desk
     ASSERT_TRUE(StartRadio()) << radio.ErrorString().toStdString();
     StartProgram();
     ASSERT_EQ(alerts.boxes.size(), 1) << BoxTexts();

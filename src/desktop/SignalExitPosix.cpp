@@ -2,7 +2,6 @@
 
 #include "core/Logging.h"
 
-#ifdef Q_OS_UNIX
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -46,7 +45,3 @@ SignalExit::~SignalExit()
         ::sigaction(kSignals[i], &previous[i], nullptr);
     writeEnd = -1;
 }
-#else
-SignalExit::SignalExit(QObject* parent) : QObject(parent), pipe_([] {}) {}
-SignalExit::~SignalExit() = default;
-#endif

@@ -1,6 +1,5 @@
 #include "core/WakePipe.h"
 
-#ifdef Q_OS_UNIX
 #include <QSocketNotifier>
 #include <cerrno>
 #include <fcntl.h>
@@ -52,15 +51,3 @@ void WakePipe::Drain()
     }
     woken_();
 }
-#else
-WakePipe::WakePipe(std::function<void()> woken, QObject* parent) : QObject(parent), woken_(std::move(woken)) {}
-WakePipe::~WakePipe() = default;
-void WakePipe::Wake() noexcept
-{
-    QMetaObject::invokeMethod(this, &WakePipe::Drain, Qt::QueuedConnection);
-}
-void WakePipe::Drain()
-{
-    woken_();
-}
-#endif
