@@ -2,17 +2,20 @@
 
 #include "core/IRadio.h"
 
-// The radio of the rig type chosen, as the dispatcher and the network rig
-// control see it: every operation goes to the radio in use, which changes
-// when the rig type moves between the program's own CAT link and Hamlib.
-// UI thread only.
+// The radio of the rig type chosen, as the dispatcher, the network rig
+// control and the lamps see it: every operation goes to the radio in use,
+// which changes when the rig type moves between the program's own CAT link
+// and Hamlib; its state is that radio's, and a change of radio is a change of
+// state like any other. UI thread only.
 class ChosenRadio : public IRadio {
+    Q_OBJECT
 public:
-    explicit ChosenRadio(IRadio& radio) : radio_(&radio) {}
-    void Use(IRadio& radio) { radio_ = &radio; }
+    explicit ChosenRadio(IRadio& radio, QObject* parent = nullptr);
+    void Use(IRadio& radio);
 
-    bool LinkUp() const override { return radio_->LinkUp(); }
+    const RadioState& State() const override { return radio_->State(); }
     QList<RadioMode> Modes() const override { return radio_->Modes(); }
+    RadioAbilities Abilities() const override { return radio_->Abilities(); }
     void StepFrequency(Vfo vfo, qint64 hertz) override { radio_->StepFrequency(vfo, hertz); }
     void SetFrequency(Vfo vfo, qint64 hertz) override { radio_->SetFrequency(vfo, hertz); }
     void SwapVfos() override { radio_->SwapVfos(); }
@@ -32,4 +35,5 @@ public:
 
 private:
     IRadio* radio_;
+    QMetaObject::Connection forwarding_;
 };

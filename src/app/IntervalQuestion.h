@@ -21,7 +21,7 @@ public:
         double maximum;
         QString rangeMessage;
         QString rangeTitle;
-        OptionsStore::Option option;
+        Options::Key key;
     };
     static const Text& PollTimer();
     static const Text& MidiTimer();
@@ -31,10 +31,8 @@ public:
     // not a number, or a store that fails, is thrown.
     static std::optional<int> Ask(const Text& text, IAlerts& alerts, OptionsStore& settings);
 
-    // A whole number of milliseconds, halves to even; throws when a timer cannot take it.
-    static int Milliseconds(const QString& text);
-    // Milliseconds(text), or, when the text cannot be one, the failure handed
-    // to `report` and Milliseconds(fallback).
-    static int MillisecondsOr(const QString& text, const QString& fallback,
-                              const std::function<void(const NumberedError&)>& report);
+    // The interval stored under `key` in milliseconds, or, when its text is
+    // none a timer takes, the failure handed to `report` and the default's.
+    static int StoredOrDefault(const Options& options, Options::Key key,
+                               const std::function<void(const NumberedError&)>& report);
 };

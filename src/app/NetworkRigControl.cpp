@@ -9,7 +9,7 @@
 #include <QHostAddress>
 
 namespace {
-using Option = OptionsStore::Option;
+using Key = Options::Key;
 const QString kTitle = QStringLiteral("Network Rig Control");
 }
 
@@ -20,50 +20,45 @@ NetworkRigControl::NetworkRigControl(OptionsStore& settings, RigctlServer& serve
 
 void NetworkRigControl::Load(QAction& item)
 {
-    settings_.Load(Option::RigctlOn);
-    settings_.Load(Option::RigctlPort);
-    settings_.Load(Option::RigctlAddress);
+    settings_.Load(Key::RigctlOn);
+    settings_.Load(Key::RigctlPort);
+    settings_.Load(Key::RigctlAddress);
     const Options& options = settings_.options();
     item.setText(QStringLiteral("&Network Rig Control (rigctld on %1:%2)")
-                     .arg(options.rigctlAddress.trimmed(), options.rigctlPort.trimmed()));
-    item.setChecked(IsOn());
+                     .arg(options.Text(Key::RigctlAddress).trimmed(), options.Text(Key::RigctlPort).trimmed()));
+    item.setChecked(options.RigctlOn());
     StartOrStop(item);
     // Written back last: a store that cannot be written keeps no server off.
-    settings_.Store(Option::RigctlOn);
-    settings_.Store(Option::RigctlPort);
+    settings_.Store(Key::RigctlOn);
+    settings_.Store(Key::RigctlPort);
 }
 
 void NetworkRigControl::Toggle(QAction& item)
 {
     const QString choice = item.isChecked() ? QStringLiteral("1") : QStringLiteral("0");
     ReportFailures(alerts_, Routine::ToggleRigControl,
-               [&] { settings_.Set(Option::RigctlOn, choice); });
+               [&] { settings_.Set(Key::RigctlOn, choice); });
     StartOrStop(item);
-}
-
-bool NetworkRigControl::IsOn() const
-{
-    return settings_.Value(Option::RigctlOn).trimmed() == QLatin1String("1");
 }
 
 void NetworkRigControl::StartOrStop(QAction& item)
 {
-    if (!IsOn()) {
+    if (!settings_.options().RigctlOn()) {
         server_.Stop();
         return;
     }
     const Options& options = settings_.options();
     bool isNumber = false;
-    const uint port = options.rigctlPort.trimmed().toUInt(&isNumber);
+    const uint port = options.Text(Key::RigctlPort).trimmed().toUInt(&isNumber);
     QHostAddress address;
     if (!isNumber || port < 1 || port > 65535) {
-        Tell(QStringLiteral("The port \"%1\" (setting rigctldport) is not a port number from 1 to "
+        Tell(QStringLiteral("The port \"%1\" (setting %2) is not a port number from 1 to "
                             "65535, so the rig control server stays off.")
-                 .arg(options.rigctlPort));
-    } else if (!address.setAddress(options.rigctlAddress.trimmed())) {
-        Tell(QStringLiteral("The address \"%1\" (setting rigctldaddress) is not an IP address, so "
+                 .arg(options.Text(Key::RigctlPort), Options::Name(Key::RigctlPort)));
+    } else if (!address.setAddress(options.Text(Key::RigctlAddress).trimmed())) {
+        Tell(QStringLiteral("The address \"%1\" (setting %2) is not an IP address, so "
                             "the rig control server stays off.")
-                 .arg(options.rigctlAddress));
+                 .arg(options.Text(Key::RigctlAddress), Options::Name(Key::RigctlAddress)));
     } else if (!server_.Start(address, quint16(port))) {
         Tell(QStringLiteral("The rig control server cannot listen on %1 port %2: %3")
                  .arg(address.toString())
@@ -77,5 +72,5 @@ void NetworkRigControl::StartOrStop(QAction& item)
 
 void NetworkRigControl::Tell(const QString& text)
 {
-    alerts_.MsgBox(text, IAlerts::Buttons::Ok, IAlerts::Icon::Information, kTitle);
+    alerts_.Tell(text, IAlerts::Icon::Information, kTitle);
 }

@@ -28,7 +28,6 @@ public:
     void Toggle(QAction& item);
 
 private:
-    bool IsOn() const;
     void StartOrStop(QAction& item);
     void Tell(const QString& text);
 

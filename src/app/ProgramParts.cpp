@@ -1,57 +1,108 @@
 #include "app/ProgramParts.h"
 
+#include "app/IntervalQuestion.h"
 #include "cat/CatPoll.h"
-#include "core/IAlerts.h"
 #include "core/FailureReport.h"
+#include "core/IAlerts.h"
+#include "midi/LearnControlsDialog.h"
 #include "midi/MidiDeviceWatch.h"
 #include "midi/MidiInput.h"
 #include "midi/MidiSetupWindow.h"
-#include "midi/LearnControlsDialog.h"
 #include "rigctl/RigctlServer.h"
 #include "update/UpdateWindow.h"
 
 #include <QWidget>
 
-ProgramParts::ProgramParts(QWidget& owner, ISettingsStore& store, IAlerts& alerts,
-                           ILogSink& catLog, ILamp& catLamp, ILogSink& midiLog, RadioChoice::PortMarks portMarks)
+namespace {
+using Key = Options::Key;
+}
+
+ProgramParts::ProgramParts(QWidget& owner, ISettingsStore& store, IAlerts& alerts, ILogSink& catLog,
+                           ILogSink& midiLog, RadioChoice::PortMarks portMarks)
     : settings(store, options),
       port(store),
-      parser(state, catLamp, alerts, options),
-      link(port, catLog, catLamp, alerts, state, parser),
-      catRadio(link, parser, state, options),
+      catRadio(link, alerts, options, &owner),
+      link(port, catLog, alerts, catRadio),
       poll(new CatPoll(link, alerts, nullptr, &owner)),
-      radioChoice(new RadioChoice(settings, state, link, *poll, catRadio, catLamp, catLog, alerts, std::move(portMarks),
-                            &owner)),
-      dispatcher(keyMap, state, options, radioChoice->chosen(), alerts, midiLog),
+      radioChoice(new RadioChoice(settings, link, *poll, catRadio, catLog, alerts, std::move(portMarks), &owner)),
+      dispatcher(keyMap, options, radio(), alerts, midiLog),
       learned(store),
       midi(new MidiInput(midiLog, alerts,
                          [this](const MidiEvent& event) { dispatcher.Dispatch(learned.Apply(event)); }, &owner)),
       watch(new MidiDeviceWatch(*midi, midiLog, &owner)),
       editors(keyMap, store, alerts, &owner),
-      rigServer(new RigctlServer(radioChoice->chosen(), state, options, &owner)),
-      rigControl(settings, *rigServer, alerts)
+      rigServer(new RigctlServer(radio(), options, &owner)),
+      rigControl(settings, *rigServer, alerts),
+      store_(store),
+      alerts_(alerts)
 {
 }
 
-void ProgramParts::LoadLearnedControls(IAlerts& alerts)
+void ProgramParts::LoadOptions(const Step& step, const std::function<void(const NumberedError&)>& report)
+{
+    step([&] {
+        settings.Load(Key::PollTime);
+        radioChoice->StopPoll();
+        radioChoice->SetPollInterval(IntervalQuestion::StoredOrDefault(options, Key::PollTime, report));
+        settings.Store(Key::PollTime);
+    });
+    for (const Key key : {Key::Autoconnect, Key::RigType}) {
+        step([&] {
+            settings.Load(key);
+            settings.Store(key);
+        });
+    }
+    step([&] { keyMap.Load(store_); });
+    step([&] { LoadLearnedControls(); });
+    step([&] {
+        settings.Load(Key::MidiPollTime);
+        midi->StopPump();
+        midi->SetPumpInterval(IntervalQuestion::StoredOrDefault(options, Key::MidiPollTime, report));
+        settings.Store(Key::MidiPollTime);
+    });
+}
+
+void ProgramParts::LoadLearnedControls()
 {
     const QStringList unreadable = learned.Load();
     if (unreadable.isEmpty())
         return;
-    alerts.MsgBox(QStringLiteral("These learned controls in section [%1] of the settings file "
-                                 "cannot be read and are ignored:\n%2\n\nA control is learned "
-                                 "as a data byte in two hexadecimal digits (00 to 7F), each byte "
-                                 "for one control only. Learn the controls again to replace them.")
-                      .arg(LearnedControls::Section(), unreadable.join(QLatin1Char('\n'))),
-                  IAlerts::Buttons::Ok, IAlerts::Icon::Information);
+    alerts_.Tell(QStringLiteral("These learned controls in section [%1] of the settings file "
+                                  "cannot be read and are ignored:\n%2\n\nA control is learned "
+                                  "as a data byte in two hexadecimal digits (00 to 7F), each byte "
+                                  "for one control only. Learn the controls again to replace them.")
+                       .arg(LearnedControls::Section(), unreadable.join(QLatin1Char('\n'))),
+                   IAlerts::Icon::Information);
 }
 
-void ProgramParts::ConnectLearning(MidiSetupWindow& setup, IAlerts& alerts)
+MidiSetupWindow& ProgramParts::SetupWindow(QWidget& parent)
 {
-    QObject::connect(&setup, &MidiSetupWindow::learnControlsWanted, &setup, [this, &setup, &alerts] {
-        (new LearnControlsDialog(*midi, learned, alerts, &setup))->show();
+    if (!setup) {
+        // Its load steps, the automatic connection among them, run here.
+        setup = new MidiSetupWindow(*midi, options, alerts_, &parent);
+        setup->setWindowFlag(Qt::Window);
+        QObject::connect(setup, &MidiSetupWindow::keyMapWanted, setup, [this] {
+            if (const std::optional<RigType> rig = options.Rig())
+                editors.Show(*rig);
+        });
+        ConnectLearning(*setup);
+    }
+    return *setup;
+}
+
+void ProgramParts::ConnectLearning(MidiSetupWindow& window)
+{
+    QObject::connect(&window, &MidiSetupWindow::learnControlsWanted, &window, [this, &window] {
+        (new LearnControlsDialog(*midi, learned, alerts_, &window))->show();
     });
-    QObject::connect(&setup, &MidiSetupWindow::forgetControlsWanted, &setup, [this, &alerts] {
-        ReportFailures(alerts, Routine::ForgetControls, [this] { learned.Forget(); });
+    QObject::connect(&window, &MidiSetupWindow::forgetControlsWanted, &window, [this] {
+        ReportFailures(alerts_, Routine::ForgetControls, [this] { learned.Forget(); });
     });
+}
+
+void ProgramParts::CloseWindows()
+{
+    if (setup)
+        delete setup;
+    editors.CloseAll();
 }

@@ -3,51 +3,52 @@
 #include "app/NetworkRigControl.h"
 #include "app/RadioChoice.h"
 #include "cat/CatLink.h"
-#include "cat/CatParser.h"
 #include "cat/CatRadio.h"
 #include "cat/ComPortLine.h"
 #include "core/KeyMap.h"
 #include "core/Options.h"
 #include "core/OptionsStore.h"
-#include "core/RadioState.h"
+#include "dispatch/SurfaceDispatcher.h"
 #include "mapedit/KeyMapEditors.h"
 #include "midi/LearnedControls.h"
-#include "dispatch/SurfaceDispatcher.h"
 #include "update/SystemInstallerLauncher.h"
 
 #include <QPointer>
+#include <functional>
 
 class CatPoll;
 class IAlerts;
-class ILamp;
 class ILogSink;
 class ISettingsStore;
 class MidiDeviceWatch;
 class MidiInput;
+class MidiSetupWindow;
+class NumberedError;
 class QWidget;
 class RigctlServer;
-class MidiSetupWindow;
 class UpdateWindow;
 
 // Everything the main window wires together, built in the order the parts
-// need each other: the options and radio state they share, the CAT link, the
-// radio on it and the poll, the choice between it and a radio through Hamlib, the key maps, the dispatcher and the MIDI input that feeds it
+// need each other: the options they share, the radio on the program's own
+// CAT link with its link and poll, the choice between it and a radio through
+// Hamlib, the key maps, the dispatcher and the MIDI input that feeds it
 // (through the learned controls), the watch that brings a lost MIDI device
 // back, the key map editors, the updater's launcher and the network rig
 // control. The QObject parts and the windows opened later are children of
 // `owner`. UI thread only.
 struct ProgramParts {
+    using Step = std::function<void(const std::function<void()>& body)>;
+
     // `portMarks` shows the COM port chosen in the port menu.
-    ProgramParts(QWidget& owner, ISettingsStore& store, IAlerts& alerts, ILogSink& catLog,
-                 ILamp& catLamp, ILogSink& midiLog, RadioChoice::PortMarks portMarks);
+    ProgramParts(QWidget& owner, ISettingsStore& store, IAlerts& alerts, ILogSink& catLog, ILogSink& midiLog,
+                 RadioChoice::PortMarks portMarks);
 
     Options options;
     OptionsStore settings;
-    RadioState state;
     ComPortLine port;
-    CatParser parser;
-    CatLink link;
+    // Made before its link, which hands it the radio's replies.
     CatRadio catRadio;
+    CatLink link;
     CatPoll* poll;
     RadioChoice* radioChoice;
     KeyMap keyMap;
@@ -62,8 +63,25 @@ struct ProgramParts {
     QPointer<MidiSetupWindow> setup;
     QPointer<UpdateWindow> updater;
 
+    // The radio in use.
+    IRadio& radio() { return radioChoice->chosen(); }
+
+    // Start-up: reads the options the parts run on (poll intervals, the
+    // automatic connection, the rig type, the key maps, the learned controls)
+    // and writes them straight back; each in a `step` of its own, and an
+    // interval that cannot be used handed to `report` in favour of its default.
+    void LoadOptions(const Step& step, const std::function<void(const NumberedError&)>& report);
+    // The MIDI setup window, made when first wanted, as a window of `parent`.
+    MidiSetupWindow& SetupWindow(QWidget& parent);
+    // Closes the setup window and the key map editors.
+    void CloseWindows();
+
+private:
     // Reads the learned controls; unreadable entries are shown in one box and ignored.
-    void LoadLearnedControls(IAlerts& alerts);
+    void LoadLearnedControls();
     // The learning commands of the MIDI setup window.
-    void ConnectLearning(MidiSetupWindow& setup, IAlerts& alerts);
+    void ConnectLearning(MidiSetupWindow& setup);
+
+    ISettingsStore& store_;
+    IAlerts& alerts_;
 };

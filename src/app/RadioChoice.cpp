@@ -6,33 +6,30 @@
 #include "cat/CatRadio.h"
 #include "core/FailureReport.h"
 #include "core/IAlerts.h"
-#include "core/ILamp.h"
 #include "core/NumberText.h"
+#include "core/Options.h"
 #include "core/OptionsStore.h"
-#include "core/RadioState.h"
 #include "hamlib/HamlibLink.h"
 #include "hamlib/HamlibModelDialog.h"
 #include "hamlib/HamlibModels.h"
 #include "hamlib/HamlibRadio.h"
 
 #include <QWidget>
-#include <cmath>
 
 namespace {
-using Option = OptionsStore::Option;
+using Key = Options::Key;
 
 void ShowPortMissing(IAlerts& alerts)
 {
-    alerts.MsgBox(QStringLiteral("Please select a CAT Com port first."), IAlerts::Buttons::Ok, IAlerts::Icon::None,
+    alerts.Tell(QStringLiteral("Please select a CAT Com port first."), IAlerts::Icon::None,
                   QStringLiteral("Com Port error"));
 }
 } // namespace
 
-RadioChoice::RadioChoice(OptionsStore& settings, RadioState& state, CatLink& link, CatPoll& poll,
-                         CatRadio& catRadio, ILamp& catLamp, ILogSink& catLog, IAlerts& alerts, PortMarks marks,
-                         QObject* parent)
-    : QObject(parent), settings_(settings), state_(state), link_(link), poll_(poll), catRadio_(catRadio),
-      catLamp_(catLamp), catLog_(catLog), alerts_(alerts), marks_(std::move(marks)), radio_(catRadio)
+RadioChoice::RadioChoice(OptionsStore& settings, CatLink& link, CatPoll& poll, CatRadio& catRadio, ILogSink& catLog,
+                         IAlerts& alerts, PortMarks marks, QObject* parent)
+    : QObject(parent), settings_(settings), link_(link), poll_(poll), catRadio_(catRadio), catLog_(catLog),
+      alerts_(alerts), marks_(std::move(marks)), radio_(new ChosenRadio(catRadio, this))
 {
 }
 
@@ -44,32 +41,26 @@ bool RadioChoice::HamlibStored() const
     return settings_.options().Rig() == RigType::Hamlib;
 }
 
-int RadioChoice::StoredComPort() const
-{
-    const double chosen = NumberText::LeadingNumber(settings_.options().catPort);
-    return chosen >= 1 && chosen <= PortDevicesDialog::kPorts && chosen == std::floor(chosen) ? int(chosen) : 0;
-}
-
 void RadioChoice::AskForMissingPort()
 {
     if (!HamlibStored()) {
-        const QString& port = settings_.options().catPort;
+        const QString& port = settings_.options().Text(Key::CatPort);
         if (port.isEmpty() || NumberText::ParseDecimal(port) == 0)
             ShowPortMissing(alerts_);
         return;
     }
     LoadHamlibRadio();
     // A model that needs no port (Hamlib's dummy) is never missing one.
-    const HamlibModel* model = HamlibModels::Instance().Find(settings_.options().hamlibModel.toInt());
-    if (settings_.options().hamlibPort.isEmpty() && (!model || model->portKind != HamlibPortKind::Other))
+    const HamlibModel* model = HamlibModels::Instance().Find(settings_.options().HamlibModel().value_or(0));
+    if (settings_.options().Text(Key::HamlibPort).isEmpty() && (!model || model->portKind != HamlibPortKind::Other))
         ShowPortMissing(alerts_);
 }
 
 void RadioChoice::LoadHamlibRadio()
 {
-    settings_.Load(Option::HamlibModel);
-    settings_.Load(Option::HamlibPort);
-    settings_.Load(Option::HamlibSpeed);
+    settings_.Load(Key::HamlibModel);
+    settings_.Load(Key::HamlibPort);
+    settings_.Load(Key::HamlibSpeed);
 }
 
 void RadioChoice::StartPoll()
@@ -85,32 +76,32 @@ void RadioChoice::StartPoll()
     if (hamlibConfig_)
         UseHamlib();
     else
-        alerts_.MsgBox(QStringLiteral("The radio chosen in section [settings] of the settings file cannot be "
-                                      "used: %1\n\nChoose it again in Rig Type, Other Radio (Hamlib)...")
-                           .arg(why),
-                       IAlerts::Buttons::Ok, IAlerts::Icon::Information);
+        alerts_.Tell(QStringLiteral("The radio chosen in section [%1] of the settings file cannot be "
+                                      "used: %2\n\nChoose it again in Rig Type, Other Radio (Hamlib)...")
+                           .arg(Options::Section(), why),
+                       IAlerts::Icon::Information);
 }
 
 std::optional<HamlibConfig> RadioChoice::StoredHamlibRadio(QString& why) const
 {
     const Options& options = settings_.options();
-    bool isNumber = false;
-    const int model = options.hamlibModel.toInt(&isNumber);
-    if (!isNumber || !HamlibModels::Instance().Find(model)) {
-        why = QStringLiteral("hamlibmodel=%1 is not a radio model Hamlib knows.").arg(options.hamlibModel);
+    const std::optional<int> model = options.HamlibModel();
+    if (!model || !HamlibModels::Instance().Find(*model)) {
+        why = QStringLiteral("%1=%2 is not a radio model Hamlib knows.")
+                  .arg(Options::Name(Key::HamlibModel), options.Text(Key::HamlibModel));
         return std::nullopt;
     }
-    const int speed = options.hamlibSpeed.isEmpty() ? 0 : options.hamlibSpeed.toInt(&isNumber);
-    if (!isNumber || speed < 0) {
-        why = QStringLiteral("hamlibspeed=%1 is not a serial speed.").arg(options.hamlibSpeed);
+    const std::optional<int> speed = options.HamlibSpeed();
+    if (!speed) {
+        why = QStringLiteral("%1=%2 is not a serial speed.")
+                  .arg(Options::Name(Key::HamlibSpeed), options.Text(Key::HamlibSpeed));
         return std::nullopt;
     }
-    return HamlibConfig{model, options.hamlibPort, speed};
+    return HamlibConfig{*model, options.Text(Key::HamlibPort), *speed};
 }
 
 void RadioChoice::SetPollInterval(int milliseconds)
 {
-    pollMs_ = milliseconds;
     poll_.SetInterval(milliseconds);
     if (hamlibLink_)
         hamlibLink_->SetPollInterval(milliseconds);
@@ -125,7 +116,7 @@ void RadioChoice::StopPoll()
 
 void RadioChoice::SelectComPort(int number)
 {
-    settings_.Set(Option::CatPort, QString::number(number));
+    settings_.Set(Key::CatPort, QString::number(number));
     if (HamlibStored())
         marks_(number);
     else
@@ -140,7 +131,7 @@ void RadioChoice::PollOwnLink()
 
 void RadioChoice::SelectNoPort()
 {
-    settings_.Set(Option::CatPort, QStringLiteral("0"));
+    settings_.Set(Key::CatPort, QStringLiteral("0"));
     link_.SelectNone(marks_);
 }
 
@@ -164,31 +155,31 @@ void RadioChoice::SelectRigType(RigType rig, QWidget& windowParent)
     }
     // A store that fails leaves the choice in effect for this run, as every option's does.
     const bool leavingHamlib = HamlibStored();
-    settings_.options().rigType = RigTypes::Of(rig).settingsValue;
+    settings_.options().SetText(Key::RigType, RigTypes::Of(rig).settingsValue);
     emit rigTypeChanged();
     if (leavingHamlib)
         UseOwnLink();
-    settings_.Store(Option::RigType);
+    settings_.Store(Key::RigType);
 }
 
 void RadioChoice::TakeHamlibChoice(const HamlibConfig& config)
 {
     hamlibConfig_ = config;
-    settings_.options().rigType = RigTypes::Of(RigType::Hamlib).settingsValue;
+    settings_.options().SetText(Key::RigType, RigTypes::Of(RigType::Hamlib).settingsValue);
     emit rigTypeChanged();
     UseHamlib();
-    settings_.Set(Option::HamlibModel, QString::number(config.model));
-    settings_.Set(Option::HamlibPort, config.port);
-    settings_.Set(Option::HamlibSpeed, config.speed > 0 ? QString::number(config.speed) : QString());
-    settings_.Store(Option::RigType);
+    settings_.Set(Key::HamlibModel, QString::number(config.model));
+    settings_.Set(Key::HamlibPort, config.port);
+    settings_.Set(Key::HamlibSpeed, config.speed > 0 ? QString::number(config.speed) : QString());
+    settings_.Store(Key::RigType);
 }
 
 void RadioChoice::BuildHamlibSide()
 {
     if (hamlibLink_)
         return;
-    hamlibLink_ = std::make_unique<HamlibLink>();
-    hamlibRadio_ = std::make_unique<HamlibRadio>(*hamlibLink_, state_, catLamp_, catLog_);
+    hamlibLink_ = std::make_unique<HamlibLink>(poll_.Interval());
+    hamlibRadio_ = std::make_unique<HamlibRadio>(*hamlibLink_, catLog_);
 }
 
 void RadioChoice::UseHamlib()
@@ -198,8 +189,8 @@ void RadioChoice::UseHamlib()
     link_.SelectNone([](int) {});
     BuildHamlibSide();
     hamlibRadio_->Reset();
-    radio_.Use(*hamlibRadio_);
-    hamlibLink_->SetPollInterval(pollMs_);
+    radio_->Use(*hamlibRadio_);
+    hamlibLink_->SetPollInterval(poll_.Interval());
     hamlibLink_->Open(*hamlibConfig_);
 }
 
@@ -209,10 +200,8 @@ void RadioChoice::UseOwnLink()
         hamlibLink_->Close();
         hamlibRadio_->Reset();
     }
-    radio_.Use(catRadio_);
-    state_ = RadioState();
-    catLamp_.SetUp(false);
-    if (const int number = StoredComPort()) {
+    radio_->Use(catRadio_);
+    if (const int number = settings_.options().ComPort().value_or(0)) {
         // A port not there is reported as its menu item reports it, and the poll opens it once it is.
         poll_.Start();
         ReportFailures(alerts_, ChooseComRoutine(number), [&] { link_.SelectPort(number, marks_); });

@@ -16,11 +16,9 @@ class CatRadio;
 class HamlibLink;
 class HamlibRadio;
 class IAlerts;
-class ILamp;
 class ILogSink;
 class OptionsStore;
 class QWidget;
-struct RadioState;
 
 // Which road the radio is on: the program's own CAT link (a COM port and its
 // poll) for the Elecraft and Flex rig types, Hamlib for the Hamlib rig type.
@@ -34,12 +32,12 @@ public:
     using PortMarks = CatLink::PortMarks;
 
     // `marks` shows the COM port chosen in the port menu.
-    RadioChoice(OptionsStore& settings, RadioState& state, CatLink& link, CatPoll& poll, CatRadio& catRadio,
-                ILamp& catLamp, ILogSink& catLog, IAlerts& alerts, PortMarks marks, QObject* parent = nullptr);
+    RadioChoice(OptionsStore& settings, CatLink& link, CatPoll& poll, CatRadio& catRadio, ILogSink& catLog,
+                IAlerts& alerts, PortMarks marks, QObject* parent = nullptr);
     ~RadioChoice() override;
 
     // The radio the dispatcher and the network clients drive.
-    ChosenRadio& chosen() { return radio_; }
+    ChosenRadio& chosen() { return *radio_; }
 
     // Start-up, once the stored COM port is chosen (SelectComPort): the box
     // "Please select a CAT Com port first." asks for the port of the radio in
@@ -74,23 +72,19 @@ private:
     void TakeHamlibChoice(const HamlibConfig& config);
     void UseHamlib();
     void UseOwnLink();
-    int StoredComPort() const;
     void BuildHamlibSide();
     // The Hamlib radio as stored; empty with `why` set when it cannot be used.
     std::optional<HamlibConfig> StoredHamlibRadio(QString& why) const;
 
     OptionsStore& settings_;
-    RadioState& state_;
     CatLink& link_;
     CatPoll& poll_;
     CatRadio& catRadio_;
-    ILamp& catLamp_;
     ILogSink& catLog_;
     IAlerts& alerts_;
     PortMarks marks_;
-    ChosenRadio radio_;
+    ChosenRadio* radio_;
     std::unique_ptr<HamlibLink> hamlibLink_;
     std::unique_ptr<HamlibRadio> hamlibRadio_;
     std::optional<HamlibConfig> hamlibConfig_;
-    int pollMs_ = 1000;
 };

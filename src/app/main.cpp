@@ -42,7 +42,7 @@ int RefuseSecondCopy(SingleInstance& instance, const QString& settingsFile, QtAl
                        "vorn-midi-connector --settings FILE")
             .arg(QDir::toNativeSeparators(settingsFile));
     std::fprintf(stderr, "vorn-midi-connector: %s\n", qPrintable(text));
-    alerts.MsgBox(text, IAlerts::Buttons::Ok, IAlerts::Icon::Information);
+    alerts.Tell(text, IAlerts::Icon::Information);
     alerts.WaitUntilAllClosed();
     instance.AskRunningCopyToShow();
     return 1;

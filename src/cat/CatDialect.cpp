@@ -83,6 +83,19 @@ QString CatDialect::Transmit(bool on)
     return on ? QStringLiteral("TX;") : QStringLiteral("RX;");
 }
 
+const QByteArrayList& CatDialect::Functions()
+{
+    static const QByteArrayList functions = {"NB", "RIT", "XIT"};
+    return functions;
+}
+
+QString CatDialect::Function(const QByteArray& name, bool on)
+{
+    static const QList<QString> commands = {QStringLiteral("NB"), QStringLiteral("RT"), QStringLiteral("XT")};
+    const qsizetype index = Functions().indexOf(name);
+    return index < 0 ? QString() : commands[index] + (on ? QStringLiteral("1;") : QStringLiteral("0;"));
+}
+
 QString CatDialect::Passband(RigType rig, int hertz)
 {
     // The K3 takes its filter width in tens of hertz; SmartSDR's CAT sets filters by number only.

@@ -4,6 +4,7 @@
 #include "core/RigType.h"
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QList>
 #include <QString>
 #include <optional>
@@ -35,6 +36,10 @@ public:
     static QString CwSpeed(int wordsPerMinute);
     static QString Split(bool on);
     static QString Transmit(bool on);
+    // The functions both rig types switch by CAT (Hamlib's names), and the
+    // command that switches one; empty for a function they do not have.
+    static const QByteArrayList& Functions();
+    static QString Function(const QByteArray& name, bool on);
     // The command that sets the receive filter to `hertz`; empty where the
     // rig type's filters are not set by width.
     static QString Passband(RigType rig, int hertz);

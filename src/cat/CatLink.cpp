@@ -1,13 +1,11 @@
 #include "cat/CatLink.h"
 
-#include "core/ILamp.h"
+#include "cat/ICatLine.h"
+#include "cat/ICatReplies.h"
+#include "core/FailureReport.h"
 #include "core/ILogSink.h"
 #include "core/Logging.h"
-#include "core/FailureReport.h"
 #include "core/NumberedError.h"
-#include "cat/CatParser.h"
-#include "cat/ICatLine.h"
-#include "core/RadioState.h"
 
 #include <algorithm>
 #include <utility>
@@ -31,10 +29,8 @@ QByteArray WithoutNoise(const QByteArray& reply)
 }
 } // namespace
 
-CatLink::CatLink(ICatLine& port, ILogSink& catLog, ILamp& catLamp, IAlerts& alerts,
-                 RadioState& state, CatParser& parser)
-    : port_(port), catLog_(catLog), catLamp_(catLamp), alerts_(alerts), state_(state),
-      parser_(parser)
+CatLink::CatLink(ICatLine& port, ILogSink& catLog, IAlerts& alerts, ICatReplies& replies)
+    : port_(port), catLog_(catLog), alerts_(alerts), replies_(replies)
 {
     drainTimer_.setSingleShot(true);
     // A step waits no longer than the line needs: a few milliseconds.
@@ -145,7 +141,7 @@ void CatLink::Read(bool emptyMeansDown)
         read = port_.ReadAll();
     } catch (const NumberedError& e) {
         // No reply came, so the lamp must not go on claiming a link.
-        MarkLinkDown();
+        replies_.TakeSilence();
         ReportPortFailure(Routine::ReadFromRadio, e);
         return;
     }
@@ -172,7 +168,7 @@ void CatLink::TakeRead(const QByteArray& read, bool emptyMeansDown)
     if (end == 0) {
         HoldFragment(text, heldLogged_);
         if (emptyMeansDown)
-            MarkLinkDown();
+            replies_.TakeSilence();
         return;
     }
     const QByteArray unlogged = text.mid(heldLogged_);
@@ -187,7 +183,7 @@ void CatLink::ParseReplies(const QByteArray& text)
     while (start < text.size()) {
         const qsizetype end = text.indexOf(';', start) + 1;
         const QByteArray reply = WithoutNoise(text.mid(start, end - start));
-        parser_.Take(QString::fromLatin1(reply), Current(reply));
+        replies_.TakeReply(QString::fromLatin1(reply), Current(reply));
         start = end;
     }
 }
@@ -220,13 +216,6 @@ void CatLink::HoldFragment(const QByteArray& fragment, int alreadyLogged)
     heldLogged_ = qMax(0, alreadyLogged - dropped);
 }
 
-void CatLink::MarkLinkDown()
-{
-    state_.answering = false;
-    state_.vfoBKnown = false;
-    catLamp_.SetUp(false);
-}
-
 bool CatLink::ReadyToPoll()
 {
     if (!port_.IsOpen() && !port_.IsOpening()) {
@@ -238,7 +227,7 @@ bool CatLink::ReadyToPoll()
         }
     }
     if (port_.IsOpening())
-        MarkLinkDown();
+        replies_.TakeSilence();
     if (!port_.IsOpen())
         return false;
     if (portWasDown_) {
@@ -265,6 +254,7 @@ void CatLink::CloseIfOpen()
     // A port that failed, or whose connection is on its way, is closed too.
     port_.Close();
     ForgetLine();
+    replies_.TakeSilence();
 }
 
 void CatLink::ForgetLine()

@@ -10,16 +10,15 @@
 #include <deque>
 #include <functional>
 
-class CatParser;
 class IAlerts;
-class ILamp;
-class ILogSink;
 class ICatLine;
+class ICatReplies;
+class ILogSink;
 class NumberedError;
-struct RadioState;
 
 // The one road to the radio: port selection, writing commands (Send) and
-// reading replies (ReadReplies), with every command and reply shown in the CAT log.
+// reading replies (ReadReplies), which it hands to the radio (ICatReplies),
+// with every command and reply shown in the CAT log.
 // The chosen port is kept while it is gone (an unplugged adapter, a dropped
 // connection) and opened again by the poll.
 // A wheel's steps (SendStep) go out one command each while the line keeps
@@ -36,8 +35,7 @@ public:
     // Longest start of a reply that is held for the next read; older bytes are dropped.
     static constexpr int kMaxHeldBytes = 1024;
 
-    CatLink(ICatLine& port, ILogSink& catLog, ILamp& catLamp, IAlerts& alerts,
-            RadioState& state, CatParser& parser);
+    CatLink(ICatLine& port, ILogSink& catLog, IAlerts& alerts, ICatReplies& replies);
 
     bool IsOpen() const override;
     void Send(const QString& command) override;
@@ -51,21 +49,21 @@ public:
     // query of its kind).
     void ForgetQueries();
 
-    // Reads what the radio has sent and hands every complete reply to the
-    // parser. A read that brings no reply, or fails, marks the link down; a
+    // Reads what the radio has sent and hands every complete reply on. A
+    // read that brings no reply, or fails, tells of the silence; a
     // failing port is reported once (by a write, a read or the port command)
     // until a read works again.
     void ReadReplies();
     // A read within a poll tick, while replies may still be on their way:
-    // like ReadReplies, but one that brings no reply leaves the link as it is.
+    // like ReadReplies, but one that brings no reply tells nothing.
     void CollectReplies();
     // Runs `then` once a reply end is waiting, or after `milliseconds`; never blocks.
     void WhenReplyWaiting(int milliseconds, std::function<void()> then);
 
     // At the start of a poll tick: a chosen port that is closed (gone, or not
     // there when it was chosen) is opened again, and its return is logged.
-    // False, with the link down, while there is nothing to ask: the port is
-    // closed or its connection still on its way.
+    // False, telling of the silence, while there is nothing to ask: the port
+    // is closed or its connection still on its way.
     bool ReadyToPoll();
 
     // Port selection: a failure to open (a missing or busy device) is thrown
@@ -92,16 +90,13 @@ private:
     void TakeRead(const QByteArray& read, bool emptyMeansDown);
     void ParseReplies(const QByteArray& text);
     void HoldFragment(const QByteArray& fragment, int alreadyLogged);
-    void MarkLinkDown();
     bool Current(const QByteArray& reply);
     void ReportPortFailure(Routine routine, const NumberedError& error);
 
     ICatLine& port_;
     ILogSink& catLog_;
-    ILamp& catLamp_;
     IAlerts& alerts_;
-    RadioState& state_;
-    CatParser& parser_;
+    ICatReplies& replies_;
 
     int chosen_ = 0;
     // The chosen port was found closed; its return goes to the log.

@@ -36,6 +36,11 @@ void CatPoll::SetInterval(int milliseconds)
     Apply();
 }
 
+int CatPoll::Interval() const
+{
+    return timer_->interval();
+}
+
 void CatPoll::Start()
 {
     enabled_ = true;

@@ -29,6 +29,7 @@ public:
 
     // An interval under 1 ms leaves the timer idle, as a timer of interval 0 is.
     void SetInterval(int milliseconds);
+    int Interval() const;
     void Start();
     // Stops the timer and drops a tick on its way.
     void Stop();

@@ -1,21 +1,38 @@
 #include "cat/CatRadio.h"
 
 #include "cat/CatDialect.h"
-#include "cat/CatParser.h"
 #include "cat/ICatLink.h"
+#include "core/FailureReport.h"
 #include "core/Options.h"
-#include "core/RadioState.h"
 
 #include <algorithm>
+#include <cmath>
 
-CatRadio::CatRadio(ICatLink& link, CatParser& parser, RadioState& state, const Options& options)
-    : link_(link), parser_(parser), state_(state), options_(options)
+namespace {
+const QByteArray kPower = "RFPOWER";
+const QByteArray kCwSpeed = "KEYSPD";
+
+// A flag of a reply: "1" on, "0" off, anything else unknown.
+std::optional<bool> FlagOf(const QString& reply, int position)
 {
+    const QString flag = CatDialect::Field(reply, position, 1);
+    if (flag == QLatin1String("1") || flag == QLatin1String("0"))
+        return flag == QLatin1String("1");
+    return std::nullopt;
 }
 
-bool CatRadio::LinkUp() const
+qint64& CopyOf(RadioState& state, Vfo vfo)
 {
-    return link_.IsOpen() && state_.answering;
+    return vfo == Vfo::A ? state.vfoA : state.vfoB;
+}
+} // namespace
+
+CatRadio::CatRadio(ICatLink& link, IAlerts& alerts, const Options& options, QObject* parent)
+    : IRadio(parent), link_(link), alerts_(alerts), options_(options),
+      state_([this](RadioState::Fields fields, const RadioState& before, const RadioState& after) {
+          emit stateChanged(fields, before, after);
+      })
+{
 }
 
 QList<RadioMode> CatRadio::Modes() const
@@ -24,50 +41,51 @@ QList<RadioMode> CatRadio::Modes() const
     return rig ? CatDialect::Modes(*rig) : QList<RadioMode>();
 }
 
-qint64& CatRadio::CopyOf(Vfo vfo)
+RadioAbilities CatRadio::Abilities() const
 {
-    return vfo == Vfo::A ? state_.vfoA : state_.vfoB;
+    return {CatDialect::Functions(), {kPower, kCwSpeed}, {"XCHG", "CPY"}};
 }
 
 void CatRadio::StepFrequency(Vfo vfo, qint64 hertz)
 {
-    CopyOf(vfo) = hertz;
+    state_.Change([&](RadioState& state) { CopyOf(state, vfo) = hertz; });
     link_.SendStep(CatDialect::Frequency(vfo, hertz));
 }
 
 void CatRadio::SetFrequency(Vfo vfo, qint64 hertz)
 {
-    CopyOf(vfo) = hertz;
+    state_.Change([&](RadioState& state) { CopyOf(state, vfo) = hertz; });
     link_.Send(CatDialect::Frequency(vfo, hertz));
 }
 
 void CatRadio::SwapVfos()
 {
-    // Both are built from the replies, so VFO B's must have come.
-    if (!state_.vfoBKnown)
+    // Both are built from the replies as they stand before either is sent,
+    // so VFO B's must have come.
+    if (!State().vfoBKnown)
         return;
-    // Both are built from the replies as they stand before either is sent.
-    const QString toA = CatDialect::FrequencyFromReply(Vfo::A, parser_.vfoBReply());
-    const QString toB = CatDialect::FrequencyFromReply(Vfo::B, parser_.statusReply());
+    const QString toA = CatDialect::FrequencyFromReply(Vfo::A, vfoBReply_);
+    const QString toB = CatDialect::FrequencyFromReply(Vfo::B, statusReply_);
     link_.Send(toA);
     link_.Send(toB);
 }
 
 void CatRadio::CopyVfoAToB()
 {
-    if (!state_.vfoBKnown)
+    if (!State().vfoBKnown)
         return;
-    link_.Send(CatDialect::FrequencyFromReply(Vfo::B, parser_.statusReply()));
+    link_.Send(CatDialect::FrequencyFromReply(Vfo::B, statusReply_));
 }
 
 void CatRadio::StepMode()
 {
-    SendMode(CatDialect::NextModeDigit(parser_.modeDigit()));
+    SendMode(CatDialect::NextModeDigit(modeDigit_));
 }
 
 void CatRadio::SendMode(const QString& digit)
 {
-    parser_.TakeModeDigit(digit);
+    modeDigit_ = digit;
+    state_.Change([&](RadioState& state) { state.mode = ModeName(digit); });
     link_.Send(CatDialect::Mode(digit));
 }
 
@@ -87,27 +105,141 @@ bool CatRadio::SetMode(const QByteArray& name, long passbandHz)
 
 void CatRadio::SetPower(int percent)
 {
+    state_.Change([&](RadioState& state) { state.levels[kPower] = percent / 100.0; });
     link_.Send(CatDialect::Power(percent));
 }
 
 void CatRadio::SetCwSpeed(int wordsPerMinute)
 {
+    state_.Change([&](RadioState& state) { state.levels[kCwSpeed] = wordsPerMinute; });
     link_.Send(CatDialect::CwSpeed(wordsPerMinute));
 }
 
 void CatRadio::SetSplit(bool on)
 {
-    state_.split = on;
+    state_.Change([&](RadioState& state) { state.split = on; });
     link_.Send(CatDialect::Split(on));
 }
 
 void CatRadio::SetTransmit(bool on)
 {
-    state_.transmitting = on;
+    state_.Change([&](RadioState& state) { state.transmitting = on; });
     link_.Send(CatDialect::Transmit(on));
 }
 
 void CatRadio::SendText(const QString& text)
 {
     link_.Send(text);
+}
+
+bool CatRadio::SetFunction(const QByteArray& name, bool on)
+{
+    const QString command = CatDialect::Function(name, on);
+    if (command.isEmpty())
+        return false;
+    state_.Change([&](RadioState& state) {
+        if (name == "RIT")
+            state.rit = on;
+        else if (name == "XIT")
+            state.xit = on;
+        else
+            state.functions[name] = on;
+    });
+    link_.Send(command);
+    return true;
+}
+
+bool CatRadio::SetLevel(const QByteArray& name, double value)
+{
+    if (name == kPower)
+        SetPower(int(std::lround(std::clamp(value, 0.0, 1.0) * 100)));
+    else if (name == kCwSpeed)
+        SetCwSpeed(int(std::lround(value)));
+    else
+        return false;
+    return true;
+}
+
+bool CatRadio::RunVfoOperation(const QByteArray& name)
+{
+    if (name == "XCHG")
+        SwapVfos();
+    else if (name == "CPY")
+        CopyVfoAToB();
+    else
+        return false;
+    return true;
+}
+
+void CatRadio::TakeReply(const QString& reply, bool current)
+{
+    ReportFailures(alerts_, Routine::TakeReply, [&] {
+        switch (CatDialect::KindOf(reply)) {
+        case CatDialect::Reply::Status:
+            TakeStatus(reply, current);
+            break;
+        case CatDialect::Reply::VfoB:
+            TakeVfoB(reply, current);
+            break;
+        case CatDialect::Reply::Rit:
+            if (current)
+                state_.Change([&](RadioState& state) { state.rit = FlagOf(reply, 3); });
+            break;
+        case CatDialect::Reply::Xit:
+            if (current)
+                state_.Change([&](RadioState& state) { state.xit = FlagOf(reply, 3); });
+            break;
+        case CatDialect::Reply::Refused:
+            state_.Change([](RadioState& state) { state.vfoBKnown = false; });
+            break;
+        case CatDialect::Reply::Other:
+            break;
+        }
+    });
+}
+
+void CatRadio::TakeSilence()
+{
+    state_.Change([](RadioState& state) {
+        state.answering = false;
+        state.vfoBKnown = false;
+    });
+}
+
+void CatRadio::TakeStatus(const QString& reply, bool current)
+{
+    // Only a whole status reply with a frequency carries a state the program can trust.
+    const std::optional<qint64> hertz = CatDialect::FrequencyOf(reply);
+    const bool whole = reply.size() == CatDialect::kStatusReplyLength && hertz;
+    if (whole && current)
+        statusReply_ = reply;
+    if (current)
+        modeDigit_ = CatDialect::Field(reply, 30, 1);
+    state_.Change([&](RadioState& state) {
+        if (whole && current) {
+            state.vfoA = *hertz;
+            state.transmitting = FlagOf(reply, 29);
+            state.split = FlagOf(reply, 33);
+        }
+        if (current)
+            state.mode = ModeName(modeDigit_);
+        state.answering = state.answering || whole;
+    });
+}
+
+void CatRadio::TakeVfoB(const QString& reply, bool current)
+{
+    if (current)
+        vfoBReply_ = reply;
+    state_.Change([&](RadioState& state) {
+        if (current)
+            state.vfoB = CatDialect::FrequencyOf(reply).value_or(state.vfoB);
+        state.vfoBKnown = true;
+    });
+}
+
+QByteArray CatRadio::ModeName(const QString& digit) const
+{
+    const std::optional<RigType> rig = options_.Rig();
+    return rig ? CatDialect::ModeName(*rig, digit) : QByteArray();
 }

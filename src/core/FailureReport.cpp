@@ -7,6 +7,5 @@ QString FailureText(Routine routine, qint64 number, const QString& description)
 
 void ReportFailure(IAlerts& alerts, Routine routine, const NumberedError& error)
 {
-    alerts.MsgBox(FailureText(routine, error.number(), error.description()), IAlerts::Buttons::Ok,
-                  IAlerts::Icon::Information);
+    alerts.Tell(FailureText(routine, error.number(), error.description()), IAlerts::Icon::Information);
 }

@@ -16,18 +16,15 @@ class ILogSink;
 class IAlerts {
 public:
     enum class Icon { None, Information, Critical };
-    enum class Buttons { Ok, YesNo };
-    enum class Answer { Ok, Yes, No };
 
     virtual ~IAlerts() = default;
 
-    // An empty title means the program's default title. A report answers Ok at once.
-    virtual Answer MsgBox(const QString& text, Buttons buttons, Icon icon,
-                          const QString& title = QString()) = 0;
-
+    // A report with an OK button. An empty title means the program's default title.
+    virtual void Tell(const QString& text, Icon icon, const QString& title = QString()) = 0;
+    // A question with Yes and No: true for Yes.
+    virtual bool AskYesNo(const QString& text, Icon icon, const QString& title = QString()) = 0;
     // Returns the typed answer; Cancel gives the empty text.
-    virtual QString InputBox(const QString& prompt, const QString& title,
-                             const QString& defaultAnswer) = 0;
+    virtual QString AskForText(const QString& prompt, const QString& title, const QString& defaultAnswer) = 0;
 
     // Where repeats of an open report are written; nullptr: standard error.
     // `log` must outlive its use here.

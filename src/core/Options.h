@@ -3,36 +3,56 @@
 #include "core/RigType.h"
 
 #include <QString>
+#include <array>
 #include <optional>
 
-// The options the main window keeps while it runs, as read from and written
-// to section "settings". All are texts, exactly as stored.
-struct Options {
-    QString catPort;
-    QString pollTime;
-    QString midiPollTime;
-    QString autoconnect;
-    QString rigType;
-    // The network rig control: "1" to serve the radio to other programs, its
-    // TCP port, and the address it listens on (by default this computer only).
-    QString rigctlOn;
-    QString rigctlPort;
-    QString rigctlAddress;
-    // The radio reached through Hamlib (rig type "hamlib"): Hamlib's model
-    // number, its port (a serial device, or host:port for a network model)
-    // and the serial speed.
-    QString hamlibModel;
-    QString hamlibPort;
-    QString hamlibSpeed;
+// The options in section [settings] of the settings file, as the program
+// holds them while it runs: each one's text exactly as stored (so that it is
+// written back as it was read or typed, whatever it holds), read through
+// typed getters. The table of the keys, their defaults and how each is read
+// is here alone (Options.cpp); until they are loaded, the options hold their
+// defaults. UI thread only.
+class Options {
+public:
+    enum class Key {
+        CatPort, PollTime, MidiPollTime, Autoconnect, RigType,
+        RigctlOn, RigctlPort, RigctlAddress, HamlibModel, HamlibPort, HamlibSpeed
+    };
+    static constexpr int kKeys = 11;
+    // The COM numbers the "CAT Port" menu offers, 1 to kComPorts.
+    static constexpr int kComPorts = 16;
 
-    // Whether the numeric value of `autoconnect` is 1; a text that is not a
-    // number (an empty one too) is not.
-    bool AutoconnectIsOn() const
-    {
-        bool isNumber = false;
-        const double value = autoconnect.trimmed().toDouble(&isNumber);
-        return isNumber && value == 1;
-    }
-    // The rig type the stored text names exactly; none for any other text.
-    std::optional<RigType> Rig() const { return RigTypes::FromSetting(rigType); }
+    Options();
+
+    // The section of the settings file, "settings".
+    static QString Section() { return QStringLiteral("settings"); }
+    // The key's name in the settings file ("catport") and its default text.
+    static QString Name(Key key);
+    static QString Default(Key key);
+
+    const QString& Text(Key key) const { return texts_[std::size_t(key)]; }
+    void SetText(Key key, const QString& text) { texts_[std::size_t(key)] = text; }
+
+    // The COM port chosen, 1 to kComPorts, by the number the text begins
+    // with; 0 for none (the number 0, or no number at all); empty for a
+    // number that names no port.
+    std::optional<int> ComPort() const;
+    // The CAT and MIDI poll intervals in whole milliseconds, halves to even;
+    // a text that is no number a timer takes is thrown (Type mismatch, Overflow).
+    int PollMs() const { return Milliseconds(Text(Key::PollTime)); }
+    int MidiPollMs() const { return Milliseconds(Text(Key::MidiPollTime)); }
+    static int Milliseconds(const QString& text);
+    // The automatic MIDI connection: on while the text is the number 1.
+    bool Autoconnect() const;
+    // The rig type the text names exactly; none for any other text.
+    std::optional<RigType> Rig() const { return RigTypes::FromSetting(Text(Key::RigType)); }
+    // The network rig control: on while the text is "1".
+    bool RigctlOn() const { return Text(Key::RigctlOn).trimmed() == QLatin1String("1"); }
+    // The Hamlib radio's model number and serial speed (0: the model's
+    // default); none when the text is no such number.
+    std::optional<int> HamlibModel() const;
+    std::optional<int> HamlibSpeed() const;
+
+private:
+    std::array<QString, kKeys> texts_;
 };

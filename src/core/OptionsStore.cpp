@@ -5,7 +5,7 @@
 #include "core/NumberText.h"
 
 namespace {
-const QString kSection = QStringLiteral("settings");
+const QString kSection = Options::Section();
 
 QString EdgeKey(OptionsStore::Edge edge)
 {
@@ -18,45 +18,20 @@ OptionsStore::OptionsStore(ISettingsStore& store, Options& options)
 {
 }
 
-const OptionsStore::Key& OptionsStore::KeyOf(Option option)
+void OptionsStore::Load(Key key)
 {
-    static const Key keys[] = {
-        {QStringLiteral("catport"), QStringLiteral("0"), &Options::catPort},
-        {QStringLiteral("polltime"), QStringLiteral("1000"), &Options::pollTime},
-        {QStringLiteral("midipolltime"), QStringLiteral("100"), &Options::midiPollTime},
-        {QStringLiteral("mautoconnect"), QStringLiteral("0"), &Options::autoconnect},
-        {QStringLiteral("rigtype"), RigTypes::Of(RigType::Flex).settingsValue, &Options::rigType},
-        {QStringLiteral("rigctld"), QStringLiteral("0"), &Options::rigctlOn},
-        {QStringLiteral("rigctldport"), QStringLiteral("4532"), &Options::rigctlPort},
-        {QStringLiteral("rigctldaddress"), QStringLiteral("127.0.0.1"), &Options::rigctlAddress},
-        {QStringLiteral("hamlibmodel"), QString(), &Options::hamlibModel},
-        {QStringLiteral("hamlibport"), QString(), &Options::hamlibPort},
-        {QStringLiteral("hamlibspeed"), QString(), &Options::hamlibSpeed},
-    };
-    return keys[static_cast<int>(option)];
+    options_.SetText(key, store_.Read(kSection, Options::Name(key), Options::Default(key)));
 }
 
-const QString& OptionsStore::Value(Option option) const
+void OptionsStore::Store(Key key)
 {
-    return options_.*KeyOf(option).field;
+    store_.Write(kSection, Options::Name(key), options_.Text(key));
 }
 
-void OptionsStore::Load(Option option)
+void OptionsStore::Set(Key key, const QString& text)
 {
-    const Key& key = KeyOf(option);
-    options_.*key.field = store_.Read(kSection, key.name, key.defaultValue);
-}
-
-void OptionsStore::Store(Option option)
-{
-    const Key& key = KeyOf(option);
-    store_.Write(kSection, key.name, options_.*key.field);
-}
-
-void OptionsStore::Set(Option option, const QString& value)
-{
-    options_.*KeyOf(option).field = value;
-    Store(option);
+    options_.SetText(key, text);
+    Store(key);
 }
 
 double OptionsStore::ReadEdge(Edge edge) const

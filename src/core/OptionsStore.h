@@ -6,31 +6,27 @@
 
 class ISettingsStore;
 
-// The options and the main window's position as stored in section
-// "settings", each under its own key with its own default. The live values
-// are the Options handed in; this class is their only road to the store.
+// The road between the live options and section "settings" of the store,
+// where each option has its key (Options::Name) and its default
+// (Options::Default), and the main window's position beside them.
 // UI thread only.
 class OptionsStore {
 public:
-    enum class Option {
-        CatPort, PollTime, MidiPollTime, Autoconnect, RigType,
-        RigctlOn, RigctlPort, RigctlAddress, HamlibModel, HamlibPort, HamlibSpeed
-    };
+    using Key = Options::Key;
     enum class Edge { Top, Left };
 
     OptionsStore(ISettingsStore& store, Options& options);
 
     Options& options() { return options_; }
-    // The live value of `option`.
-    const QString& Value(Option option) const;
+    const Options& options() const { return options_; }
 
-    // Takes the stored text of `option`, or its default, into the live options.
-    void Load(Option option);
-    // Writes the live value of `option` to the store; failures are thrown.
-    void Store(Option option);
-    // Changes the live value, then stores it: a store that fails leaves the
+    // Takes the stored text of `key`, or its default, into the live options.
+    void Load(Key key);
+    // Writes the live text of `key` to the store; failures are thrown.
+    void Store(Key key);
+    // Changes the live text, then stores it: a store that fails leaves the
     // change in effect for this run.
-    void Set(Option option, const QString& value);
+    void Set(Key key, const QString& text);
 
     // The stored position of the window's top or left edge in twips (0 when
     // not stored); text that is not a number is thrown as Type mismatch.
@@ -38,13 +34,6 @@ public:
     void StoreEdges(int topTwips, int leftTwips);
 
 private:
-    struct Key {
-        QString name;
-        QString defaultValue;
-        QString Options::*field;
-    };
-    static const Key& KeyOf(Option option);
-
     ISettingsStore& store_;
     Options& options_;
 };

@@ -1,17 +1,19 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFlags>
+#include <QMap>
 #include <QtGlobal>
 
 #include <optional>
 
-// The program's copy of the radio's state, whatever the radio: filled by the
-// poll, and moved at once by the program's own commands (a wheel step, a
-// client's frequency), so that the next step builds on them before the radio
-// has answered. UI thread only.
+// The program's copy of the radio's state, whatever the radio: filled by what
+// the radio reports, and moved at once by the program's own commands (a wheel
+// step, a client's frequency), so that the next step builds on them before
+// the radio has answered. Each radio keeps its own (RadioStateKeeper).
 struct RadioState {
-    // The radio answers the poll; MIDI input and the radio commands of
-    // network clients are acted on only while it does.
+    // The radio answers: MIDI input and the radio commands of network
+    // clients are acted on only while it does.
     bool answering = false;
     // VFO B's frequency is known (a radio without VFO B refuses to say).
     bool vfoBKnown = false;
@@ -27,4 +29,20 @@ struct RadioState {
     std::optional<bool> split;
     std::optional<bool> rit;
     std::optional<bool> xit;
+    // Functions ("NB") and levels ("RFPOWER" 0 to 1, "KEYSPD" in words per
+    // minute) by Hamlib's names, as the radio or the program last set them.
+    QMap<QByteArray, bool> functions;
+    QMap<QByteArray, double> levels;
+
+    // The parts of the state, one bit each, for telling what changed.
+    enum class Field {
+        Answering = 1 << 0, VfoBKnown = 1 << 1, VfoA = 1 << 2, VfoB = 1 << 3, Mode = 1 << 4,
+        Transmitting = 1 << 5, Split = 1 << 6, Rit = 1 << 7, Xit = 1 << 8, Functions = 1 << 9,
+        Levels = 1 << 10
+    };
+    Q_DECLARE_FLAGS(Fields, Field)
+
+    // The fields in which `other` differs.
+    Fields DifferencesTo(const RadioState& other) const;
 };
+Q_DECLARE_OPERATORS_FOR_FLAGS(RadioState::Fields)

@@ -7,7 +7,6 @@
 #include "core/NumberText.h"
 #include "core/NumberedError.h"
 #include "core/Options.h"
-#include "core/RadioState.h"
 #include "core/SurfaceControls.h"
 
 #include <algorithm>
@@ -15,8 +14,6 @@
 
 namespace {
 using Id = SurfaceControls::Id;
-// What the radio's eleven-digit frequency field holds.
-constexpr double kHighestHz = 99999999999.0;
 
 bool Is(std::uint8_t dataByte, Id control)
 {
@@ -34,7 +31,7 @@ QString EntryOf(const KeyMap& keyMap, const Options& options, const QString& suf
 {
     const std::optional<RigType> rig = options.Rig();
     if (!rig)
-        throw NumberedError::ObjectNotFound(options.rigType + suffix);
+        throw NumberedError::ObjectNotFound(options.Text(Options::Key::RigType) + suffix);
     const QString entry = keyMap.Read(KeyMap::Name(*rig, suffix));
     qCDebug(dispatchTrace) << KeyMap::Name(*rig, suffix) << "->" << entry;
     return entry;
@@ -53,10 +50,9 @@ QString SurfaceDispatcher::MissingKeyMessage()
         "(home 100=Wheel A, mode 1 102=Wheel A, mode 2 104=slider B, mode 3 106=slider B.");
 }
 
-SurfaceDispatcher::SurfaceDispatcher(const KeyMap& keyMap, const RadioState& state, const Options& options,
-                                     IRadio& radio, IAlerts& alerts, ILogSink& log)
-    : keyMap_(keyMap), state_(state), options_(options), radio_(radio), alerts_(alerts), log_(log),
-      rigctlCommands_(radio, state, options)
+SurfaceDispatcher::SurfaceDispatcher(const KeyMap& keyMap, const Options& options, IRadio& radio, IAlerts& alerts,
+                                     ILogSink& log)
+    : keyMap_(keyMap), options_(options), radio_(radio), alerts_(alerts), log_(log), rigctlCommands_(radio, options)
 {
 }
 
@@ -64,7 +60,7 @@ void SurfaceDispatcher::Dispatch(const MidiEvent& message)
 {
     ReportFailures(alerts_, Routine::DispatchMidi, [&] {
         // Nothing is done with MIDI input until the radio has answered the poll.
-        if (!state_.answering)
+        if (!radio_.State().answering)
             return;
         try {
             DispatchWheelOrSlider(message);
@@ -72,7 +68,7 @@ void SurfaceDispatcher::Dispatch(const MidiEvent& message)
         } catch (const NumberedError& e) {
             if (e.number() != NumberedError::kObjectNotFound)
                 throw;
-            alerts_.MsgBox(MissingKeyMessage(), IAlerts::Buttons::Ok, IAlerts::Icon::Information);
+            alerts_.Tell(MissingKeyMessage(), IAlerts::Icon::Information);
         }
     });
 }
@@ -80,7 +76,7 @@ void SurfaceDispatcher::Dispatch(const MidiEvent& message)
 void SurfaceDispatcher::DispatchWheelOrSlider(const MidiEvent& message)
 {
     // VFO B is tuned only once the poll has brought its frequency.
-    const bool wheel = Is(message.data1, Id::WheelHome) || (Is(message.data1, Id::WheelMode1) && state_.vfoBKnown);
+    const bool wheel = Is(message.data1, Id::WheelHome) || (Is(message.data1, Id::WheelMode1) && radio_.State().vfoBKnown);
     QString suffix;
     if (wheel)
         suffix = BytesOf(message);
@@ -124,11 +120,11 @@ void SurfaceDispatcher::CarryOutTextEntry(const QString& suffix, const QString& 
         radio_.SendText(entry);
         return;
     }
-    const std::optional<RigctlSession::Failure> failure = rigctlCommands_.CarryOut(entry.toLatin1());
+    const std::optional<RigCommands::Failure> failure = rigctlCommands_.CarryOut(entry.toLatin1());
     if (failure)
         log_.AppendLine(QStringLiteral("Map entry %1 \"%2\" not carried out: %3, %4.")
                             .arg(KeyMap::LabelOf(suffix), entry, QString::fromLatin1(failure->command),
-                                 RigctlSession::ResultText(failure->result)));
+                                 RigResult::Text(failure->result)));
 }
 
 void SurfaceDispatcher::StepVfo(Vfo vfo, const QString& entry)
@@ -137,14 +133,14 @@ void SurfaceDispatcher::StepVfo(Vfo vfo, const QString& entry)
     const QString direction = entry.mid(1, 2);
     if (direction != QLatin1String("UP") && direction != QLatin1String("DN"))
         return;
-    const double from = double(vfo == Vfo::A ? state_.vfoA : state_.vfoB);
+    const double from = double(vfo == Vfo::A ? radio_.State().vfoA : radio_.State().vfoB);
     const double delta = std::floor(NumberText::ParseDecimal(entry.mid(3)));
     const double hertz = direction == QLatin1String("UP") ? from + delta : from - delta;
-    if (hertz < 0 || hertz > kHighestHz) {
+    if (hertz < 0 || hertz > double(kHighestFrequencyHz)) {
         log_.AppendLine(QStringLiteral("Step refused: VFO %1 would be at %2 Hz, outside 0 to %3 Hz.")
                             .arg(vfo == Vfo::A ? QLatin1Char('A') : QLatin1Char('B'))
                             .arg(hertz, 0, 'f', 0)
-                            .arg(kHighestHz, 0, 'f', 0));
+                            .arg(kHighestFrequencyHz));
         return;
     }
     radio_.StepFrequency(vfo, qint64(hertz));

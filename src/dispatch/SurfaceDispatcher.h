@@ -2,7 +2,7 @@
 
 #include "core/IRadio.h"
 #include "core/MidiEvent.h"
-#include "rigctl/RigctlSession.h"
+#include "rigcommand/RigCommands.h"
 
 #include <QString>
 
@@ -10,7 +10,6 @@ class IAlerts;
 class ILogSink;
 class KeyMap;
 struct Options;
-struct RadioState;
 
 // Turns each MIDI message of the surface into the entry of its map key and
 // carries it out on the radio. A text entry is the radio's own text, sent as
@@ -27,8 +26,7 @@ public:
 
     // A step that would take a VFO outside what the radio's frequency field
     // holds is refused with a line in `log`.
-    SurfaceDispatcher(const KeyMap& keyMap, const RadioState& state, const Options& options, IRadio& radio,
-                      IAlerts& alerts, ILogSink& log);
+    SurfaceDispatcher(const KeyMap& keyMap, const Options& options, IRadio& radio, IAlerts& alerts, ILogSink& log);
 
     // Every MIDI short message comes here; failures are reported in a box.
     void Dispatch(const MidiEvent& message);
@@ -44,11 +42,10 @@ private:
     static int Scaled(std::uint8_t value);
 
     const KeyMap& keyMap_;
-    const RadioState& state_;
     const Options& options_;
     IRadio& radio_;
     IAlerts& alerts_;
     ILogSink& log_;
-    // Reads the Hamlib map's text entries, as it reads a network client's requests.
-    RigctlSession rigctlCommands_;
+    // The Hamlib map's text entries are rigctl commands.
+    RigCommands rigctlCommands_;
 };

@@ -1,18 +1,17 @@
 #include "hamlib/HamlibCommand.h"
 
 #include "hamlib/HamlibRig.h"
-
-#include <array>
+#include "rigcommand/RigResult.h"
 
 namespace {
 HamlibAnswer Done(int code)
 {
-    return {code, {}, {}};
+    return {code, {}};
 }
 
 HamlibAnswer Unavailable(const QString& why)
 {
-    return {-RIG_ENAVAIL, why, {}};
+    return {-RIG_ENAVAIL, why};
 }
 
 QString Bit(bool on)
@@ -20,20 +19,12 @@ QString Bit(bool on)
     return on ? QStringLiteral("1") : QStringLiteral("0");
 }
 
-HamlibAnswer Raw(HamlibRig& rig, const QByteArray& text, bool expectReply)
+HamlibAnswer Raw(HamlibRig& rig, const QByteArray& text)
 {
     if (!rig.TakesRawText())
         return Unavailable(QStringLiteral("raw text does not go through NET rigctl"));
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.constData());
-    if (!expectReply)
-        return Done(qMin(0, rig_send_raw(rig.get(), bytes, int(text.size()), nullptr, 0, nullptr)));
-    std::array<unsigned char, 256> reply{};
-    unsigned char end = text.isEmpty() ? ';' : text.back();
-    const int got = rig_send_raw(rig.get(), bytes, int(text.size()), reply.data(), int(reply.size()) - 1, &end);
-    if (got < 0)
-        return Done(got);
-    const QByteArray answer(reinterpret_cast<const char*>(reply.data()), got);
-    return {RIG_OK, QString::fromLatin1(answer), answer};
+    return Done(qMin(0, rig_send_raw(rig.get(), bytes, int(text.size()), nullptr, 0, nullptr)));
 }
 }
 
@@ -43,10 +34,10 @@ HamlibCommand::HamlibCommand(QString text, Action action) : text_(std::move(text
 
 HamlibCommand HamlibCommand::Refused(QString text, int code, const QString& why)
 {
-    return HamlibCommand(std::move(text), [code, why](HamlibRig&) { return HamlibAnswer{code, why, {}}; });
+    return HamlibCommand(std::move(text), [code, why](HamlibRig&) { return HamlibAnswer{code, why}; });
 }
 
-HamlibCommand HamlibCommand::SetFrequency(HamlibVfo vfo, qint64 hertz)
+HamlibCommand HamlibCommand::SetFrequency(Vfo vfo, qint64 hertz)
 {
     return HamlibCommand(QStringLiteral("F %1 %2").arg(HamlibRig::VfoName(vfo)).arg(hertz), [vfo, hertz](HamlibRig& rig) {
         return Done(rig_set_freq(rig.get(), HamlibRig::ToHamlib(vfo), freq_t(hertz)));
@@ -108,7 +99,7 @@ HamlibCommand HamlibCommand::SetFunction(const QString& name, bool on)
     });
 }
 
-HamlibCommand HamlibCommand::SetSplit(bool on, HamlibVfo txVfo)
+HamlibCommand HamlibCommand::SetSplit(bool on, Vfo txVfo)
 {
     return HamlibCommand(QStringLiteral("S %1 %2").arg(Bit(on), HamlibRig::VfoName(txVfo)), [on, txVfo](HamlibRig& rig) {
         const split_t split = on ? RIG_SPLIT_ON : RIG_SPLIT_OFF;
@@ -137,11 +128,9 @@ HamlibCommand HamlibCommand::SetXit(qint64 hertz)
     });
 }
 
-HamlibCommand HamlibCommand::SendRaw(const QByteArray& text, bool expectReply)
+HamlibCommand HamlibCommand::SendRaw(const QByteArray& text)
 {
-    return HamlibCommand(QStringLiteral("w ") + QString::fromLatin1(text), [text, expectReply](HamlibRig& rig) {
-        return Raw(rig, text, expectReply);
-    });
+    return HamlibCommand(QStringLiteral("w ") + QString::fromLatin1(text), [text](HamlibRig& rig) { return Raw(rig, text); });
 }
 
 HamlibAnswer HamlibCommand::Run(HamlibRig& rig) const
@@ -151,9 +140,14 @@ HamlibAnswer HamlibCommand::Run(HamlibRig& rig) const
 
 QString HamlibCommand::TraceLine(const HamlibAnswer& answer) const
 {
-    if (answer.code != RIG_OK) {
-        const QString why = answer.text.isEmpty() ? HamlibRig::ErrorText(answer.code) : answer.text;
-        return QStringLiteral("%1 -> RPRT %2 (%3)").arg(text_).arg(-qAbs(answer.code)).arg(why);
-    }
-    return QStringLiteral("%1 -> %2").arg(text_, answer.text.isEmpty() ? QStringLiteral("RPRT 0") : answer.text);
+    return TraceLine(text_, answer);
+}
+
+QString HamlibCommand::TraceLine(const QString& request, const HamlibAnswer& answer)
+{
+    const QString report = QString::fromLatin1(RigResult::Report(answer.code));
+    if (answer.code == RIG_OK)
+        return QStringLiteral("%1 -> %2").arg(request, report);
+    const QString why = answer.text.isEmpty() ? HamlibRig::ErrorText(answer.code) : answer.text;
+    return QStringLiteral("%1 -> %2 (%3)").arg(request, report, why);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "hamlib/HamlibAnswer.h"
-#include "hamlib/HamlibVfo.h"
+#include "core/Vfo.h"
 
 #include <QByteArray>
 #include <QString>
@@ -17,7 +17,7 @@ class HamlibRig;
 // writes its process-wide debug buffers.
 class HamlibCommand {
 public:
-    static HamlibCommand SetFrequency(HamlibVfo vfo, qint64 hertz);
+    static HamlibCommand SetFrequency(Vfo vfo, qint64 hertz);
     // A VFO operation by Hamlib's name: XCHG, CPY, TOGGLE, UP, ... One the
     // model lacks is refused as unavailable, so the caller can do without.
     static HamlibCommand VfoOperation(const QString& name);
@@ -27,20 +27,19 @@ public:
     static HamlibCommand SetLevel(const QString& name, double value);
     // A function by Hamlib's name: NB, RIT, XIT, COMP, ...
     static HamlibCommand SetFunction(const QString& name, bool on);
-    static HamlibCommand SetSplit(bool on, HamlibVfo txVfo);
+    static HamlibCommand SetSplit(bool on, Vfo txVfo);
     static HamlibCommand SetTransmit(bool on);
     static HamlibCommand SetRit(qint64 hertz);
     static HamlibCommand SetXit(qint64 hertz);
-    // The radio's own text, sent as it is. With `expectReply` the radio's
-    // reply is read up to the text's last character (";" for Kenwood-style
-    // text) and reported by HamlibWorker::rawReplied(); without, nothing is
-    // read. Refused on NET rigctl.
-    static HamlibCommand SendRaw(const QByteArray& text, bool expectReply);
+    // The radio's own text, sent as it is; no reply is read. Refused on NET rigctl.
+    static HamlibCommand SendRaw(const QByteArray& text);
 
     const QString& text() const { return text_; }
     HamlibAnswer Run(HamlibRig& rig) const;
-    // The trace line: the request and its answer, e.g. "F VFOA 14060010 -> RPRT 0".
+    // The trace line: the request and its answer, e.g. "F VFOA 14060010 -> RPRT 0",
+    // "open Kenwood TS-480 on /dev/ttyUSB0 -> RPRT -5 (Communication timed out)".
     QString TraceLine(const HamlibAnswer& answer) const;
+    static QString TraceLine(const QString& request, const HamlibAnswer& answer);
 
 private:
     using Action = std::function<HamlibAnswer(HamlibRig&)>;

@@ -3,19 +3,13 @@
 #include "hamlib/HamlibModels.h"
 #include "hamlib/HamlibWorker.h"
 
-HamlibLink::HamlibLink(QObject* parent)
-    : QObject(parent), outbox_([this] { QMetaObject::invokeMethod(this, "TakeReports", Qt::QueuedConnection); })
+HamlibLink::HamlibLink(int pollMs, QObject* parent)
+    : QObject(parent),
+      outbox_([this] { QMetaObject::invokeMethod(this, &HamlibLink::TakeReports, Qt::QueuedConnection); })
 {
     HamlibModels::Instance();
-    worker_ = new HamlibWorker;
-    Relay(&HamlibWorker::opened, &HamlibLink::opened);
-    Relay(&HamlibWorker::closed, &HamlibLink::closed);
-    Relay(&HamlibWorker::polled, &HamlibLink::polled);
-    Relay(&HamlibWorker::failed, &HamlibLink::failed);
-    Relay(&HamlibWorker::recovered, &HamlibLink::recovered);
-    Relay(&HamlibWorker::refused, &HamlibLink::refused);
-    Relay(&HamlibWorker::rawReplied, &HamlibLink::rawReplied);
-    Relay(&HamlibWorker::traced, &HamlibLink::traced);
+    // A report is moved into the outbox on the worker's thread and emitted from there on the UI thread.
+    worker_ = new HamlibWorker(pollMs, [this](HamlibReport report) { outbox_.Put(std::move(report)); });
     worker_->moveToThread(&thread_);
     thread_.setObjectName(QStringLiteral("Hamlib"));
     thread_.start();
@@ -28,20 +22,10 @@ HamlibLink::~HamlibLink()
     delete worker_;
 }
 
-// A report is copied into the outbox on the worker's thread and emitted from
-// there on the UI thread.
-template <typename... Args>
-void HamlibLink::Relay(void (HamlibWorker::*signal)(Args...), void (HamlibLink::*relayed)(Args...))
-{
-    connect(worker_, signal, this, [this, relayed](Args... args) {
-        outbox_.Put([this, relayed, args...] { emit (this->*relayed)(args...); });
-    }, Qt::DirectConnection);
-}
-
 void HamlibLink::TakeReports()
 {
-    for (const auto& report : outbox_.TakeAll())
-        report();
+    for (const HamlibReport& report : outbox_.TakeAll())
+        emit reported(report);
 }
 
 void HamlibLink::Open(const HamlibConfig& config)
@@ -64,7 +48,7 @@ void HamlibLink::Send(std::function<HamlibCommand()> build)
     worker_->Send(std::move(build));
 }
 
-quint64 HamlibLink::PostStep(HamlibVfo vfo, qint64 hertz)
+quint64 HamlibLink::PostStep(Vfo vfo, qint64 hertz)
 {
     return worker_->PostStep(vfo, hertz);
 }

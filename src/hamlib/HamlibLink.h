@@ -1,16 +1,11 @@
 #pragma once
 
-#include "core/IRadio.h"
+#include "core/Vfo.h"
 #include "hamlib/HamlibConfig.h"
 #include "hamlib/HamlibOutbox.h"
-#include "hamlib/HamlibReading.h"
-#include "hamlib/HamlibRefusal.h"
-#include "hamlib/HamlibVfo.h"
+#include "hamlib/HamlibReport.h"
 
-#include <QByteArray>
 #include <QObject>
-#include <QString>
-#include <QStringList>
 #include <QThread>
 #include <functional>
 
@@ -19,15 +14,15 @@ class HamlibWorker;
 
 // The program's road to a radio through Hamlib. The radio is handled by a
 // HamlibWorker on a thread of its own, started here and ended with this
-// object; requests go to it through its queue and its reports come back here,
-// where they are emitted as this object's signals.
+// object; requests go to it through its queue and its reports come back here
+// through an outbox, one signal for all of them.
 // UI thread only: no function waits for the radio (but the destructor, see
-// there), and every signal is emitted on the UI thread.
+// there), and the signal is emitted on the UI thread.
 // What the worker does with requests, polls and failures: HamlibWorker.h.
 class HamlibLink : public QObject {
     Q_OBJECT
 public:
-    explicit HamlibLink(QObject* parent = nullptr);
+    explicit HamlibLink(int pollMs, QObject* parent = nullptr);
     // Drops the requests waiting, waits for the one under way (with a radio
     // gone quiet: its timeouts, a few seconds at worst), closes the rig on
     // the worker's thread and joins that thread.
@@ -41,27 +36,15 @@ public:
     void Send(std::function<HamlibCommand()> build);
     // A wheel step, in place of one of the same VFO still waiting; its number
     // (compare HamlibReading::stepSerial). Safe from any thread.
-    quint64 PostStep(HamlibVfo vfo, qint64 hertz);
+    quint64 PostStep(Vfo vfo, qint64 hertz);
     bool StepsWaiting() const;
 
 signals:
-    // HamlibWorker's reports, emitted here on the UI thread (see there).
-    void opened(const QString& radio, const QList<RadioMode>& modes, const QStringList& vfoOperations);
-    void closed();
-    void polled(const HamlibReading& reading);
-    void failed(const QString& message);
-    void recovered();
-    void refused(const HamlibRefusal& refusal);
-    void rawReplied(const QByteArray& reply);
-    void traced(const QString& line);
-
-private slots:
-    // Called by name from the worker's thread: the call carries no report.
-    void TakeReports();
+    // Each of the worker's reports, in the order the worker made them.
+    void reported(const HamlibReport& report);
 
 private:
-    template <typename... Args>
-    void Relay(void (HamlibWorker::*signal)(Args...), void (HamlibLink::*relayed)(Args...));
+    void TakeReports();
 
     HamlibOutbox outbox_;
     QThread thread_;

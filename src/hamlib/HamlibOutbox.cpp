@@ -6,7 +6,7 @@ HamlibOutbox::HamlibOutbox(std::function<void()> wake) : wake_(std::move(wake))
 {
 }
 
-void HamlibOutbox::Put(std::function<void()> report)
+void HamlibOutbox::Put(HamlibReport report)
 {
     const std::lock_guard<std::mutex> lock(mutex_);
     reports_.push_back(std::move(report));
@@ -14,7 +14,7 @@ void HamlibOutbox::Put(std::function<void()> report)
         wake_();
 }
 
-std::vector<std::function<void()>> HamlibOutbox::TakeAll()
+std::vector<HamlibReport> HamlibOutbox::TakeAll()
 {
     const std::lock_guard<std::mutex> lock(mutex_);
     return std::exchange(reports_, {});

@@ -1,5 +1,6 @@
 #include "hamlib/HamlibPoll.h"
 
+#include "hamlib/HamlibCommand.h"
 #include "hamlib/HamlibRig.h"
 
 namespace {
@@ -146,8 +147,7 @@ HamlibPoll::Tick HamlibPoll::Read(HamlibRig& rig)
             tick.failedRead = query->text;
             return tick;
         } else {
-            tick.notes << QStringLiteral("%1 -> RPRT %2 (%3): no longer read")
-                              .arg(query->text).arg(-qAbs(code)).arg(HamlibRig::ErrorText(code));
+            tick.notes << HamlibCommand::TraceLine(query->text, {code, {}}) + QStringLiteral(": no longer read");
             query = queries_.erase(query);
         }
     }
@@ -162,7 +162,7 @@ QString HamlibPoll::Summary(const HamlibReading& r)
     if (!r.mode.isEmpty())
         parts << QStringLiteral("m %1 %2").arg(r.mode, Value(r.passband));
     if (r.split)
-        parts << QStringLiteral("s %1 %2").arg(Value(r.split), HamlibRig::VfoName(r.txVfo.value_or(HamlibVfo::Current)));
+        parts << QStringLiteral("s %1 %2").arg(Value(r.split), HamlibRig::VfoName(r.txVfo));
     if (r.transmitting)
         parts << QStringLiteral("t ") + Value(r.transmitting);
     if (r.rit)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hamlib/HamlibReading.h"
+#include "hamlib/HamlibReport.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,30 +1,26 @@
 #pragma once
 
 #include "core/IRadio.h"
-#include "hamlib/HamlibVfo.h"
-
-#include <QObject>
+#include "core/RadioStateKeeper.h"
+#include "hamlib/HamlibReport.h"
 
 class HamlibLink;
-class ILamp;
 class ILogSink;
-struct HamlibReading;
-struct HamlibRefusal;
-struct RadioState;
 
 // A radio reached through Hamlib: each operation becomes a request to the
-// link's worker, and the link's reports move the program's radio state, the
-// CAT lamp and the CAT log. Wheel steps go through the link's step slot, so
-// the newest frequency of a VFO replaces one still waiting. A request the
-// radio refuses is one line in the log; a radio gone is one line and a red
-// lamp until it answers again. UI thread only.
-class HamlibRadio : public QObject, public IRadio {
+// link's worker, and the link's reports move the radio's state and the CAT
+// log. Wheel steps go through the link's step slot, so the newest frequency
+// of a VFO replaces one still waiting. A request the radio refuses is one
+// line in the log; a radio gone is one line, and not answering until it
+// answers again. UI thread only.
+class HamlibRadio : public IRadio {
     Q_OBJECT
 public:
-    HamlibRadio(HamlibLink& link, RadioState& state, ILamp& lamp, ILogSink& log, QObject* parent = nullptr);
+    HamlibRadio(HamlibLink& link, ILogSink& log, QObject* parent = nullptr);
 
-    bool LinkUp() const override;
+    const RadioState& State() const override { return state_.Get(); }
     QList<RadioMode> Modes() const override { return modes_; }
+    RadioAbilities Abilities() const override { return abilities_; }
     void StepFrequency(Vfo vfo, qint64 hertz) override;
     void SetFrequency(Vfo vfo, qint64 hertz) override;
     // Through the model's VFO operation, or where it has none by setting both
@@ -51,21 +47,16 @@ public:
     void Reset();
 
 private:
-    void TakeOpened(const QString& radio, const QList<RadioMode>& modes, const QStringList& vfoOperations);
+    void Take(const HamlibReport& report);
     void TakeReading(const HamlibReading& reading);
-    void TakeFailure(const QString& message);
-    void TakeRecovery();
-    void TakeRefusal(const HamlibRefusal& refusal);
     // The model's VFO operation `name`, or where it has none both frequencies set.
-    void RunOrSetBoth(const QString& operation, qint64 toA, qint64 toB);
-    static HamlibVfo Of(Vfo vfo);
+    void RunOrSetBoth(const QByteArray& operation, qint64 toA, qint64 toB);
 
     HamlibLink& link_;
-    RadioState& state_;
-    ILamp& lamp_;
     ILogSink& log_;
+    RadioStateKeeper state_;
     QList<RadioMode> modes_;
-    QStringList vfoOperations_;
+    RadioAbilities abilities_;
     // The number of the newest wheel step posted: a poll read before it is older than the hand.
     quint64 newestStep_ = 0;
 };

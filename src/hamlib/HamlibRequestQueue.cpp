@@ -15,7 +15,7 @@ void HamlibRequestQueue::Put(std::function<void()> request)
     Wake();
 }
 
-quint64 HamlibRequestQueue::PutStep(HamlibVfo vfo, qint64 hertz)
+quint64 HamlibRequestQueue::PutStep(Vfo vfo, qint64 hertz)
 {
     const std::lock_guard<std::mutex> lock(mutex_);
     if (shut_)

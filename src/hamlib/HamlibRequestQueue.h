@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hamlib/HamlibVfo.h"
+#include "core/Vfo.h"
 
 #include <QtGlobal>
 #include <deque>
@@ -22,7 +22,7 @@
 class HamlibRequestQueue {
 public:
     struct Step {
-        HamlibVfo vfo;
+        Vfo vfo;
         qint64 hertz;
     };
     struct Item {
@@ -37,7 +37,7 @@ public:
 
     void Put(std::function<void()> request);
     // Returns the step's number, counting from 1.
-    quint64 PutStep(HamlibVfo vfo, qint64 hertz);
+    quint64 PutStep(Vfo vfo, qint64 hertz);
     // The oldest item, taken out; `more` tells whether others wait behind it.
     std::optional<Item> Take(bool& more);
     bool StepsWaiting() const;

@@ -98,31 +98,23 @@ bool HamlibRig::Answers()
     return rig_get_freq(rig_.get(), RIG_VFO_CURR, &hertz) == RIG_OK;
 }
 
-vfo_t HamlibRig::ToHamlib(HamlibVfo vfo)
+vfo_t HamlibRig::ToHamlib(Vfo vfo)
 {
-    switch (vfo) {
-    case HamlibVfo::A:
-        return RIG_VFO_A;
-    case HamlibVfo::B:
-        return RIG_VFO_B;
-    case HamlibVfo::Current:
-        break;
-    }
-    return RIG_VFO_CURR;
+    return vfo == Vfo::A ? RIG_VFO_A : RIG_VFO_B;
 }
 
-HamlibVfo HamlibRig::FromHamlib(vfo_t vfo)
+std::optional<Vfo> HamlibRig::FromHamlib(vfo_t vfo)
 {
     if (vfo == RIG_VFO_A || vfo == RIG_VFO_MAIN)
-        return HamlibVfo::A;
+        return Vfo::A;
     if (vfo == RIG_VFO_B || vfo == RIG_VFO_SUB)
-        return HamlibVfo::B;
-    return HamlibVfo::Current;
+        return Vfo::B;
+    return std::nullopt;
 }
 
-QString HamlibRig::VfoName(HamlibVfo vfo)
+QString HamlibRig::VfoName(std::optional<Vfo> vfo)
 {
-    return QString::fromLatin1(rig_strvfo(ToHamlib(vfo)));
+    return QString::fromLatin1(rig_strvfo(vfo ? ToHamlib(*vfo) : RIG_VFO_CURR));
 }
 
 QString HamlibRig::ErrorText(int code)
@@ -148,13 +140,17 @@ QList<RadioMode> HamlibRig::Modes() const
     return modes;
 }
 
-QStringList HamlibRig::VfoOperations() const
+RadioAbilities HamlibRig::Abilities() const
 {
-    QStringList operations;
-    for (unsigned bit = 0; bit < 32; ++bit) {
-        const auto operation = vfo_op_t(1u << bit);
-        if (rig_has_vfo_op(rig_.get(), operation))
-            operations << QString::fromLatin1(rig_strvfop(operation));
+    RadioAbilities abilities;
+    for (unsigned bit = 0; bit < 64; ++bit) {
+        const setting_t setting = setting_t(1) << bit;
+        if (rig_has_set_func(rig_.get(), setting))
+            abilities.functions << rig_strfunc(setting);
+        if (rig_has_set_level(rig_.get(), setting))
+            abilities.levels << rig_strlevel(setting);
+        if (bit < 32 && rig_has_vfo_op(rig_.get(), vfo_op_t(1u << bit)))
+            abilities.vfoOperations << rig_strvfop(vfo_op_t(1u << bit));
     }
-    return operations;
+    return abilities;
 }

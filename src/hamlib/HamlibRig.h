@@ -3,13 +3,14 @@
 #include "core/IRadio.h"
 #include "hamlib/HamlibConfig.h"
 #include "hamlib/HamlibModel.h"
-#include "hamlib/HamlibVfo.h"
+#include "core/Vfo.h"
 
 #include <hamlib/rig.h>
 
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 // One radio through Hamlib: owns the RIG* made for a configuration (cleaned
 // up with this object, closed first when open), opens it with settings that
@@ -50,14 +51,16 @@ public:
     bool TakesRawText() const;
     // The modes of the radio open, with their normal passbands.
     QList<RadioMode> Modes() const;
-    // Hamlib's names of the VFO operations the radio open carries out.
-    QStringList VfoOperations() const;
+    // The functions and levels it sets and the VFO operations it carries out.
+    RadioAbilities Abilities() const;
     // The radio answers a frequency read now.
     bool Answers();
 
-    static vfo_t ToHamlib(HamlibVfo vfo);
-    static HamlibVfo FromHamlib(vfo_t vfo);
-    static QString VfoName(HamlibVfo vfo);
+    static vfo_t ToHamlib(Vfo vfo);
+    // Empty for any VFO but A (Main) and B (Sub).
+    static std::optional<Vfo> FromHamlib(vfo_t vfo);
+    // "VFOA"; "currVFO" for none.
+    static QString VfoName(std::optional<Vfo> vfo);
     // Hamlib's text for a return code, e.g. "Communication timed out".
     static QString ErrorText(int code);
     // The code says the radio or its connection failed, not that a request was refused.

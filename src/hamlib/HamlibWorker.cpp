@@ -9,22 +9,17 @@
 #include <utility>
 
 namespace {
-QString Answer(int code, const QString& why)
-{
-    return code == RIG_OK ? QStringLiteral("RPRT 0") : QStringLiteral("RPRT %1 (%2)").arg(-qAbs(code)).arg(why);
-}
-
 bool LacksFeature(int code)
 {
     return qAbs(code) == RIG_ENAVAIL || qAbs(code) == RIG_ENIMPL;
 }
 }
 
-HamlibWorker::HamlibWorker()
-    : pollTimer_(new QTimer(this)),
-      requests_([this] { QMetaObject::invokeMethod(this, "TakeRequests", Qt::QueuedConnection); })
+HamlibWorker::HamlibWorker(int pollMs, Reporter report)
+    : report_(std::move(report)), pollTimer_(new QTimer(this)),
+      requests_([this] { QMetaObject::invokeMethod(this, &HamlibWorker::TakeRequests, Qt::QueuedConnection); })
 {
-    pollTimer_->setInterval(kDefaultPollMs);
+    pollTimer_->setInterval(qMax(0, pollMs));
     connect(pollTimer_, &QTimer::timeout, this, &HamlibWorker::Tick);
 }
 
@@ -56,7 +51,7 @@ void HamlibWorker::SetPollInterval(int milliseconds)
     });
 }
 
-quint64 HamlibWorker::PostStep(HamlibVfo vfo, qint64 hertz)
+quint64 HamlibWorker::PostStep(Vfo vfo, qint64 hertz)
 {
     return requests_.PutStep(vfo, hertz);
 }
@@ -64,7 +59,7 @@ quint64 HamlibWorker::PostStep(HamlibVfo vfo, qint64 hertz)
 void HamlibWorker::Stop()
 {
     requests_.Shut();
-    QMetaObject::invokeMethod(this, "Finish", Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &HamlibWorker::Finish, Qt::QueuedConnection);
 }
 
 void HamlibWorker::Finish()
@@ -92,7 +87,7 @@ void HamlibWorker::TakeRequests()
     else if (item)
         SendSteps(*item);
     if (more)
-        QMetaObject::invokeMethod(this, "TakeRequests", Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &HamlibWorker::TakeRequests, Qt::QueuedConnection);
 }
 
 void HamlibWorker::OpenNow(const HamlibConfig& config)
@@ -101,8 +96,8 @@ void HamlibWorker::OpenNow(const HamlibConfig& config)
     QString error;
     rig_ = HamlibRig::Create(config, error);
     if (!rig_) {
-        emit traced(QStringLiteral("open model %1 -> %2").arg(config.model).arg(Answer(-RIG_ECONF, error)));
-        emit failed(error);
+        Trace(HamlibCommand::TraceLine(QStringLiteral("open model %1").arg(config.model), {-RIG_ECONF, error}));
+        report_(HamlibFailed{error});
         return;
     }
     if (TryOpen())
@@ -117,10 +112,9 @@ void HamlibWorker::CloseNow()
     everOpened_ = failing_ = dropReported_ = stepRefusalShown_ = false;
     if (!rig_)
         return;
-    emit traced(QStringLiteral("close ") + rig_->name());
+    Trace(QStringLiteral("close ") + rig_->name());
     rig_.reset();
     TraceDropped();
-    emit closed();
 }
 
 // Opens the rig; the attempts of a failure episode after the first are left
@@ -130,7 +124,7 @@ bool HamlibWorker::TryOpen()
     QString why;
     const int code = rig_->Open(why);
     if (!failing_ || code == RIG_OK)
-        emit traced(QStringLiteral("open %1 -> %2").arg(rig_->name(), Answer(code, why)));
+        Trace(HamlibCommand::TraceLine(QStringLiteral("open ") + rig_->name(), {code, why}));
     if (code != RIG_OK) {
         Fail(why);
         return false;
@@ -140,9 +134,9 @@ bool HamlibWorker::TryOpen()
     TraceDropped();
     dropReported_ = false;
     if (!std::exchange(everOpened_, true))
-        emit opened(rig_->name(), rig_->Modes(), rig_->VfoOperations());
+        report_(HamlibOpened{rig_->name(), rig_->Modes(), rig_->Abilities()});
     if (std::exchange(failing_, false))
-        emit recovered();
+        report_(HamlibRecovered{});
     return true;
 }
 
@@ -156,17 +150,17 @@ void HamlibWorker::Poll()
 {
     HamlibPoll::Tick tick = poll_.Read(*rig_);
     for (const QString& note : std::as_const(tick.notes))
-        emit traced(QStringLiteral("poll: ") + note);
+        Trace(QStringLiteral("poll: ") + note);
     if (tick.failure != RIG_OK) {
         const QString why = HamlibRig::ErrorText(tick.failure);
-        emit traced(QStringLiteral("poll: %1 -> %2").arg(tick.failedRead, Answer(tick.failure, why)));
+        Trace(HamlibCommand::TraceLine(QStringLiteral("poll: ") + tick.failedRead, {tick.failure, why}));
         return Fail(QStringLiteral("%1 (%2)").arg(why, tick.failedRead));
     }
     tick.reading.stepSerial = stepSerial_;
     const QString summary = HamlibPoll::Summary(tick.reading);
     if (summary != lastSummary_)
-        emit traced(lastSummary_ = summary);
-    emit polled(tick.reading);
+        Trace(lastSummary_ = summary);
+    report_(tick.reading);
 }
 
 void HamlibWorker::SendSteps(const HamlibRequestQueue::Item& batch)
@@ -181,12 +175,10 @@ void HamlibWorker::Execute(const HamlibCommand& command, bool step)
     if (!Ready(command.text()))
         return;
     const HamlibAnswer answer = command.Run(*rig_);
-    emit traced(command.TraceLine(answer));
+    Trace(command.TraceLine(answer));
     if (answer.code == RIG_OK) {
         if (step)
             stepRefusalShown_ = false;
-        if (!answer.reply.isEmpty())
-            emit rawReplied(answer.reply);
         return;
     }
     const QString why = answer.text.isEmpty() ? HamlibRig::ErrorText(answer.code) : answer.text;
@@ -194,7 +186,7 @@ void HamlibWorker::Execute(const HamlibCommand& command, bool step)
         return Fail(QStringLiteral("%1 (%2)").arg(why, command.text()));
     if (step && std::exchange(stepRefusalShown_, true))
         return;
-    emit refused({command.text(), why, LacksFeature(answer.code)});
+    report_(HamlibRefusal{command.text(), why, LacksFeature(answer.code)});
 }
 
 // A request while the radio is not open is not sent: it would only wait for
@@ -207,7 +199,7 @@ bool HamlibWorker::Ready(const QString& request)
     if (!std::exchange(dropReported_, true)) {
         const QString why = rig_ ? QStringLiteral("not sent: %1 is not answering").arg(rig_->name())
                                  : QStringLiteral("not sent: no radio is open");
-        emit refused({request, why, false});
+        report_(HamlibRefusal{request, why, false});
     }
     return false;
 }
@@ -216,7 +208,7 @@ bool HamlibWorker::Ready(const QString& request)
 void HamlibWorker::Fail(const QString& what)
 {
     if (!std::exchange(failing_, true))
-        emit failed(QStringLiteral("%1: %2").arg(rig_->name(), what));
+        report_(HamlibFailed{QStringLiteral("%1: %2").arg(rig_->name(), what)});
     rig_->Close();
 }
 
@@ -224,5 +216,5 @@ void HamlibWorker::TraceDropped()
 {
     const int dropped = std::exchange(dropped_, 0);
     if (dropped > 0)
-        emit traced(QStringLiteral("(requests not sent while no radio answered: %1)").arg(dropped));
+        Trace(QStringLiteral("(requests not sent while no radio answered: %1)").arg(dropped));
 }

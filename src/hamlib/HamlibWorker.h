@@ -1,17 +1,13 @@
 #pragma once
 
-#include "core/IRadio.h"
+#include "core/Vfo.h"
 #include "hamlib/HamlibConfig.h"
 #include "hamlib/HamlibPoll.h"
-#include "hamlib/HamlibReading.h"
-#include "hamlib/HamlibRefusal.h"
+#include "hamlib/HamlibReport.h"
 #include "hamlib/HamlibRequestQueue.h"
-#include "hamlib/HamlibVfo.h"
 
-#include <QByteArray>
 #include <QObject>
 #include <QString>
-#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -21,26 +17,27 @@ class QTimer;
 
 // The worker-thread half of HamlibLink (which starts the thread, moves the
 // worker there and ends both): owns the rig, polls it, carries out requests
-// and tells what happened by its signals.
+// and tells what happened through its reporter.
 //
 // Threads: every public function may be called from any thread, and none
 // waits for the radio: each puts its request into the worker's queue, where
-// requests take effect in the order they were made. Signals are emitted on
-// the worker's thread; HamlibLink relays them to the UI thread.
+// requests take effect in the order they were made. Reports are made on the
+// worker's thread; HamlibLink carries them to the UI thread.
 //
 // Failures: an open that fails, or a request or read that finds the radio
 // gone (Hamlib's timeout or I/O error, while a frequency read fails too),
-// begins a failure episode: failed() once, the rig closed and opened again at
-// each poll tick until it answers, then recovered(). Requests that come
-// meanwhile are not sent: the first is reported by refused(), the rest are
-// counted in the trace. A request that the model or the radio refuses is
-// reported by refused(), and the worker goes on.
+// begins a failure episode: HamlibFailed once, the rig closed and opened
+// again at each poll tick until it answers, then HamlibRecovered. Requests
+// that come meanwhile are not sent: the first is reported refused, the rest
+// are counted in the trace. A request that the model or the radio refuses is
+// reported (HamlibRefusal), and the worker goes on.
 class HamlibWorker : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kDefaultPollMs = 1000;
+    using Reporter = std::function<void(HamlibReport report)>;
 
-    HamlibWorker();
+    // Polls every `pollMs` (below 1: not at all) once a radio is open.
+    HamlibWorker(int pollMs, Reporter report);
     // Once the worker's thread has ended (after Stop()).
     ~HamlibWorker() override;
 
@@ -59,38 +56,16 @@ public:
     // A wheel step: VFO `vfo` to `hertz`. While the worker is busy only the
     // newest frequency per VFO waits. Returns the step's number (compare
     // HamlibReading::stepSerial).
-    quint64 PostStep(HamlibVfo vfo, qint64 hertz);
+    quint64 PostStep(Vfo vfo, qint64 hertz);
     // Steps wait to be sent.
     bool StepsWaiting() const { return requests_.StepsWaiting(); }
     // Drops the requests waiting, closes the rig and ends the thread's event
     // loop once the request under way, if any, is done.
     void Stop();
 
-signals:
-    // The radio answered its first open; `radio` names model and port,
-    // `modes` are the modes it has, in Hamlib's order, and `vfoOperations`
-    // the VFO operations it carries out ("XCHG", "CPY").
-    void opened(const QString& radio, const QList<RadioMode>& modes, const QStringList& vfoOperations);
-    void closed();
-    // One poll tick's readings.
-    void polled(const HamlibReading& reading);
-    // A failure episode begins: which radio, what failed and Hamlib's words for why.
-    void failed(const QString& message);
-    // The radio answers again after failed().
-    void recovered();
-    void refused(const HamlibRefusal& refusal);
-    // The radio's reply to SendRaw(text, true).
-    void rawReplied(const QByteArray& reply);
-    // A line for the CAT log: a request and its answer in rigctl notation, an
-    // open or close, or the poll's readings when they changed.
-    void traced(const QString& line);
-
-private slots:
-    // Called by name: the queued call carries nothing of a request.
+private:
     void TakeRequests();
     void Finish();
-
-private:
     void OpenNow(const HamlibConfig& config);
     void CloseNow();
     bool TryOpen();
@@ -101,16 +76,18 @@ private:
     bool Ready(const QString& request);
     void Fail(const QString& what);
     void TraceDropped();
+    void Trace(const QString& line) { report_(HamlibTraced{line}); }
 
+    Reporter report_;
     QTimer* pollTimer_;
     HamlibRequestQueue requests_;
     std::unique_ptr<HamlibRig> rig_;
     HamlibPoll poll_;
     bool everOpened_ = false;
-    // failed() has been emitted; the next answer ends the episode.
+    // HamlibFailed has been reported; the next answer ends the episode.
     bool failing_ = false;
-    // Requests not sent since the radio was last open, and whether refused()
-    // has told of the first.
+    // Requests not sent since the radio was last open, and whether the
+    // refusal of the first has been reported.
     int dropped_ = 0;
     bool dropReported_ = false;
     // A refused step has been reported; more refusals are only traced until a step goes through.

@@ -104,12 +104,12 @@ void KeyMapEditor::Load()
                                          "at start-up; saving is disabled so that the stored "
                                          "commands are kept"));
         if (!tooLong.isEmpty())
-            alerts_.MsgBox(QStringLiteral("These entries are longer than a box of this window holds "
+            alerts_.Tell(QStringLiteral("These entries are longer than a box of this window holds "
                                           "(%1 characters). They are kept as they are stored and "
                                           "cannot be changed here:\n%2")
                                .arg(boxes_.begin().value()->maxLength())
                                .arg(tooLong.join(QLatin1Char('\n'))),
-                           IAlerts::Buttons::Ok, IAlerts::Icon::Information);
+                           IAlerts::Icon::Information);
     });
     saveButton_->setEnabled(canSave_);
 }
@@ -142,11 +142,11 @@ QString KeyMapEditor::EntryOf(const QString& suffix) const
 
 void KeyMapEditor::RefuseSave()
 {
-    alerts_.MsgBox(QStringLiteral("The key map could not be shown completely, so it cannot be "
+    alerts_.Tell(QStringLiteral("The key map could not be shown completely, so it cannot be "
                                   "saved from this window: saving would overwrite the stored "
                                   "commands with empty text. Press Cancel and restart the "
                                   "program to edit the key map."),
-                   IAlerts::Buttons::Ok, IAlerts::Icon::Information);
+                   IAlerts::Icon::Information);
 }
 
 void KeyMapEditor::Cancel()

@@ -235,5 +235,5 @@ void MidiInput::ReportDropped(ILogSink& log)
 
 void MidiInput::ShowDeviceError(const QString& text)
 {
-    alerts_.MsgBox(text, IAlerts::Buttons::Ok, IAlerts::Icon::Critical, QStringLiteral("Error:"));
+    alerts_.Tell(text, IAlerts::Icon::Critical, QStringLiteral("Error:"));
 }

@@ -77,8 +77,8 @@ void MidiSetupWindow::Load()
     ReportFailures(alerts_, Routine::MidiSetupLoad, [this] {
         FillDeviceList();
         if (deviceList_->count() == 0) {
-            alerts_.MsgBox(QStringLiteral("No MIDI device found. Please connect one and try again."),
-                           IAlerts::Buttons::Ok, IAlerts::Icon::None);
+            alerts_.Tell(QStringLiteral("No MIDI device found. Please connect one and try again."),
+                           IAlerts::Icon::None);
             return;
         }
         deviceList_->setCurrentRow(0);
@@ -98,7 +98,7 @@ void MidiSetupWindow::FillDeviceList()
 
 bool MidiSetupWindow::WantsAutoConnect() const
 {
-    return options_.AutoconnectIsOn() && deviceList_->item(0)->text() == AutoConnectDeviceName();
+    return options_.Autoconnect() && deviceList_->item(0)->text() == AutoConnectDeviceName();
 }
 
 void MidiSetupWindow::OpenSelected()
@@ -110,8 +110,7 @@ void MidiSetupWindow::OpenSelectedDevice()
 {
     QListWidgetItem* selected = deviceList_->currentItem();
     if (!selected) {
-        alerts_.MsgBox(QStringLiteral("No input device selected!"), IAlerts::Buttons::Ok,
-                       IAlerts::Icon::Information, QStringLiteral("Error:"));
+        alerts_.Tell(QStringLiteral("No input device selected!"), IAlerts::Icon::Information, QStringLiteral("Error:"));
         midi_.StopPump();
         return;
     }
@@ -143,20 +142,18 @@ void MidiSetupWindow::LearnControls()
         if (midi_.IsOpen())
             emit learnControlsWanted();
         else
-            alerts_.MsgBox(QStringLiteral("Please open the MIDI device whose controls are to be "
+            alerts_.Tell(QStringLiteral("Please open the MIDI device whose controls are to be "
                                           "learned first."),
-                           IAlerts::Buttons::Ok, IAlerts::Icon::Information);
+                           IAlerts::Icon::Information);
     });
 }
 
 void MidiSetupWindow::ForgetControls()
 {
     ReportFailures(alerts_, Routine::ForgetControls, [this] {
-        const IAlerts::Answer answer = alerts_.MsgBox(
-            QStringLiteral("Forget the learned controls? The key maps then apply to the "
-                           "controller numbers of the Vorn-MIDI surface again."),
-            IAlerts::Buttons::YesNo, IAlerts::Icon::Information);
-        if (answer == IAlerts::Answer::Yes)
+        if (alerts_.AskYesNo(QStringLiteral("Forget the learned controls? The key maps then apply to the "
+                                            "controller numbers of the Vorn-MIDI surface again."),
+                             IAlerts::Icon::Information))
             emit forgetControlsWanted();
     });
 }

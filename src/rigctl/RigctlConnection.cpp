@@ -10,10 +10,9 @@ namespace {
 constexpr qint64 kReadAheadBytes = 4 * RigctlConnection::kMaxLineBytes;
 }
 
-RigctlConnection::RigctlConnection(QTcpSocket* socket, IRadio& radio, const RadioState& state,
-                                   const Options& options, int idleLimitMs,
+RigctlConnection::RigctlConnection(QTcpSocket* socket, IRadio& radio, const Options& options, int idleLimitMs,
                                    QObject* parent)
-    : QObject(parent), socket_(socket), session_(radio, state, options)
+    : QObject(parent), socket_(socket), session_(radio, options)
 {
     socket_->setParent(this);
     socket_->setReadBufferSize(kReadAheadBytes);

@@ -23,7 +23,7 @@ public:
     static constexpr qint64 kMaxUnreadBytes = 64 * 1024;
 
     // Takes ownership of `socket`.
-    RigctlConnection(QTcpSocket* socket, IRadio& radio, const RadioState& state, const Options& options,
+    RigctlConnection(QTcpSocket* socket, IRadio& radio, const Options& options,
                      int idleLimitMs,
                      QObject* parent = nullptr);
     ~RigctlConnection() override;

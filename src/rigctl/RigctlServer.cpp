@@ -5,9 +5,9 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
-RigctlServer::RigctlServer(IRadio& radio, const RadioState& state, const Options& options, QObject* parent,
+RigctlServer::RigctlServer(IRadio& radio, const Options& options, QObject* parent,
                            Limits limits)
-    : QObject(parent), radio_(radio), state_(state), options_(options), limits_(limits),
+    : QObject(parent), radio_(radio), options_(options), limits_(limits),
       listener_(new QTcpServer(this))
 {
     connect(listener_, &QTcpServer::newConnection, this, &RigctlServer::Accept);
@@ -63,7 +63,7 @@ void RigctlServer::Accept()
             socket->deleteLater();
             continue;
         }
-        auto* connection = new RigctlConnection(socket, radio_, state_, options_, limits_.idleMs, this);
+        auto* connection = new RigctlConnection(socket, radio_, options_, limits_.idleMs, this);
         connect(connection, &RigctlConnection::finished, connection, &QObject::deleteLater);
     }
 }

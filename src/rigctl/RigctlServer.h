@@ -8,7 +8,6 @@ class IRadio;
 class QTcpServer;
 class RigctlConnection;
 struct Options;
-struct RadioState;
 
 // The network rig control: a TCP server speaking the protocol of Hamlib's
 // rigctld, so loggers and digital-mode programs (Hamlib's "NET rigctl" rig)
@@ -32,7 +31,7 @@ public:
         int replaceQuietMs;
     };
 
-    RigctlServer(IRadio& radio, const RadioState& state, const Options& options, QObject* parent = nullptr,
+    RigctlServer(IRadio& radio, const Options& options, QObject* parent = nullptr,
                  Limits limits = {kIdleLimitMs, kReplaceQuietMs});
     ~RigctlServer() override;
 
@@ -54,7 +53,6 @@ private:
     bool MakeRoom();
 
     IRadio& radio_;
-    const RadioState& state_;
     const Options& options_;
     Limits limits_;
     QTcpServer* listener_;

@@ -9,17 +9,18 @@
 #include "widgets/WrappingButton.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTimer>
 
 UpdateWindow::UpdateWindow(ISettingsStore& settings, IAlerts& alerts, IInstallerLauncher& launcher,
                        std::function<void()> quitProgram, const QString& applicationName,
                        const QString& downloadFolder, QWidget* parent)
     : QMainWindow(parent), alerts_(alerts),
       updater_(*progressLog_, alerts, settings, downloader_, launcher,
-               [] { QCoreApplication::processEvents(); }, std::move(quitProgram),
+               [this](std::function<void()> step) { QTimer::singleShot(0, this, std::move(step)); },
+               std::move(quitProgram), [this] { CheckEnded(); },
                Updater::Setup{applicationName,
                               downloadFolder.isEmpty() ? DefaultDownloadFolder() : downloadFolder,
                               RunningVersion()})
@@ -59,6 +60,11 @@ void UpdateWindow::Start()
     if (!loaded)
         return;
     updater_.Run();
+}
+
+void UpdateWindow::CheckEnded()
+{
+    emit checkEnded();
     if (deleteWhenStopped_)
         deleteLater();
 }
@@ -66,7 +72,7 @@ void UpdateWindow::Start()
 void UpdateWindow::closeEvent(QCloseEvent* event)
 {
     // Deleting the window now would pull the log and the check out from
-    // under the routine that is waiting in a nested event loop.
+    // under a download that is waiting in a nested event loop.
     if (updater_.running()) {
         updater_.Stop();
         if (testAttribute(Qt::WA_DeleteOnClose)) {

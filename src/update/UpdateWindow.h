@@ -17,7 +17,7 @@ class QPushButton;
 
 // "Program Updater": shows the progress of the update check in its log.
 // The window deletes itself when closed; while a check runs, closing it
-// stops the check and the deletion waits until the check has unwound.
+// stops the check and the deletion waits until the check has ended.
 class UpdateWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -29,9 +29,11 @@ public:
                std::function<void()> quitProgram, const QString& applicationName,
                const QString& downloadFolder = QString(), QWidget* parent = nullptr);
 
-    // Loads the server URL, shows the window and runs the whole check; returns
-    // when the check has ended (the window then stays open with its log).
+    // Loads the server URL, shows the window and begins the check, which
+    // goes on from the event loop; the window stays open with its log.
     void Start();
+    // A check runs.
+    bool Checking() const { return updater_.running(); }
 
     // Longest silence from the server before a request fails (default 30 s).
     void setRequestTimeoutMs(int ms) { downloader_.setTimeoutMs(ms); }
@@ -43,10 +45,15 @@ public:
     void ChangeServerUrl();
     void Exit();
 
+signals:
+    // The check has ended, however it ended.
+    void checkEnded();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void CheckEnded();
     static QString RunningVersion();
     static QString DefaultDownloadFolder();
 

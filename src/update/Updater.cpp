@@ -22,9 +22,10 @@ const QString kUrlKey = QStringLiteral("url");
 
 Updater::Updater(ILogSink& log, IAlerts& alerts, ISettingsStore& settings,
                  IFileDownloader& downloader, IInstallerLauncher& launcher,
-                 std::function<void()> yield, std::function<void()> quitProgram, Setup setup)
+                 Later later, std::function<void()> quitProgram, std::function<void()> ended, Setup setup)
     : log_(log), alerts_(alerts), settings_(settings), downloader_(downloader), launcher_(launcher),
-      yield_(std::move(yield)), quitProgram_(std::move(quitProgram)), setup_(std::move(setup))
+      later_(std::move(later)), quitProgram_(std::move(quitProgram)), ended_(std::move(ended)),
+      setup_(std::move(setup))
 {
 }
 
@@ -36,7 +37,7 @@ void Updater::LoadServerUrl()
 
 void Updater::ChangeServerUrl()
 {
-    const QString answer = alerts_.InputBox(QStringLiteral("Enter new update server URL."),
+    const QString answer = alerts_.AskForText(QStringLiteral("Enter new update server URL."),
                                             QStringLiteral("Enter Update Server URL"), serverUrl_);
     if (answer.isEmpty())
         return;
@@ -50,12 +51,49 @@ void Updater::Run()
         return;
     running_ = true;
     stopped_ = false;
-    // The first yield lets the freshly shown window paint before any work.
-    ReportFailures(alerts_, Routine::RunUpdate, [this] {
-        if (Yield())
-            RunSteps();
-    });
+    const QString baseName = QString(setup_.applicationName).replace(QLatin1Char(' '), QLatin1Char('_'));
+    const QString controlName = baseName + QStringLiteral("_update.xml");
+    const QString installerName = baseName + QStringLiteral("_setup.exe");
+    steps_ = {
+        Line(QStringLiteral("Running updater version ") + QLatin1String(kUpdaterVersion)),
+        Line(QStringLiteral("Initializing variables...")),
+        Line(QStringLiteral("Checking for program updates...")),
+        Line(QStringLiteral("Running version is ") + setup_.runningVersion),
+        [=] { return FetchControlFile(controlName); },
+        Line(QStringLiteral("Control file downloaded successfully...")),
+        [=] { return ReadOffer(controlName); },
+        [=] { return FetchInstaller(installerName); },
+        Line(QStringLiteral("Update file downloaded successfully...")),
+        Line(QStringLiteral("Calculating download MD5, please wait...")),
+        [=] { return Verify(FilePath(installerName)); },
+        [=] {
+            Install(installerName);
+            return false;
+        },
+    };
+    nextStep_ = 0;
+    // The first step waits until the freshly shown window has painted.
+    later_([this] { Next(); });
+}
+
+void Updater::Next()
+{
+    if (stopped_ || nextStep_ >= steps_.size())
+        return End();
+    bool goOn = false;
+    ReportFailures(alerts_, Routine::RunUpdate, [&] { goOn = steps_[nextStep_++](); });
+    if (goOn)
+        later_([this] { Next(); });
+    else
+        End();
+}
+
+void Updater::End()
+{
+    steps_.clear();
     running_ = false;
+    if (ended_)
+        ended_();
 }
 
 void Updater::Stop()
@@ -64,68 +102,56 @@ void Updater::Stop()
     downloader_.Abort();
 }
 
-void Updater::RunSteps()
+Updater::Step Updater::Line(const QString& text)
 {
-    if (!WriteAndYield(QStringLiteral("Running updater version ") + QLatin1String(kUpdaterVersion)) ||
-        !WriteAndYield(QStringLiteral("Initializing variables...")))
-        return;
-    const QString baseName = QString(setup_.applicationName).replace(QLatin1Char(' '), QLatin1Char('_'));
-    const QString controlName = baseName + QStringLiteral("_update.xml");
-    const QString installerName = baseName + QStringLiteral("_setup.exe");
-    if (!WriteAndYield(QStringLiteral("Checking for program updates...")) ||
-        !WriteAndYield(QStringLiteral("Running version is ") + setup_.runningVersion))
-        return;
-
-    if (!DownloadFileXML(serverUrl_ + QLatin1Char('/') + controlName, FilePath(controlName),
-                         kControlFileLimit)) {
-        if (stopped_)
-            return;
-        WriteText(QStringLiteral("Could not save XML file..."));
-        WriteText(QStringLiteral("Update aborted..."));
-        Yield();
-        return;
-    }
-    if (!WriteAndYield(QStringLiteral("Control file downloaded successfully...")))
-        return;
-
-    Offer offer;
-    if (!ReadControlFile(FilePath(controlName), offer) || !IsNewer(offer.version))
-        return;
-    WriteText(QStringLiteral("Update version is newer than current version, program will update..."));
-    if (!WriteAndYield(QStringLiteral("Downloading update file...")))
-        return;
-
-    // The server URL is read again here: a change made from the menu while
-    // the control file was loading applies to the installer download.
-    if (!DownloadFileXML(serverUrl_ + QLatin1Char('/') + installerName, FilePath(installerName),
-                         kInstallerLimit)) {
-        if (!stopped_)
-            WriteAndYield(QStringLiteral("File did not download successfully, update aborted..."));
-        return;
-    }
-    if (!WriteAndYield(QStringLiteral("Update file downloaded successfully...")) ||
-        !WriteAndYield(QStringLiteral("Calculating download MD5, please wait...")) ||
-        !Verify(FilePath(installerName), offer.md5))
-        return;
-    Install(installerName);
+    return [this, text] {
+        WriteText(text);
+        return true;
+    };
 }
 
-bool Updater::ReadControlFile(const QString& path, Offer& offer)
+bool Updater::FetchControlFile(const QString& controlName)
+{
+    if (DownloadFile(serverUrl_ + QLatin1Char('/') + controlName, FilePath(controlName), kControlFileLimit))
+        return true;
+    if (!stopped_) {
+        WriteText(QStringLiteral("Could not save XML file..."));
+        WriteText(QStringLiteral("Update aborted..."));
+    }
+    return false;
+}
+
+bool Updater::ReadOffer(const QString& controlName)
 {
     UpdateControlFile controlFile;
-    if (!controlFile.Load(path)) {
+    if (!controlFile.Load(FilePath(controlName))) {
         WriteText(QStringLiteral("Error loading XML: ") + controlFile.errorReason());
         return false;
     }
+    offer_ = Offer();
     for (const UpdateControlFile::Entry& entry : controlFile.entries()) {
-        if (!WriteAndYield(QStringLiteral("Control file ") + entry.name + QStringLiteral(": ") + entry.text))
-            return false;
+        WriteText(QStringLiteral("Control file ") + entry.name + QStringLiteral(": ") + entry.text);
         if (entry.name == QLatin1String("version"))
-            offer.version = entry.text;
+            offer_.version = entry.text;
         else if (entry.name == QLatin1String("md5"))
-            offer.md5 = entry.text;
+            offer_.md5 = entry.text;
     }
+    if (!IsNewer(offer_.version))
+        return false;
+    WriteText(QStringLiteral("Update version is newer than current version, program will update..."));
+    WriteText(QStringLiteral("Downloading update file..."));
     return true;
+}
+
+// The server URL is read again here: a change made from the menu while the
+// control file was loading applies to the installer download.
+bool Updater::FetchInstaller(const QString& installerName)
+{
+    if (DownloadFile(serverUrl_ + QLatin1Char('/') + installerName, FilePath(installerName), kInstallerLimit))
+        return true;
+    if (!stopped_)
+        WriteText(QStringLiteral("File did not download successfully, update aborted..."));
+    return false;
 }
 
 bool Updater::IsNewer(const QString& offeredVersion)
@@ -135,53 +161,52 @@ bool Updater::IsNewer(const QString& offeredVersion)
     if (!VersionText::IsNumbersAndDots(offeredVersion))
         WriteText(QStringLiteral("Update version \"") + offeredVersion +
                   QStringLiteral("\" is not a version number..."));
-    WriteAndYield(QStringLiteral("Update version is the same or older than current version, update aborted..."));
+    WriteText(QStringLiteral("Update version is the same or older than current version, update aborted..."));
     return false;
 }
 
-bool Updater::Verify(const QString& installerPath, const QString& md5)
+bool Updater::Verify(const QString& installerPath)
 {
     MD5Hash hash;
     const QString digest = hash.HashFile(installerPath);
-    if (md5.toLower() != digest.toLower()) {
-        WriteAndYield(QStringLiteral("Control file MD5 and upgrade file MD5 do not match, update aborted..."));
+    if (offer_.md5.toLower() != digest.toLower()) {
+        WriteText(QStringLiteral("Control file MD5 and upgrade file MD5 do not match, update aborted..."));
         return false;
     }
-    return WriteAndYield(QStringLiteral("Control file MD5 and update file MD5 match, continuing update..."));
+    WriteText(QStringLiteral("Control file MD5 and update file MD5 match, continuing update..."));
+    return true;
 }
 
 void Updater::Install(const QString& installerName)
 {
-    const IAlerts::Answer answer =
-        alerts_.MsgBox(QStringLiteral("Close ") + setup_.applicationName + QStringLiteral(" and update?"),
-                       IAlerts::Buttons::YesNo, IAlerts::Icon::None, QStringLiteral("Program Update"));
+    const bool yes = alerts_.AskYesNo(QStringLiteral("Close ") + setup_.applicationName + QStringLiteral(" and update?"),
+                                      IAlerts::Icon::None, QStringLiteral("Program Update"));
     if (stopped_)
         return;
-    if (answer != IAlerts::Answer::Yes) {
-        WriteAndYield(QStringLiteral("Update cancelled..."));
+    if (!yes) {
+        WriteText(QStringLiteral("Update cancelled..."));
         return;
     }
     // Ending the program although nothing was started would leave the user
     // with neither the old program nor the new one running.
     if (!launcher_.Launch(installerName, QStringLiteral("/run=yes /S"), setup_.downloadFolder)) {
-        WriteAndYield(QStringLiteral("Could not start the update file, update aborted..."));
+        WriteText(QStringLiteral("Could not start the update file, update aborted..."));
         return;
     }
     quitProgram_();
 }
 
-bool Updater::DownloadFileXML(const QString& sURL, const QString& sPath, qint64 maxBytes)
+bool Updater::DownloadFile(const QString& url, const QString& path, qint64 maxBytes)
 {
     IFileDownloader::Reply reply;
     try {
-        reply = downloader_.Get(sURL + QLatin1Char('?') + FreshQuery(), sPath, maxBytes);
+        reply = downloader_.Get(url + QLatin1Char('?') + FreshQuery(), path, maxBytes);
     } catch (const NumberedError& e) {
         if (!stopped_)
-            alerts_.MsgBox(DownloadErrorText(e.number(), e.description()), IAlerts::Buttons::Ok,
-                           IAlerts::Icon::Information);
+            alerts_.Tell(DownloadErrorText(e.number(), e.description()), IAlerts::Icon::Information);
         return false;
     }
-    if (!Yield())
+    if (stopped_)
         return false;
     if (!reply.refusal.isEmpty()) {
         WriteText(QStringLiteral("Error: ") + reply.refusal + QStringLiteral("..."));
@@ -228,16 +253,4 @@ QString Updater::FilePath(const QString& fileName) const
 void Updater::WriteText(const QString& text)
 {
     log_.AppendLine(text);
-}
-
-bool Updater::Yield()
-{
-    yield_();
-    return !stopped_;
-}
-
-bool Updater::WriteAndYield(const QString& text)
-{
-    WriteText(text);
-    return Yield();
 }

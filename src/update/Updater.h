@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 class IAlerts;
 class IFileDownloader;
@@ -12,7 +13,9 @@ class ISettingsStore;
 
 // The update check: fetches the server's control file, compares versions,
 // downloads and verifies the installer and, when the user agrees, starts it
-// and ends the program. Every step is a line in the progress log.
+// and ends the program. Every step is a line in the progress log; the steps
+// run one by one from the event loop, so the window shows each line before
+// the next step begins and can be closed between them.
 class Updater {
 public:
     static constexpr const char* kUpdaterVersion = "1.0.1";
@@ -31,11 +34,14 @@ public:
         QString runningVersion;   // e.g. "1.1.5"
     };
 
-    // `yield` runs one pass of the message loop; `quitProgram` ends the
-    // program at once after the installer has been started.
+    // Runs a step from the event loop, once what is waiting there has run.
+    using Later = std::function<void(std::function<void()> step)>;
+
+    // `quitProgram` ends the program at once after the installer has been
+    // started; `ended` is called when a check has ended, however it ended.
     Updater(ILogSink& log, IAlerts& alerts, ISettingsStore& settings, IFileDownloader& downloader,
-            IInstallerLauncher& launcher, std::function<void()> yield,
-            std::function<void()> quitProgram, Setup setup);
+            IInstallerLauncher& launcher, Later later, std::function<void()> quitProgram,
+            std::function<void()> ended, Setup setup);
 
     // Reads the server URL (default when missing) and stores it straight back.
     void LoadServerUrl();
@@ -43,15 +49,15 @@ public:
     void ChangeServerUrl();
     const QString& serverUrl() const { return serverUrl_; }
 
-    // The whole check; its failures are reported in a box.
+    // Begins the whole check; a failure of a step is reported in a box and ends it.
     void Run();
     bool running() const { return running_; }
     // Ends a running check at its next step without further lines or boxes.
     void Stop();
 
-    // One file into `sPath`; false, with the reason logged or shown, when it
+    // One file into `path`; false, with the reason logged or shown, when it
     // did not arrive whole, within `maxBytes`, with status 200.
-    bool DownloadFileXML(const QString& sURL, const QString& sPath, qint64 maxBytes);
+    bool DownloadFile(const QString& url, const QString& path, qint64 maxBytes);
 
 private:
     struct Offer {
@@ -59,14 +65,19 @@ private:
         QString md5;
     };
 
-    void RunSteps();
-    bool ReadControlFile(const QString& path, Offer& offer);
+    // A step of the check; false ends it.
+    using Step = std::function<bool()>;
+
+    void Next();
+    void End();
+    Step Line(const QString& text);
+    bool FetchControlFile(const QString& controlName);
+    bool ReadOffer(const QString& controlName);
     bool IsNewer(const QString& offeredVersion);
-    bool Verify(const QString& installerPath, const QString& md5);
+    bool FetchInstaller(const QString& installerName);
+    bool Verify(const QString& installerPath);
     void Install(const QString& installerName);
     void WriteText(const QString& text);
-    bool Yield();
-    bool WriteAndYield(const QString& text);
     QString FreshQuery();
     QString FilePath(const QString& fileName) const;
     QString DownloadErrorText(qint64 number, const QString& description) const;
@@ -76,11 +87,15 @@ private:
     ISettingsStore& settings_;
     IFileDownloader& downloader_;
     IInstallerLauncher& launcher_;
-    std::function<void()> yield_;
+    Later later_;
     std::function<void()> quitProgram_;
+    std::function<void()> ended_;
     Setup setup_;
     QString serverUrl_;
     QString lastQuery_;
+    std::vector<Step> steps_;
+    std::size_t nextStep_ = 0;
+    Offer offer_;
     bool running_ = false;
     bool stopped_ = false;
 };

@@ -4,16 +4,16 @@
 
 Lamp::Lamp(QWidget* parent) : QWidget(parent) {}
 
-void Lamp::SetUp(bool up)
+void Lamp::ShowConnected(bool connected)
 {
-    up_ = up;
+    connected_ = connected;
     update();
 }
 
 void Lamp::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), up_ ? Qt::green : Qt::red);
+    painter.fillRect(rect(), connected_ ? Qt::green : Qt::red);
     painter.setPen(Qt::black);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

@@ -18,22 +18,18 @@ QtAlerts::~QtAlerts()
     delete open_.data();
 }
 
-IAlerts::Answer QtAlerts::MsgBox(const QString& text, Buttons buttons, Icon icon,
-                                 const QString& title)
+void QtAlerts::Tell(const QString& text, Icon icon, const QString& title)
 {
-    if (buttons == Buttons::YesNo)
-        return Ask(text, icon, title);
     for (Report& report : reports_) {
         if (report.text == text && report.title == title) {
             Repeat(report);
-            return Answer::Ok;
+            return;
         }
     }
     reports_.push_back(Report{text, icon, title});
     // Shown once the caller's work has ended, from the event loop.
     if (!open_ && !showTimer_.isActive())
         showTimer_.start(0);
-    return Answer::Ok;
 }
 
 void QtAlerts::Repeat(Report& report)
@@ -81,14 +77,14 @@ void QtAlerts::WaitUntilAllClosed()
     loop.exec();
 }
 
-IAlerts::Answer QtAlerts::Ask(const QString& text, Icon icon, const QString& title)
+bool QtAlerts::AskYesNo(const QString& text, Icon icon, const QString& title)
 {
     // Guarded: the parent may go while the question waits (the program ends).
     QPointer<QMessageBox> box = NewBox(text, icon, title);
     box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     const bool yes = box->exec() == QMessageBox::Yes;
     delete box.data();
-    return yes ? Answer::Yes : Answer::No;
+    return yes;
 }
 
 QMessageBox* QtAlerts::NewBox(const QString& text, Icon icon, const QString& title) const
@@ -104,8 +100,7 @@ QMessageBox* QtAlerts::NewBox(const QString& text, Icon icon, const QString& tit
     return box;
 }
 
-QString QtAlerts::InputBox(const QString& prompt, const QString& title,
-                           const QString& defaultAnswer)
+QString QtAlerts::AskForText(const QString& prompt, const QString& title, const QString& defaultAnswer)
 {
     bool ok = false;
     const QString answer = QInputDialog::getText(parent_, title, prompt, QLineEdit::Normal,

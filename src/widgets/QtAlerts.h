@@ -25,10 +25,9 @@ public:
     explicit QtAlerts(QWidget* parent = nullptr);
     ~QtAlerts() override;
 
-    Answer MsgBox(const QString& text, Buttons buttons, Icon icon,
-                  const QString& title = QString()) override;
-    QString InputBox(const QString& prompt, const QString& title,
-                     const QString& defaultAnswer) override;
+    void Tell(const QString& text, Icon icon, const QString& title = QString()) override;
+    bool AskYesNo(const QString& text, Icon icon, const QString& title = QString()) override;
+    QString AskForText(const QString& prompt, const QString& title, const QString& defaultAnswer) override;
     void SetRepeatLog(ILogSink* log) override { repeatLog_ = log; }
 
     // Whether a report is open or waiting.
@@ -47,7 +46,6 @@ private:
         int repeats = 0;
     };
 
-    Answer Ask(const QString& text, Icon icon, const QString& title);
     void Repeat(Report& report);
     void ShowNext();
     void Closed();

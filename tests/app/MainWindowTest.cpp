@@ -38,10 +38,10 @@ protected:
     static QStringList CheckedPorts(const MainWindow& w)
     {
         QStringList out;
-        if (w.IsChecked(MainWindow::Command::NoPort))
+        if (w.Menus().IsChecked(MainMenus::Command::NoPort))
             out << "None";
         for (int n = 1; n <= 16; ++n)
-            if (w.IsComPortChecked(n))
+            if (w.Menus().IsComPortChecked(n))
                 out << QString("COM%1").arg(n);
         return out;
     }
@@ -76,7 +76,7 @@ TEST_F(MainWindowTest, StartUpTakesTheStoredSettingsOrTheDefaults)
             EXPECT_TRUE(local.boxes[i].text.startsWith(c.boxStarts[i])) << local.boxes[i].text.toStdString();
         EXPECT_EQ(CheckedPorts(*w), c.checkedPorts);
         EXPECT_EQ(s.store.Read("settings", "catport", ""), c.catport);
-        EXPECT_TRUE(w->IsRigTypeChecked(RigType::Flex) && !w->IsRigTypeChecked(RigType::Elecraft) && !w->IsChecked(MainWindow::Command::Autoconnect));
+        EXPECT_TRUE(w->Menus().IsRigTypeChecked(RigType::Flex) && !w->Menus().IsRigTypeChecked(RigType::Elecraft) && !w->Menus().IsChecked(MainMenus::Command::Autoconnect));
         EXPECT_EQ(std::pair(Timer(*w, "catPollTimer")->isActive(), Timer(*w, "midiPumpTimer")->isActive()), std::pair(c.polling, false));
         EXPECT_EQ(std::pair(Timer(*w, "catPollTimer")->interval(), Timer(*w, "midiPumpTimer")->interval()), std::pair(1000, 100));
         EXPECT_FALSE(w->CatLampUp() || w->MidiLampUp());
@@ -105,7 +105,7 @@ TEST_F(MainWindowTest, MenuCommandsStoreAtOnceAndTheEndStoresThePosition)
         QTimer& timer = *Timer(*w, c.midi ? "midiPumpTimer" : "catPollTimer");
         const int before = timer.interval();
         const QString key = c.midi ? "midipolltime" : "polltime", stored = Stored(key);
-        w->Choose(c.midi ? MainWindow::Command::MidiInterval : MainWindow::Command::PollInterval);
+        w->Menus().Choose(c.midi ? MainMenus::Command::MidiInterval : MainMenus::Command::PollInterval);
         ASSERT_TRUE(alerts.inputAnswers.isEmpty() && alerts.inputDefaults.last() == stored) << "not asked";
         const QString range = c.midi ? "10 and 1000." : "100 and 10000.";
         EXPECT_EQ(alerts.texts().join('|'), c.interval ? "" : "Please enter a timer value between " + range);
@@ -114,26 +114,26 @@ TEST_F(MainWindowTest, MenuCommandsStoreAtOnceAndTheEndStoresThePosition)
         EXPECT_FALSE(timer.isActive());
     }
     alerts.inputAnswers << "soon" << "";  // not a number; no answer
-    w->Choose(MainWindow::Command::PollInterval);
-    w->Choose(MainWindow::Command::PollInterval);
+    w->Menus().Choose(MainMenus::Command::PollInterval);
+    w->Menus().Choose(MainMenus::Command::PollInterval);
     EXPECT_TRUE(alerts.boxes.size() == 1 &&
                 alerts.boxes[0].text.startsWith("VB6 runtime error (mnuPollTimer_Click): 13 - ")) << Texts();
 
     alerts.boxes.clear();
-    w->ChooseComPort(14);
+    w->Menus().ChooseComPort(14);
     EXPECT_TRUE(CheckedPorts(*w) == QStringList{"COM14"} && Stored("catport") == "14");
-    w->ChooseComPort(5);
+    w->Menus().ChooseComPort(5);
     EXPECT_TRUE(alerts.boxes.size() == 2 &&
                 alerts.boxes[0].text.startsWith("VB6 runtime error (mnuPortsCom16_click): ") &&
                 alerts.boxes[1].text.startsWith("VB6 runtime error (mnuPortsCom5click): ")) << Texts();
-    w->Choose(MainWindow::Command::NoPort);
+    w->Menus().Choose(MainMenus::Command::NoPort);
     EXPECT_TRUE(CheckedPorts(*w) == QStringList{"None"} && Stored("catport") == "0");
-    w->ChooseRigType(RigType::Elecraft);
-    EXPECT_TRUE(w->IsRigTypeChecked(RigType::Elecraft) && !w->IsRigTypeChecked(RigType::Flex) && Stored("rigtype") == "elecraft");
-    w->Choose(MainWindow::Command::Autoconnect);
-    EXPECT_TRUE(w->IsChecked(MainWindow::Command::Autoconnect) && Stored("mautoconnect") == "1");
-    w->Choose(MainWindow::Command::Autoconnect);
-    EXPECT_TRUE(!w->IsChecked(MainWindow::Command::Autoconnect) && Stored("mautoconnect") == "0");
+    w->Menus().ChooseRigType(RigType::Elecraft);
+    EXPECT_TRUE(w->Menus().IsRigTypeChecked(RigType::Elecraft) && !w->Menus().IsRigTypeChecked(RigType::Flex) && Stored("rigtype") == "elecraft");
+    w->Menus().Choose(MainMenus::Command::Autoconnect);
+    EXPECT_TRUE(w->Menus().IsChecked(MainMenus::Command::Autoconnect) && Stored("mautoconnect") == "1");
+    w->Menus().Choose(MainMenus::Command::Autoconnect);
+    EXPECT_TRUE(!w->Menus().IsChecked(MainMenus::Command::Autoconnect) && Stored("mautoconnect") == "0");
 
     w->move(150, 90);
     w->PressExit();
@@ -142,17 +142,17 @@ TEST_F(MainWindowTest, MenuCommandsStoreAtOnceAndTheEndStoresThePosition)
     t.store.Write("settings", "mautoconnect", "yes");
     w = Start(t.store, alerts);
     EXPECT_EQ(w->pos(), QPoint(150, 90));
-    w->Choose(MainWindow::Command::Autoconnect);
+    w->Menus().Choose(MainMenus::Command::Autoconnect);
     EXPECT_EQ(Stored("mautoconnect"), "yes") << "a value the item cannot show is left alone";
 
     alerts.boxes.clear();
     QStringList opened;
-    w->openDocument = [&](const QString& path) { opened << path; return true; };
-    const QString readme = MainWindow::ReadmePath();
+    w->Menus().openDocument = [&](const QString& path) { opened << path; return true; };
+    const QString readme = MainMenus::ReadmePath();
     QFile::remove(readme);
-    w->Choose(MainWindow::Command::ViewReadme);
+    w->Menus().Choose(MainMenus::Command::ViewReadme);
     QFile(readme).open(QIODevice::WriteOnly);
-    w->Choose(MainWindow::Command::ViewReadme);
+    w->Menus().Choose(MainMenus::Command::ViewReadme);
     QFile::remove(readme);
     EXPECT_TRUE(opened == QStringList{readme} && alerts.boxes.size() == 1 &&
                 alerts.boxes[0].text.startsWith("VB6 runtime error (mnuViewReadme_click): 53 - ")) << Texts();
@@ -174,12 +174,12 @@ TEST_F(MainWindowTest, MenuCommandsStoreAtOnceAndTheEndStoresThePosition)
 
 // A box that runs the event loop while it is open, as a modal dialog does.
 struct ModalAlerts : RecordingAlerts {
-    Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title) override
+    void Tell(const QString& text, Icon icon, const QString& title) override
     {
         maxDepth = std::max(maxDepth, ++depth);
         QTest::qWait(150);
         --depth;
-        return RecordingAlerts::MsgBox(text, buttons, icon, title);
+        RecordingAlerts::Tell(text, icon, title);
     }
     int depth = 0, maxDepth = 0;
 };

@@ -112,7 +112,7 @@ TEST_F(ProgramHamlibTest, AStoredRadioThatCannotBeUsedIsOneBox)
         StartProgram();
         ASSERT_EQ(alerts.boxes.size(), 1) << BoxTexts();
         EXPECT_TRUE(alerts.boxes[0].text.contains(c.why)) << BoxTexts();
-        EXPECT_TRUE(window->IsRigTypeChecked(RigType::Hamlib) && window->IsComPortChecked(3));
+        EXPECT_TRUE(window->Menus().IsRigTypeChecked(RigType::Hamlib) && window->Menus().IsComPortChecked(3));
         EXPECT_EQ(QStringList({t.store.Read("settings", "rigtype", ""), t.store.Read("settings", "hamlibmodel", ""),
                                t.store.Read("settings", "hamlibspeed", "")}),
                   QStringList({"hamlib", c.model, c.speed}));

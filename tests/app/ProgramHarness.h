@@ -69,7 +69,7 @@ protected:
 
     bool MidiLampGreen() const { return window->MidiLampUp(); }
     bool LinkUp() const { return window->CatLampUp(); }
-    void ChoosePortAgain() { window->ChooseComPort(3); }
+    void ChoosePortAgain() { window->Menus().ChooseComPort(3); }
     int CommandCount() const { return int(radio.ReceivedCommands().size()); }
     int PollInterval() const { return Timer(*window, "catPollTimer")->interval(); }
     void RunFor(int milliseconds) { WaitFor([] { return false; }, milliseconds); }

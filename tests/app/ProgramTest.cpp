@@ -43,23 +43,24 @@ TEST_F(ProgramTest, TheSurfaceTunesTheRadioWithEitherMapUntilUpdateOrNone)
     EXPECT_TRUE(RadioGets("FA00014060010"));           // wheel: "#UP10"
     EXPECT_TRUE(RadioGets("PC 50", 0x68, 0x40));        // slider mode 2: "#TXPWR"
     EXPECT_TRUE(RadioGets("MD4", 0x06, 0x7F));          // button 6: "#MUP" from CW
-    window->ChooseRigType(RigType::Elecraft);
+    window->Menus().ChooseRigType(RigType::Elecraft);
     EXPECT_TRUE(RadioGets("UP1"));                     // the radio's own step
     EXPECT_TRUE(window->MidiLog().toPlainText().contains("B0 64 41 Timestamp: "));
 
-    window->Choose(MainWindow::Command::Update);
+    window->Menus().Choose(MainMenus::Command::Update);
     EXPECT_FALSE(Timer(*window, "midiPumpTimer")->isActive());
     EXPECT_FALSE(window->MidiLampUp());
     auto* updater = window->findChild<UpdateWindow*>();
     ASSERT_NE(updater, nullptr);
+    EXPECT_TRUE(WaitFor([&] { return !updater->Checking(); }));
     EXPECT_TRUE(updater->ProgressText().endsWith(
         "Update version is the same or older than current version, update aborted..."));
     EXPECT_EQ(alerts.texts(), QStringList{"Please reconnect MIDI device after update."});
-    window->Choose(MainWindow::Command::About);
+    window->Menus().Choose(MainMenus::Command::About);
     EXPECT_EQ(alerts.texts().value(1).section('\n', 0, 0), "Vorn-MIDI Connector 1.1.5");
 
     alerts.boxes.clear();
-    window->Choose(MainWindow::Command::NoPort);
+    window->Menus().Choose(MainMenus::Command::NoPort);
     ASSERT_TRUE(WaitFor([&] { return !alerts.boxes.isEmpty(); }));
     RunFor(3 * PollInterval());
     EXPECT_EQ(alerts.boxes.size(), 1);
@@ -119,20 +120,20 @@ TEST_F(ProgramTest, UnusableSettingsFileStillGivesEveryDefault)
         for (const QString& text : Failures(alerts))
             EXPECT_TRUE(text.contains(why) && text.contains(store->filePath())) << text.toStdString();
         EXPECT_EQ(PollInterval(), 1000);
-        EXPECT_TRUE(window->IsRigTypeChecked(RigType::Flex));
+        EXPECT_TRUE(window->Menus().IsRigTypeChecked(RigType::Flex));
         OpenMidiSetup()->ShowKeyMap();
         auto* editor = window->findChild<KeyMapEditor*>("keyMapEditorFlex");
         ASSERT_NE(editor, nullptr);
         EXPECT_EQ(editor->EntryText("km3sldb"), "#CWSPD");
         EXPECT_TRUE(editor->CanSave());
-        window->ChooseRigType(RigType::Elecraft);
-        EXPECT_TRUE(window->IsRigTypeChecked(RigType::Elecraft));
+        window->Menus().ChooseRigType(RigType::Elecraft);
+        EXPECT_TRUE(window->Menus().IsRigTypeChecked(RigType::Elecraft));
     }
     EXPECT_FALSE(QFileInfo(socket).isFile()) << "the unreadable file was replaced";
 
     ASSERT_TRUE(QDir(folder).removeRecursively());
     alerts.boxes.clear();
-    window->ChooseRigType(RigType::Flex);
+    window->Menus().ChooseRigType(RigType::Flex);
     EXPECT_TRUE(alerts.boxes.isEmpty()) << BoxTexts();
     EXPECT_EQ(IniSettingsStore(folder).Read("settings", "rigtype", ""), "flex");
 }
@@ -156,9 +157,9 @@ TEST_F(ProgramTest, SettingsLostWhileRunningAreNotLostForGood)
     QFile blocker(folder);
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    window->ChooseRigType(RigType::Elecraft);
+    window->Menus().ChooseRigType(RigType::Elecraft);
     alerts.inputAnswers << "250";
-    window->Choose(MainWindow::Command::PollInterval);
+    window->Menus().Choose(MainMenus::Command::PollInterval);
     const QStringList failures = Failures(alerts);
     ASSERT_EQ(failures.size(), 2) << BoxTexts();
     EXPECT_TRUE(failures[0].startsWith("VB6 runtime error (mnuElecraft_Click): 75 - "));
@@ -167,7 +168,7 @@ TEST_F(ProgramTest, SettingsLostWhileRunningAreNotLostForGood)
 
     ASSERT_TRUE(QFile::remove(folder));
     ASSERT_TRUE(QDir().rename(folder + ".away", folder));
-    window->ChooseRigType(RigType::Flex);
+    window->Menus().ChooseRigType(RigType::Flex);
     IniSettingsStore after(path);
     EXPECT_EQ(after.Read("settings", "rigtype", ""), "flex");
     EXPECT_EQ(after.Read("settings", "polltime", ""), "500");

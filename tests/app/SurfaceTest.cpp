@@ -66,8 +66,8 @@ TEST_F(SurfaceTest, MidiThroughZeroIntervalsAndUnreadableLearnedEntries)
     EXPECT_EQ(CommandCount(), 0) << "the poll ran";
     EXPECT_EQ(t.store.Read("settings", "polltime", ""), "0.4");
     alerts.inputAnswers << "100" << "100";
-    window->Choose(MainWindow::Command::MidiInterval);
-    window->Choose(MainWindow::Command::PollInterval);
+    window->Menus().Choose(MainMenus::Command::MidiInterval);
+    window->Menus().Choose(MainMenus::Command::PollInterval);
     EXPECT_TRUE(RadioGets("FA00014060010", 0x30));  // the learned wheel
     EXPECT_EQ(alerts.boxes.size(), 1) << BoxTexts();
     EXPECT_EQ(t.store.Read("surface", "button1", "-"), "zz");
@@ -102,8 +102,8 @@ TEST_F(SurfaceTest, ControlsLearnedFromAnotherControllerTuneTheRadio)
     setup->Exit();
     EXPECT_TRUE(RadioGets("FA00014060010", 0x30));
     EXPECT_TRUE(window->MidiLog().toPlainText().contains("B0 30 41 Timestamp")) << "logged as it arrived";
-    alerts.yesNoAnswers << IAlerts::Answer::Yes;
+    alerts.yesNoAnswers << true;
     OpenMidiSetup()->ForgetControls();
     EXPECT_EQ(t.store.Read("surface", "wheelahome", "-"), "");
-    EXPECT_TRUE(alerts.boxes.size() == 1 && alerts.boxes[0].buttons == IAlerts::Buttons::YesNo) << BoxTexts();
+    EXPECT_TRUE(alerts.boxes.size() == 1 && alerts.boxes[0].question) << BoxTexts();
 }

@@ -128,7 +128,7 @@ TEST(WindowCaptions, EveryWindow)
     Check(*setup, "midi-setup");
 
     for (const RigTypes::Info& rig : RigTypes::All()) {
-        main.ChooseRigType(rig.type);
+        main.Menus().ChooseRigType(rig.type);
         if (auto* hamlib = main.findChild<HamlibModelDialog*>()) {
             Check(*hamlib, "hamlib-radio", false);
             ASSERT_TRUE(hamlib->ChooseModel(1));
@@ -140,7 +140,7 @@ TEST(WindowCaptions, EveryWindow)
         Check(*editor, "key-map-" + rig.settingsValue);
     }
 
-    main.Choose(MainWindow::Command::Update);
+    main.Menus().Choose(MainMenus::Command::Update);
     auto* updater = main.findChild<UpdateWindow*>();
     ASSERT_NE(updater, nullptr);
     Check(*updater, "updater");
@@ -151,6 +151,6 @@ TEST(WindowCaptions, EveryWindow)
         Check(*devices, "devices", false);
         devices->reject();
     });
-    main.Choose(MainWindow::Command::Devices);
+    main.Menus().Choose(MainMenus::Command::Devices);
     QApplication::processEvents();  // runs the check when no dialog opened, too
 }

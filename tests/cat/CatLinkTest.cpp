@@ -1,4 +1,3 @@
-#include "core/ILamp.h"
 #include "support/CatRig.h"
 #include "support/FakeCatLine.h"
 #include "support/RadioReply.h"
@@ -41,7 +40,7 @@ TEST(CatLink, CommandsGoOutAndIntoTheLogUnchangedOrNotAtAll)
 }
 
 // Replies split over reads are joined, several in one read taken apart, and
-// noise before a reply passed over: each reaches the parser once and whole, and
+// noise before a reply passed over: each reaches the radio once and whole, and
 // the log shows every byte once. Endless noise is held only up to a bound.
 TEST(CatLink, RepliesAcrossReadsAreJoinedAndEachParsedOnce)
 {
@@ -62,13 +61,12 @@ TEST(CatLink, RepliesAcrossReadsAreJoinedAndEachParsedOnce)
         SCOPED_TRACE(c.name);
         LinkRig rig;
         rig.ReadEach(c.reads);
-        const RadioState& s = rig.state;
+        const RadioState& s = rig.state();
         const QString rit = s.rit ? QString::number(*s.rit) : "?";
         EXPECT_EQ(QStringList({QString::number(s.vfoA), QString::number(s.vfoB), rit,
                                QString(s.answering ? "A" : "-") + (s.vfoBKnown ? "B" : "-")})
                       .join('|'), c.state);
         EXPECT_EQ(rig.log.lines, c.logged);
-        EXPECT_EQ(rig.lamp.up, s.answering);
         EXPECT_TRUE(rig.alerts.boxes.isEmpty());
     }
 }
@@ -81,11 +79,11 @@ TEST(CatLink, ReplyOvertakenByACommandIsNotTaken)
     rig.link.Ask("IF;");
     rig.link.Send("FA00014060010;");
     rig.ReadEach({kIf38});
-    EXPECT_TRUE(rig.state.answering);
-    EXPECT_EQ(rig.state.vfoA, 0);
+    EXPECT_TRUE(rig.state().answering);
+    EXPECT_EQ(rig.state().vfoA, 0);
     rig.link.Ask("IF;");
     rig.ReadEach({kIf38});
-    EXPECT_EQ(rig.state.vfoA, 14060000);
+    EXPECT_EQ(rig.state().vfoA, 14060000);
 }
 
 // A query refused ("?;") or left without a reply within its tick no longer
@@ -101,7 +99,7 @@ TEST(CatLink, RefusedOrLostQueriesNoLongerWait)
     for (const char* query : {"IF;", "FB;", "RT;"})
         rig.link.Ask(query);
     rig.ReadEach({IfReply("00014060010").toLatin1() + "FB00007030020;RT1;"});
-    EXPECT_EQ(QString("%1|%2|%3").arg(rig.state.vfoA).arg(rig.state.vfoB).arg(rig.state.rit.value_or(false)),
+    EXPECT_EQ(QString("%1|%2|%3").arg(rig.state().vfoA).arg(rig.state().vfoB).arg(rig.state().rit.value_or(false)),
               "14060010|7030020|1");
 }
 
@@ -142,17 +140,17 @@ TEST(CatLink, PortChoiceAndLoss)
     rig.ReadEach({"IF000"});
     rig.link.SelectPort(3, rig.setMarks);
     EXPECT_EQ(rig.port.events, QStringList({"read", "close", "open 3"}));
-    EXPECT_FALSE(rig.radio.LinkUp());
+    EXPECT_FALSE(rig.state().answering);
     rig.ReadEach({kIf38});
     EXPECT_EQ(rig.log.lines, QStringList({QString::fromLatin1(kIf38)}));
-    EXPECT_TRUE(rig.radio.LinkUp());
+    EXPECT_TRUE(rig.state().answering);
 
     rig.port.open = false;
-    EXPECT_FALSE(rig.radio.LinkUp());
     for (int tick = 0; tick < 3; ++tick)
         rig.link.ReadReplies();
+    EXPECT_FALSE(rig.state().answering);
     EXPECT_EQ(rig.alerts.texts(), QStringList{kClosedBox});
-    EXPECT_TRUE(!rig.state.answering && !rig.lamp.up);
+    EXPECT_FALSE(rig.state().answering);
     rig.port.open = true;
     rig.ReadEach({kIf38});
     rig.port.open = false;

@@ -10,7 +10,7 @@ TEST(PollSteps, TickLetsCommandsThroughAndKeepsItsOwnOrder)
 {
     SimCatRig rig;
     ASSERT_NO_FATAL_FAILURE(rig.Connect({"--paced", "--freq-a", "00014060000"}, 6));
-    ASSERT_TRUE(rig.PollUntil([&] { return rig.state.answering; }));
+    ASSERT_TRUE(rig.PollUntil([&] { return rig.state().answering; }));
     const int before = rig.sim.ReceivedCommands().size();
 
     // A wheel step while the tick waits for the radio, as the MIDI pump makes it.
@@ -25,9 +25,9 @@ TEST(PollSteps, TickLetsCommandsThroughAndKeepsItsOwnOrder)
     EXPECT_TRUE(sent.contains("FA00014060010")) << sent.join(' ').toStdString();
     // The status reply answered a query from before the step: it proves the
     // link but must not take the step back, in this tick or (late) the next.
-    EXPECT_EQ(QString::number(rig.state.vfoA) + (rig.state.answering ? " up" : " down"), "14060010 up");
+    EXPECT_EQ(QString::number(rig.state().vfoA) + (rig.state().answering ? " up" : " down"), "14060010 up");
     ASSERT_TRUE(rig.PollOnce());
-    EXPECT_EQ(rig.state.vfoA, 14060010);
+    EXPECT_EQ(rig.state().vfoA, 14060010);
     EXPECT_TRUE(rig.alerts.boxes.isEmpty()) << rig.alerts.texts().join(" | ").toStdString();
 }
 
@@ -41,9 +41,9 @@ TEST(PollSteps, FirstStatusReplyAfterANoiseBurstBringsTheLinkBack)
         const int logged = rig.log.lines.size();
         ASSERT_TRUE(rig.PollOnce());
         statusAfterBurst = burst && rig.log.lines.mid(logged).join("").contains(IfReply());
-        burst = burst || !rig.state.answering;
+        burst = burst || !rig.state().answering;
     }
     ASSERT_TRUE(burst) << "the noise never took the link down";
-    EXPECT_TRUE(rig.state.answering && rig.lamp.up && rig.alerts.boxes.isEmpty())
+    EXPECT_TRUE(rig.state().answering && rig.alerts.boxes.isEmpty())
         << rig.alerts.texts().join(" | ").toStdString();
 }

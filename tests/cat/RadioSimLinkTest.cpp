@@ -1,5 +1,4 @@
 // The whole CAT link against the radio simulator on a real pseudo-terminal (COM3).
-#include "core/ILamp.h"
 #include "support/RadioReply.h"
 #include "support/SimCatRig.h"
 
@@ -15,12 +14,12 @@ TEST(RadioSimLink, PollFillsTheRadioState)
     rig.link.Send("RT1;");
     rig.link.Send("XT1;");
     ASSERT_TRUE(rig.PollUntil([&] {
-        return rig.state.answering && rig.state.vfoBKnown && rig.state.rit == true && rig.state.xit == true;
+        return rig.state().answering && rig.state().vfoBKnown && rig.state().rit == true && rig.state().xit == true;
     }));
-    EXPECT_EQ(rig.parser.statusReply(), IfReply("00007074000", '2', '1', '1'));
-    EXPECT_EQ(rig.parser.vfoBReply(), "FB00014070000;");
-    EXPECT_EQ(rig.state.mode, "USB");
-    EXPECT_TRUE(rig.lamp.up && rig.alerts.boxes.isEmpty()) << rig.alerts.texts().join(' ').toStdString();
+    EXPECT_EQ(rig.radio.statusReply(), IfReply("00007074000", '2', '1', '1'));
+    EXPECT_EQ(rig.radio.vfoBReply(), "FB00014070000;");
+    EXPECT_EQ(rig.state().mode, "USB");
+    EXPECT_TRUE(rig.state().answering && rig.alerts.boxes.isEmpty()) << rig.alerts.texts().join(' ').toStdString();
     EXPECT_EQ(rig.sim.ReceivedCommands().mid(0, 6), QStringList({"RT1", "XT1", "IF", "FB", "RT", "XT"}));
 }
 
@@ -51,7 +50,7 @@ TEST(RadioSimLink, UnrulyRadioNeverBreaksThePollNorTheState)
         ASSERT_NO_FATAL_FAILURE(rig.Connect(simArgs + QStringList{"--freq-a", "00014060000", "--freq-b", "00007030000"}, 3));
         for (int tick = 0; tick < 20; ++tick) {
             rig.PollOnce();
-            const QString vfos = QString("%1|%2").arg(rig.state.vfoA).arg(rig.state.vfoB);
+            const QString vfos = QString("%1|%2").arg(rig.state().vfoA).arg(rig.state().vfoB);
             EXPECT_TRUE(QStringList({"0|0", "14060000|0", "0|7030000", "14060000|7030000"}).contains(vfos))
                 << vfos.toStdString();
         }
@@ -65,10 +64,10 @@ TEST(RadioSimLink, LateRepliesDoNotTakeTheLinkDownBetweenTicks)
     // on its way when the last fixed pause of a tick is over.
     SimCatRig rig;
     ASSERT_NO_FATAL_FAILURE(rig.Connect({"--latency", "25"}, 3));
-    ASSERT_TRUE(rig.PollUntil([&] { return rig.state.answering; }));
+    ASSERT_TRUE(rig.PollUntil([&] { return rig.state().answering; }));
     int downBetweenTicks = 0;
     for (int tick = 0; tick < 20; ++tick)
-        downBetweenTicks += !rig.PollOnce() || !rig.state.answering;
+        downBetweenTicks += !rig.PollOnce() || !rig.state().answering;
     // Without the wait every tick ends down. A tick during which a loaded test
     // machine (a sanitizer build, parallel tests) stalls for longer than the
     // wait may still end down, so a couple are let pass.

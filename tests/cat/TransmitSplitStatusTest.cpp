@@ -1,28 +1,26 @@
 // The simulator keys, unkeys and splits like a K3, and its status reply
 // carries both states to the program's copy of the radio.
 #include "RadioModel.h"
-#include "cat/CatParser.h"
+#include "cat/CatRadio.h"
 #include "core/Options.h"
-#include "core/RadioState.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingAlerts.h"
-#include "support/RecordingLamp.h"
+#include "support/RecordingCatLink.h"
 
 #include <gtest/gtest.h>
 
 TEST(TransmitSplitStatus, SimulatorStatusReachesTheRadioState)
 {
     RadioModel radio{RadioModel::Settings()};
-    RadioState state;
-    RecordingLamp lamp;
+    RecordingCatLink link;
     RecordingAlerts alerts;
     Options options;
-    CatParser parser(state, lamp, alerts, options);
+    CatRadio copy(link, alerts, options);
     const auto flags = [&] {
-        return QString("%1%2").arg(state.transmitting.value_or(false)).arg(state.split.value_or(false));
+        return QString("%1%2").arg(copy.State().transmitting.value_or(false)).arg(copy.State().split.value_or(false));
     };
     auto status = [&] {
-        parser.Take(QString::fromLatin1(radio.IfReply()));
+        copy.TakeReply(QString::fromLatin1(radio.IfReply()), true);
         return flags();
     };
 
@@ -33,6 +31,6 @@ TEST(TransmitSplitStatus, SimulatorStatusReachesTheRadioState)
     EXPECT_FALSE(radio.transmitting());
     EXPECT_EQ(radio.Execute("TX1") + radio.Execute("FT2"), "?;?;");
     // A status reply of another length is not trusted for either.
-    parser.Take(QString::fromLatin1(radio.IfReply().left(36) + ";"));
+    copy.TakeReply(QString::fromLatin1(radio.IfReply().left(36) + ";"), true);
     EXPECT_EQ(flags(), "11");
 }

@@ -1,14 +1,11 @@
-#include "cat/CatParser.h"
 #include "cat/CatRadio.h"
 #include "core/KeyMap.h"
 #include "core/Options.h"
-#include "core/RadioState.h"
 #include "dispatch/SurfaceDispatcher.h"
 #include "support/MemorySettingsStore.h"
 #include "support/RadioReply.h"
 #include "support/RecordingAlerts.h"
 #include "support/RecordingCatLink.h"
-#include "support/RecordingLamp.h"
 #include "support/RecordingLog.h"
 
 #include <QRegularExpression>
@@ -29,11 +26,11 @@ protected:
     void ResetRadio(const char* vfoB = kVfoB, QChar mode = '2', const char* laterFbReply = nullptr)
     {
         keyMap.Load(settings);
-        state = {};
-        parser.Take(IfReply(kVfoA, mode));
-        parser.Take(QString("FB") + vfoB + ';');
+        radio.TakeSilence();
+        radio.TakeReply(IfReply(kVfoA, mode), true);
+        radio.TakeReply(QString("FB") + vfoB + ';', true);
         if (laterFbReply)
-            parser.Take(laterFbReply);
+            radio.TakeReply(laterFbReply, true);
         cat.commands.clear();
         alerts.boxes.clear();
         log.lines.clear();
@@ -55,14 +52,11 @@ protected:
     MemorySettingsStore settings;
     KeyMap keyMap;
     Options options;
-    RadioState state;
     RecordingCatLink cat;
     RecordingAlerts alerts;
-    RecordingLamp lamp;
     RecordingLog log;
-    CatParser parser{state, lamp, alerts, options};
-    CatRadio radio{cat, parser, state, options};
-    SurfaceDispatcher dispatcher{keyMap, state, options, radio, alerts, log};
+    CatRadio radio{cat, alerts, options};
+    SurfaceDispatcher dispatcher{keyMap, options, radio, alerts, log};
 };
 
 } // namespace
@@ -75,7 +69,7 @@ TEST_F(SurfaceDispatcherTest, EveryDefaultEntryOfBothMapsSendsItsCommands)
     const QHash<QString, QString> software = {{"#A/B", "FA00007030000;|FB00014060000;"},
         {"#A>B", "FB00014060000;"}, {"#MUP", "MD3;"}, {"#TXPWR", "PC 50;"}, {"#CWSPD", "KS 50;"}};
     for (const QString rig : {"elecraft", "flex"}) {
-        options.rigType = rig;
+        options.SetText(Options::Key::RigType, rig);
         for (const KeyMap::KeyDef& def : KeyMap::Suffixes()) {
             ResetRadio();
             const QString entry = rig == "flex" ? def.flexDefault : def.elecraftDefault;
@@ -171,23 +165,25 @@ TEST_F(SurfaceDispatcherTest, MessagesEntriesAndRadioStatesGiveTheirCommands)
          "FB0000703000x;"},
     };
     for (const Case& c : cases) {
-        options.rigType = c.rig;
+        options.SetText(Options::Key::RigType, c.rig);
         ResetRadio(c.vfoB, QLatin1Char(c.mode), c.laterFbReply);
-        state.answering = c.validA;
-        state.vfoBKnown = c.validB;
+        if (!c.validB)
+            radio.TakeReply("?;", true);
+        if (!c.validA)
+            radio.TakeSilence();
         if (c.key)
             keyMap.Write(c.key, c.entry);
         Midi(c.control, c.value);
         SCOPED_TRACE(std::string(c.rig) + " " + (c.key ? c.key : "") + " '" + c.entry + "' " + c.vfoB + " " + c.mode);
         EXPECT_EQ(Outcome(), c.outcome) << int(c.control) << "/" << int(c.value);
-        EXPECT_EQ(state.vfoA, 14060000);
-        const QString copies = QString::number(state.vfoB) + "/" + parser.modeDigit();
+        EXPECT_EQ(radio.State().vfoA, 14060000);
+        const QString copies = QString::number(radio.State().vfoB) + "/" + radio.modeDigit();
         EXPECT_EQ(copies, cat.commands.isEmpty() ? QString::number(QString(c.vfoB).toLongLong()) + "/" + c.mode : copies);
     }
 
     // Quick steps build on the copy, one command each (the sender's line
     // keeps up); copy and swap use the replies the poll stored.
-    options.rigType = "flex";
+    options.SetText(Options::Key::RigType, "flex");
     ResetRadio();
     keyMap.Write("f6446", "#UP1000");
     for (const std::uint8_t control : {0x64, 0x64, 0x66, 0x64, 0x04, 0x0E, 0x64})

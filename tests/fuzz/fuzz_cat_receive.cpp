@@ -81,17 +81,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // A stored reply is one whole reply, its VFO's frequency is taken from
         // it where it has one, and (unless the link rightly dropped bytes) it
         // is the line's last of its kind.
-        const RadioState& s = rig.state;
+        const RadioState& s = rig.state();
         for (const auto& [name, stored, vfo, last] :
-             {std::tuple("IF", rig.parser.statusReply(), s.vfoA, model.lastIf),
-              std::tuple("FB", rig.parser.vfoBReply(), s.vfoB, model.lastFb)}) {
+             {std::tuple("IF", rig.radio.statusReply(), s.vfoA, model.lastIf),
+              std::tuple("FB", rig.radio.vfoBReply(), s.vfoB, model.lastFb)}) {
             Require(stored.isEmpty() || (stored.startsWith(QLatin1String(name)) && stored.indexOf(';') == stored.size() - 1),
                     "a stored reply is one whole reply", stored);
             const std::optional<qint64> hertz = CatDialect::FrequencyOf(stored);
             Require((!hertz || vfo == *hertz) && (model.overflowed || stored == QString::fromLatin1(last)),
                     "the VFO from the last reply of its kind", stored);
         }
-        Require(rig.parser.modeDigit().size() <= 1, "a one-character mode");
+        Require(rig.radio.modeDigit().size() <= 1, "a one-character mode");
         for (const QString& text : rig.alerts.texts())
             Require(text.startsWith(QLatin1String("VB6 runtime error (GetCAT): 8018 - ")), "only a closed port is reported", text);
         const QString logged = rig.log.lines.join(QString());

@@ -12,11 +12,11 @@ TEST(HamlibDummy, RequestsTakeEffectInOrderAndThePollReadsThemBack)
     LinkEvents rig;
     rig.link.SetPollInterval(100);
     rig.link.Open(kDummy);
-    rig.link.Send([] { return HamlibCommand::SetFrequency(HamlibVfo::A, 14060010); });
-    rig.link.Send([] { return HamlibCommand::SetFrequency(HamlibVfo::B, 7030000); });
+    rig.link.Send([] { return HamlibCommand::SetFrequency(Vfo::A, 14060010); });
+    rig.link.Send([] { return HamlibCommand::SetFrequency(Vfo::B, 7030000); });
     rig.link.Send([] { return HamlibCommand::VfoOperation("XCHG"); });
     rig.link.Send([] { return HamlibCommand::SetMode("USB", 2400); });
-    rig.link.Send([] { return HamlibCommand::SetSplit(true, HamlibVfo::B); });
+    rig.link.Send([] { return HamlibCommand::SetSplit(true, Vfo::B); });
     rig.link.Send([] { return HamlibCommand::SetTransmit(true); });
     rig.link.Send([] { return HamlibCommand::SetRit(120); });
     rig.link.Send([] { return HamlibCommand::SetXit(-250); });
@@ -27,7 +27,7 @@ TEST(HamlibDummy, RequestsTakeEffectInOrderAndThePollReadsThemBack)
                                                 "T 1 -> RPRT 0", "J 120 -> RPRT 0", "Z -250 -> RPRT 0",
                                                 "U RIT 1 -> RPRT 0"}));
     EXPECT_TRUE(r.vfoA == 7030000 && r.vfoB == 14060010 && r.mode == "USB" && r.passband == 2400);
-    EXPECT_TRUE(r.split == true && r.txVfo == HamlibVfo::B && r.transmitting == true);
+    EXPECT_TRUE(r.split == true && r.txVfo == Vfo::B && r.transmitting == true);
     EXPECT_TRUE(r.rit == 120 && r.xit == -250 && r.ritOn == true);
     EXPECT_TRUE(rig.failures.isEmpty() && rig.refusals.isEmpty());
 }
@@ -39,8 +39,8 @@ TEST(HamlibDummy, RefusedRequestsAreEachReportedAndTheWorkerGoesOn)
     rig.link.Send([] { return HamlibCommand::SetLevel("LOUDNESS", 1); });
     rig.link.Send([] { return HamlibCommand::SetMode("SHOUT", 0); });
     rig.link.Send([] { return HamlibCommand::VfoOperation("JUMP"); });
-    rig.link.Send([] { return HamlibCommand::SendRaw("FA;", true); });
-    rig.link.Send([] { return HamlibCommand::SetFrequency(HamlibVfo::A, 7074000); });
+    rig.link.Send([] { return HamlibCommand::SendRaw("FA;"); });
+    rig.link.Send([] { return HamlibCommand::SetFrequency(Vfo::A, 7074000); });
     ASSERT_TRUE(rig.WaitTrace("F VFOA 7074000 -> RPRT 0"));
     const struct { QString command, message; bool unavailable; } expected[] = {
         {"L LOUDNESS 1", "Hamlib knows no level LOUDNESS", false},
@@ -66,7 +66,7 @@ TEST(HamlibDummy, AStepBurstEndsAtTheNewestFrequencyInAFewCommands)
     rig.link.Open(kDummy);
     quint64 last = 0;
     for (int i = 1; i <= 1000; ++i)
-        last = rig.link.PostStep(HamlibVfo::A, 14000000 + 10 * i);
+        last = rig.link.PostStep(Vfo::A, 14000000 + 10 * i);
     const HamlibReading r = rig.ReadingAfter("F VFOA 14010000 -> RPRT 0");
     EXPECT_LT(rig.Lines("F VFOA").size(), 10);
     EXPECT_TRUE(r.vfoA == 14010000 && r.stepSerial == last);
@@ -77,8 +77,8 @@ TEST(HamlibDummy, AnUnknownModelIsOneFailureAndRequestsAreNotSent)
 {
     LinkEvents rig;
     rig.link.Open({99999, {}, 0});
-    rig.link.Send([] { return HamlibCommand::SetFrequency(HamlibVfo::A, 7074000); });
-    rig.link.PostStep(HamlibVfo::A, 7074010);
+    rig.link.Send([] { return HamlibCommand::SetFrequency(Vfo::A, 7074000); });
+    rig.link.PostStep(Vfo::A, 7074010);
     rig.link.Open(kDummy);
     ASSERT_TRUE(rig.WaitTrace("(requests not sent while no radio answered: 2)"));
     EXPECT_EQ(rig.failures, QStringList{"Hamlib knows no radio model 99999"});

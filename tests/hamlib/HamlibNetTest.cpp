@@ -29,8 +29,8 @@ TEST(HamlibNet, RequestsAndStepsReachTheServerButRawTextDoesNot)
     rig.link.Send([] { return HamlibCommand::SetLevel("RFPOWER", 0.5); });
     rig.link.Send([] { return HamlibCommand::SetLevel("KEYSPD", 25); });
     rig.link.Send([] { return HamlibCommand::SetFunction("NB", true); });
-    rig.link.PostStep(HamlibVfo::A, 14060010);
-    rig.link.Send([] { return HamlibCommand::SendRaw("FA;", true); });
+    rig.link.PostStep(Vfo::A, 14060010);
+    rig.link.Send([] { return HamlibCommand::SendRaw("FA;"); });
     ASSERT_TRUE(rig.WaitTrace("w FA; -> RPRT -11 (raw text does not go through NET rigctl)"));
     EXPECT_EQ(server.Ask({"f", "l RFPOWER", "l KEYSPD", "u NB"}), QStringList({"14060010", "0.500000", "25", "1"}));
     EXPECT_TRUE(rig.failures.isEmpty());
@@ -48,7 +48,7 @@ TEST(HamlibNet, ServerGoneMidSpinIsOneFailureAndStepsTuneAgainOnceItIsBack)
     rig.link.Open({2, server.address(), 0});
     qint64 hertz = 14000000;
     QTimer spin;
-    QObject::connect(&spin, &QTimer::timeout, [&] { rig.link.PostStep(HamlibVfo::A, hertz += 10); });
+    QObject::connect(&spin, &QTimer::timeout, [&] { rig.link.PostStep(Vfo::A, hertz += 10); });
     spin.start(5);
     const auto tuned = [&](int steps) { return WaitFor([&] { return rig.Lines("F VFOA").size() >= steps; }); };
     ASSERT_TRUE(tuned(20));

@@ -14,7 +14,7 @@ TEST(HamlibRadioSim, Ts480OpensAndAStepTunesTheRadio)
     ASSERT_TRUE(radio.Start());
     LinkEvents rig;
     rig.link.Open({2028, radio.pty, 38400});
-    rig.link.PostStep(HamlibVfo::A, 14070000);
+    rig.link.PostStep(Vfo::A, 14070000);
     rig.link.Send([] { return HamlibCommand::VfoOperation("XCHG"); });
     const HamlibReading r = rig.ReadingAfter("G XCHG -> RPRT -11 (the model has no VFO operation XCHG)");
     EXPECT_TRUE(r.vfoA == 14070000 && r.vfoB == 7030000 && r.mode == "CW");
@@ -43,12 +43,12 @@ TEST(HamlibRadioSim, ARadioNotThereIsOneFailureUntilThePollFindsIt)
         LinkEvents rig;
         rig.link.SetPollInterval(50);
         rig.link.Open(c.config);
-        rig.link.Send([] { return HamlibCommand::SetFrequency(HamlibVfo::A, 7074000); });
-        rig.link.PostStep(HamlibVfo::A, 7074010);
+        rig.link.Send([] { return HamlibCommand::SetFrequency(Vfo::A, 7074000); });
+        rig.link.PostStep(Vfo::A, 7074010);
         ASSERT_TRUE(WaitFor([&] { return rig.refusals.size() == 1; }));
         ASSERT_TRUE(c.appear());
         ASSERT_TRUE(WaitFor([&] { return rig.recoveries == 1; }));
-        rig.link.PostStep(HamlibVfo::A, 7074020);
+        rig.link.PostStep(Vfo::A, 7074020);
         ASSERT_TRUE(rig.WaitTrace("F VFOA 7074020 -> RPRT 0"));
         EXPECT_EQ(rig.failures, QStringList{c.failure});
         EXPECT_EQ(rig.refusals.size(), 1);

@@ -12,18 +12,18 @@ TEST(HamlibRequestQueue, WaitingStepsKeepTheNewestPerVfoAndTheirPlaceAmongReques
     int wakes = 0;
     HamlibRequestQueue queue([&] { ++wakes; });
     for (int i = 1; i <= 100; ++i)
-        queue.PutStep(HamlibVfo::A, 14000000 + 10 * i);
-    queue.PutStep(HamlibVfo::B, 7000000);
+        queue.PutStep(Vfo::A, 14000000 + 10 * i);
+    queue.PutStep(Vfo::B, 7000000);
     QStringList taken;
     queue.Put([&] { taken << "XCHG"; });
-    queue.PutStep(HamlibVfo::A, 21000000);
+    queue.PutStep(Vfo::A, 21000000);
     EXPECT_TRUE(queue.StepsWaiting());
     for (bool more = true; more;) {
         const auto item = queue.Take(more);
         if (item->request)
             item->request();
         for (const auto& step : item->steps)
-            taken << QStringLiteral("%1 %2 #%3").arg(step.vfo == HamlibVfo::A ? "A" : "B").arg(step.hertz).arg(item->serial);
+            taken << QStringLiteral("%1 %2 #%3").arg(step.vfo == Vfo::A ? "A" : "B").arg(step.hertz).arg(item->serial);
     }
     EXPECT_EQ(taken, QStringList({"A 14001000 #101", "B 7000000 #101", "XCHG", "A 21000000 #102"}));
     EXPECT_FALSE(queue.StepsWaiting());

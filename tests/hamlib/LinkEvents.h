@@ -13,11 +13,20 @@
 struct LinkEvents {
     LinkEvents()
     {
-        QObject::connect(&link, &HamlibLink::polled, [this](const HamlibReading& r) { readings << r; });
-        QObject::connect(&link, &HamlibLink::failed, [this](const QString& m) { failures << m; });
-        QObject::connect(&link, &HamlibLink::recovered, [this] { ++recoveries; });
-        QObject::connect(&link, &HamlibLink::refused, [this](const HamlibRefusal& r) { refusals << r; });
-        QObject::connect(&link, &HamlibLink::traced, [this](const QString& line) { trace << line; });
+        QObject::connect(&link, &HamlibLink::reported, [this](const HamlibReport& report) { Take(report); });
+    }
+    void Take(const HamlibReport& report)
+    {
+        if (const auto* reading = std::get_if<HamlibReading>(&report))
+            readings << *reading;
+        else if (const auto* failure = std::get_if<HamlibFailed>(&report))
+            failures << failure->message;
+        else if (std::holds_alternative<HamlibRecovered>(report))
+            ++recoveries;
+        else if (const auto* refusal = std::get_if<HamlibRefusal>(&report))
+            refusals << *refusal;
+        else if (const auto* traced = std::get_if<HamlibTraced>(&report))
+            trace << traced->line;
     }
     // The trace of a failed test, to tell what the worker did.
     ~LinkEvents()
@@ -41,5 +50,5 @@ struct LinkEvents {
     QStringList failures, trace;
     QList<HamlibRefusal> refusals;
     int recoveries = 0;
-    HamlibLink link;
+    HamlibLink link{1000};
 };

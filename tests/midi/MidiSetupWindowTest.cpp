@@ -49,7 +49,7 @@ TEST_F(SetupWindow, AutomaticConnectionOnlyToAFirstDeviceNamedExactlyVornMidi)
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.client) + " / " + c.mautoconnect);
         JackMidiSource source(c.client);
-        options.autoconnect = c.mautoconnect;
+        options.SetText(Options::Key::Autoconnect, c.mautoconnect);
         connected.clear();
         Open();
         EXPECT_EQ(window->ListedDevices(), QStringList{c.client});
@@ -79,7 +79,7 @@ TEST_F(SetupWindow, WithoutDevicesOpenIsRefusedAndThePumpStops)
 TEST_F(SetupWindow, MonitorCloseOpenAndExit)
 {
     JackMidiSource source;
-    options.autoconnect = "1";
+    options.SetText(Options::Key::Autoconnect, "1");
     Open();
     ASSERT_TRUE(WaitFor([&] {
         source.SendControlChange(0x64, 0x41);

@@ -50,7 +50,7 @@ TEST_F(RigctlProgramTest, ServesRigctlBesideTheWheelFromMenuOnToMenuOff)
 {
     StartAll();
     EXPECT_FALSE(Listening());
-    window->Choose(MainWindow::Command::RigControl);
+    window->Menus().Choose(MainMenus::Command::RigControl);
     EXPECT_EQ(t.store.Read("settings", "rigctld", ""), "1");
     surface->SendControlChange(0x64, 0x41);
     ASSERT_TRUE(RadioGot("FA00014060010"));
@@ -103,21 +103,21 @@ TEST_F(RigctlProgramTest, ServesRigctlBesideTheWheelFromMenuOnToMenuOff)
     EXPECT_TRUE(client.readAllStandardError().contains("i/o error"));
 
     alerts.boxes.clear();
-    window->Choose(MainWindow::Command::RigControl);
+    window->Menus().Choose(MainMenus::Command::RigControl);
     EXPECT_EQ(t.store.Read("settings", "rigctld", ""), "0");
     EXPECT_TRUE(WaitFor([&] { return silent->state() == QAbstractSocket::UnconnectedState; }));
     EXPECT_FALSE(Listening());
     QTcpServer other;
     ASSERT_TRUE(other.listen(QHostAddress::LocalHost, port));
-    window->Choose(MainWindow::Command::RigControl);
-    EXPECT_FALSE(window->IsChecked(MainWindow::Command::RigControl));
+    window->Menus().Choose(MainMenus::Command::RigControl);
+    EXPECT_FALSE(window->Menus().IsChecked(MainMenus::Command::RigControl));
     EXPECT_TRUE(alerts.boxes.size() == 1 && alerts.boxes[0].title == "Network Rig Control" &&
                 alerts.boxes[0].text.contains(QString::number(port))) << BoxTexts();
 
     // The server stays on in the settings ("1"), and the next start finds a port that is no port.
     t.store.Write("settings", "rigctldport", "45x");
     StartProgram();
-    EXPECT_FALSE(window->IsChecked(MainWindow::Command::RigControl));
+    EXPECT_FALSE(window->Menus().IsChecked(MainMenus::Command::RigControl));
     EXPECT_EQ(alerts.texts().filter("\"45x\"").size(), 1) << BoxTexts();
     EXPECT_EQ(t.store.Read("settings", "rigctldport", ""), "45x");
     EXPECT_EQ(t.store.Read("settings", "rigctld", ""), "1");

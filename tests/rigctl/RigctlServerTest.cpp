@@ -1,11 +1,9 @@
-#include "cat/CatParser.h"
 #include "cat/CatRadio.h"
 #include "core/Options.h"
-#include "core/RadioState.h"
 #include "rigctl/RigctlServer.h"
+#include "support/RadioReply.h"
 #include "support/RecordingAlerts.h"
 #include "support/RecordingCatLink.h"
-#include "support/RecordingLamp.h"
 #include "support/WaitFor.h"
 
 #include <QEventLoop>
@@ -20,18 +18,11 @@ namespace {
 // A radio on a line of the test's, answering at VFO A 14.060 MHz.
 template <class Line>
 struct AnsweringRadio {
-    AnsweringRadio()
-    {
-        state.answering = true;
-        state.vfoA = 14060000;
-    }
+    AnsweringRadio() { radio.TakeReply(IfReply(), true); }
     Line line;
     Options options;
-    RadioState state;
-    RecordingLamp lamp;
     RecordingAlerts alerts;
-    CatParser parser{state, lamp, alerts, options};
-    CatRadio radio{line, parser, state, options};
+    CatRadio radio{line, alerts, options};
 };
 }
 
@@ -41,7 +32,7 @@ struct AnsweringRadio {
 TEST(RigctlServer, QuietClientsMakeRoomForOthers)
 {
     AnsweringRadio<RecordingCatLink> r;
-    RigctlServer server(r.radio, r.state, r.options, nullptr, {/*idleMs=*/1500, /*replaceQuietMs=*/400});
+    RigctlServer server(r.radio, r.options, nullptr, {/*idleMs=*/1500, /*replaceQuietMs=*/400});
     ASSERT_TRUE(server.Start(QHostAddress::LocalHost, 0));
     const auto connect = [&](bool asks) {
         auto socket = std::make_unique<QTcpSocket>();
@@ -100,7 +91,7 @@ TEST(RigctlServer, ClientLeavingDuringARequestIsLetGoAfterIt)
         }
     };
     AnsweringRadio<WaitingLine> r;
-    RigctlServer server(r.radio, r.state, r.options);
+    RigctlServer server(r.radio, r.options);
     ASSERT_TRUE(server.Start(QHostAddress::LocalHost, 0));
     QTcpSocket leaving;
     leaving.connectToHost(QHostAddress::LocalHost, server.port());

@@ -1,13 +1,10 @@
-#include "cat/CatParser.h"
 #include "cat/CatRadio.h"
 #include "core/Options.h"
-#include "core/RadioState.h"
 #include "rigctl/RigctlSession.h"
 #include "support/QtPrinters.h"
 #include "support/RadioReply.h"
 #include "support/RecordingAlerts.h"
 #include "support/RecordingCatLink.h"
-#include "support/RecordingLamp.h"
 
 #include <gtest/gtest.h>
 #include <functional>
@@ -21,10 +18,10 @@ TEST(RigctlSession, AnswersFromTheStateAndSendsTheRigTypesCommands)
         const char* rigtype;
         QByteArray line, answer;
         QStringList sent;
-        std::function<void(RadioState&)> change = nullptr;
+        std::function<void(CatRadio&)> change = nullptr;
         char mode = '2';
     };
-    const auto LinkDown = [](RadioState& r) { r.answering = r.vfoBKnown = false; };
+    const auto LinkDown = [](CatRadio& r) { r.TakeSilence(); };
     const std::vector<Case> cases = {
         {"flex", "\\get_freq\r", "14060000\n", {}},
         {"flex", "F abc T 0", "RPRT -1\nRPRT 0\n", {"RX;"}},
@@ -49,8 +46,8 @@ TEST(RigctlSession, AnswersFromTheStateAndSendsTheRigTypesCommands)
         {"flex", "V VFOB V VFOA f V VFOB V Main f", "RPRT 0\nRPRT 0\n14060000\nRPRT 0\nRPRT 0\n14060000\n", {}},
         {"flex", "V VFOB V MainA f V VFOB V RX f", "RPRT 0\nRPRT 0\n14060000\nRPRT 0\nRPRT 0\n14060000\n", {}},
         {"flex", "V VFOB V currVFO f V VFOB V TX f", "RPRT 0\nRPRT 0\n7030000\nRPRT 0\nRPRT 0\n14060000\n", {}},
-        {"flex", "V TX f V VFO f", "RPRT 0\n7030000\nRPRT 0\n7030000\n", {}, [](RadioState& r) { r.split = true; }},
-        {"flex", "i", "RPRT -11\n", {}, [](RadioState& r) { r.vfoBKnown = false; }},
+        {"flex", "V TX f V VFO f", "RPRT 0\n7030000\nRPRT 0\n7030000\n", {}, [](CatRadio& r) { r.SetSplit(true); }},
+        {"flex", "i", "RPRT -11\n", {}, [](CatRadio& r) { r.TakeReply("?;", true); }},
         // While the link is down only the session's own answers remain.
         {"flex", "f", "RPRT -6\n", {}, LinkDown},
         {"flex", "F 7074000", "RPRT -6\n", {}, LinkDown},
@@ -62,10 +59,16 @@ TEST(RigctlSession, AnswersFromTheStateAndSendsTheRigTypesCommands)
         {"flex", "+t", "get_ptt:\nRPRT -6\n", {}, LinkDown},
         // Anything else is refused and ends the line.
         {"flex", "\\get_vfo_info VFOA f", "RPRT -11\n", {}},
-        {"flex", "+\\set_level RFPOWER 1", "set_level:\nRPRT -11\n", {}},
         {"elecraft", "J 0 f", "RPRT -11\n", {}},
-        {"flex", "U NB 1", "RPRT -11\n", {}},
-        {"flex", "G XCHG", "RPRT -11\n", {}},
+        {"flex", "U COMP 1", "RPRT -11\n", {}},
+        {"flex", "l AF", "RPRT -11\n", {}},
+        // What the link carries out of Hamlib's functions, levels and VFO
+        // operations; reads answer from the state the commands moved.
+        {"flex", "u NB U NB 1 u NB", "RPRT -8\nRPRT 0\n1\n", {"NB1;"}},
+        {"elecraft", "+\\set_level RFPOWER 0.25", "set_level: RFPOWER 0.25\nRPRT 0\n", {"PC 25;"}},
+        {"flex", "L KEYSPD 22 l KEYSPD l RFPOWER", "RPRT 0\n22\nRPRT -8\n", {"KS 22;"}},
+        {"flex", "U RIT 1 u RIT", "RPRT 0\n1\n", {"RT1;"}},
+        {"flex", "G XCHG G CPY", "RPRT 0\nRPRT 0\n", {"FA00007030000;", "FB00014060000;", "FB00014060000;"}},
         // The radio's own text is the rest of the line.
         {"flex", "w FA00007074000; FB00007000000;", "RPRT 0\n", {"FA00007074000; FB00007000000;"}},
         {"flex", QByteArray("\x01\xff\x00", 3), "RPRT -11\n", {}},
@@ -75,18 +78,16 @@ TEST(RigctlSession, AnswersFromTheStateAndSendsTheRigTypesCommands)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line.toStdString());
         Options options;
-        options.rigType = c.rigtype;
-        RadioState state;
-        RecordingLamp lamp;
+        options.SetText(Options::Key::RigType, c.rigtype);
         RecordingAlerts alerts;
-        CatParser parser(state, lamp, alerts, options);
-        parser.Take(IfReply("00014060000", QLatin1Char(c.mode)));
-        parser.Take("FB00007030000;");
-        if (c.change)
-            c.change(state);
         RecordingCatLink cat;
-        CatRadio radio(cat, parser, state, options);
-        RigctlSession session(radio, state, options);
+        CatRadio radio(cat, alerts, options);
+        radio.TakeReply(IfReply("00014060000", QLatin1Char(c.mode)), true);
+        radio.TakeReply("FB00007030000;", true);
+        if (c.change)
+            c.change(radio);
+        cat.commands.clear();
+        RigctlSession session(radio, options);
         EXPECT_EQ(session.Answer(c.line), c.answer);
         EXPECT_EQ(cat.commands, c.sent);
     }

@@ -6,25 +6,28 @@
 #include <QList>
 #include <QStringList>
 
-// Records every box and answers from a queue (Ok / the default answer when empty).
+// Records every box and answers from a queue (No / the default answer when empty).
 class RecordingAlerts : public IAlerts {
 public:
     struct Box {
         QString text;
-        Buttons buttons;
+        bool question;
         Icon icon;
         QString title;
     };
 
-    Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title = QString()) override
+    void Tell(const QString& text, Icon icon, const QString& title = QString()) override
     {
-        boxes.append(Box{text, buttons, icon, title});
-        if (buttons == Buttons::YesNo)
-            return yesNoAnswers.isEmpty() ? Answer::No : yesNoAnswers.takeFirst();
-        return Answer::Ok;
+        boxes.append(Box{text, false, icon, title});
     }
 
-    QString InputBox(const QString&, const QString&, const QString& defaultAnswer) override
+    bool AskYesNo(const QString& text, Icon icon, const QString& title = QString()) override
+    {
+        boxes.append(Box{text, true, icon, title});
+        return !yesNoAnswers.isEmpty() && yesNoAnswers.takeFirst();
+    }
+
+    QString AskForText(const QString&, const QString&, const QString& defaultAnswer) override
     {
         inputDefaults.append(defaultAnswer);
         return inputAnswers.isEmpty() ? defaultAnswer : inputAnswers.takeFirst();
@@ -40,6 +43,6 @@ public:
 
     QList<Box> boxes;
     QStringList inputDefaults;
-    QList<Answer> yesNoAnswers;
+    QList<bool> yesNoAnswers;
     QStringList inputAnswers;
 };

@@ -6,6 +6,7 @@
 #include "core/Routine.h"
 #include "support/RecordingAlerts.h"
 #include "support/TempSettings.h"
+#include "support/WaitFor.h"
 #include "update/IInstallerLauncher.h"
 #include "update/UpdateWindow.h"
 
@@ -51,12 +52,15 @@ protected:
         launches << fileName + " " + parameters + " in " + directory;
         return launchSucceeds;
     }
-    // One check against `url`; returns the progress log.
+    // One check against `url`, to its end; returns the progress log.
     QString RunAgainst(const QString& url)
     {
         settings.store.Write("updater", "url", url);
+        QString log;
+        QObject::connect(window, &UpdateWindow::checkEnded, window, [this, &log] { log = window->ProgressText(); });
         window->Start();
-        return window->ProgressText();
+        EXPECT_TRUE(WaitFor([&] { return window.isNull() || !window->Checking(); }, 60000));
+        return window.isNull() ? log : window->ProgressText();
     }
 
     TempSettings settings;
@@ -75,7 +79,7 @@ protected:
 struct Road {
     const char* what;
     QString url;
-    IAlerts::Answer answer;
+    bool answer;
     bool launches;
     QString tail, box;
     const char* saved;
@@ -120,8 +124,8 @@ const QString kNotNewer = "Update version is the same or older than current vers
 const QString kNotSaved = QStringLiteral("Could not save XML file...\nUpdate aborted...");
 const QString kNotDownloaded = QStringLiteral("File did not download successfully, update aborted...");
 const QString kTooLarge = QStringLiteral("Error: the file is larger than ");
-constexpr auto kYes = IAlerts::Answer::Yes;
-constexpr auto kNo = IAlerts::Answer::No;
+constexpr bool kYes = true;
+constexpr bool kNo = false;
 
 const Road kRoads[] = {
     {"newer, matching digest, yes", "/ctl/1.1.10/right", kYes, true, kMatch, "", "xml exe"},
@@ -160,9 +164,9 @@ INSTANTIATE_TEST_SUITE_P(EveryRoad, UpdaterRoads, ::testing::ValuesIn(kRoads));
 // any before it, so that no cache answers with an old copy.
 TEST_F(UpdaterWindow, RequestsUseTheStoredUrlWithAFreshQueryEachTime)
 {
-    alerts.yesNoAnswers = {IAlerts::Answer::No, IAlerts::Answer::No};
+    alerts.yesNoAnswers = {false, false};
     RunAgainst(server->Url("/ctl/9.9.9/right/"));
-    window->Start();
+    RunAgainst(server->Url("/ctl/9.9.9/right/"));
     const QStringList requests = server->Requests().filter(QRegularExpression("^/ctl/9\\.9\\.9/right//"));
     const QRegularExpression form("^/ctl/9\\.9\\.9/right//Vorn-MIDI_Connector_(update\\.xml|setup\\.exe)"
                                   "\\?(\\.[0-9]+|[0-9](\\.[0-9]+)?(e-[0-9]+)?)$");
@@ -181,15 +185,14 @@ TEST_F(UpdaterWindow, ExitDuringADownloadStopsTheCheckCleanly)
     QTimer::singleShot(300, window.data(), [this] { window->Exit(); });
     EXPECT_TRUE(RunAgainst(server->Url("/never")).endsWith("\nRunning version is 1.1.5"));
     EXPECT_TRUE(alerts.boxes.isEmpty());
-    ASSERT_FALSE(window.isNull());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(WaitFor([&] { return window.isNull(); }, 5000));
 }
 
 TEST_F(UpdaterWindow, ServerUrlIsHttpsByDefaultAndChangesOnlyOnAnAnswer)
 {
     window->setRequestTimeoutMs(1);
     window->Start();
+    EXPECT_TRUE(WaitFor([&] { return !window->Checking(); }));
     EXPECT_EQ(IniSettingsStore(settings.store.filePath()).Read("updater", "url", ""),
               "https://update.vorn-midi.example");
 

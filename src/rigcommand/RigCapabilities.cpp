@@ -1,4 +1,4 @@
-#include "rigctl/RigCapabilities.h"
+#include "rigcommand/RigCapabilities.h"
 
 #include <map>
 
@@ -17,6 +17,35 @@ constexpr const char* kListEnd = "0 0\n";
 constexpr int kMaxRitHz = 9990;
 // Hamlib's "PTT by CAT command".
 constexpr int kPttByRig = 1;
+
+// Hamlib's functions and levels in the order of their bits (setting_t), as
+// its clients read the masks; an empty name is a bit the program never tells.
+const QByteArrayList kFunctionBits = {
+    "FAGC", "NB", "COMP", "VOX", "TONE", "TSQL", "SBKIN", "FBKIN", "ANF", "NR", "AIP", "APF", "MON", "MN", "RF", "ARO",
+    "LOCK", "MUTE", "VSC", "REV", "SQL", "ABM", "BC", "MBC", "RIT", "AFC", "SATMODE", "SCOPE", "RESUME", "TBURST",
+    "TUNER", "XIT"};
+const QByteArrayList kLevelBits = {
+    "PREAMP", "ATT", "VOXDELAY", "AF", "RF", "SQL", "IF", "APF", "NR", "PBT_IN", "PBT_OUT", "CWPITCH", "RFPOWER",
+    "MICGAIN", "KEYSPD", "NOTCHF", "COMP", "AGC", "BKINDL", "BALANCE", "METER", "VOXGAIN", "ANTIVOX", "SLOPE_LOW",
+    "SLOPE_HIGH"};
+// Levels Hamlib keeps as whole numbers.
+const QByteArrayList kWholeLevels = {"PREAMP", "ATT", "VOXDELAY", "IF", "CWPITCH", "KEYSPD", "NOTCHF", "AGC",
+                                     "BKINDL", "METER", "SLOPE_LOW", "SLOPE_HIGH"};
+// Hamlib's VFO operations in the order of their bits.
+const QByteArrayList kVfoOperationBits = {"CPY", "XCHG", "FROM_VFO", "TO_VFO", "MCL", "UP", "DOWN", "BAND_UP",
+                                          "BAND_DOWN", "LEFT", "RIGHT", "TUNE", "TOGGLE"};
+
+// The mask of the names of `names` among `bits`.
+quint64 Mask(const QByteArrayList& bits, const QByteArrayList& names)
+{
+    quint64 mask = 0;
+    for (const QByteArray& name : names) {
+        const qsizetype bit = bits.indexOf(name);
+        if (bit >= 0)
+            mask |= quint64(1) << bit;
+    }
+    return mask;
+}
 
 QByteArray Hex(quint64 value)
 {
@@ -64,7 +93,12 @@ QByteArray Filters(const QList<RadioMode>& modes)
 }
 } // namespace
 
-QByteArray RigCapabilities::DumpState(const QList<RadioMode>& radioModes)
+QByteArray RigCapabilities::LevelText(const QByteArray& name, double value)
+{
+    return kWholeLevels.contains(name) ? QByteArray::number(qRound64(value)) : QByteArray::number(value, 'f', 6);
+}
+
+QByteArray RigCapabilities::DumpState(const QList<RadioMode>& radioModes, const RadioAbilities& abilities)
 {
     const quint64 modes = MaskOf(radioModes);
     QByteArray text;
@@ -80,9 +114,12 @@ QByteArray RigCapabilities::DumpState(const QList<RadioMode>& radioModes)
     text += "0\n";                                        // IF shift
     text += "0\n";                                        // announcements
     text += "\n\n";                                       // no preamplifiers, no attenuators
-    for (int list = 0; list < 6; ++list)                  // functions, levels, parameters: get and set
-        text += "0x0\n";
-    text += "vfo_ops=0x0\n";
+    // Functions and levels, each to read and to set: what the radio carries
+    // out is answered from its state; no parameters.
+    const QByteArray functions = Hex(Mask(kFunctionBits, abilities.functions));
+    const QByteArray levels = Hex(Mask(kLevelBits, abilities.levels));
+    text += functions + '\n' + functions + '\n' + levels + '\n' + levels + "\n0x0\n0x0\n";
+    text += "vfo_ops=" + Hex(Mask(kVfoOperationBits, abilities.vfoOperations)) + '\n';
     text += "ptt_type=" + Hex(kPttByRig) + '\n';
     text += "targetable_vfo=0x0\n";
     text += "has_set_vfo=1\nhas_get_vfo=1\nhas_set_freq=1\nhas_get_freq=1\n";
