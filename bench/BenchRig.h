@@ -2,7 +2,6 @@
 
 #include "BenchRoad.h"
 #include "LineTap.h"
-#include "core/ILamp.h"
 #include "widgets/Lamp.h"
 #include "app/MainWindow.h"
 #include "support/JackMidiSource.h"

@@ -1,16 +1,13 @@
 // Cost of dispatching one MIDI message: key building, map lookup, step
 // arithmetic, the radio's text and the hand-over to a CAT line that discards it.
-#include "cat/CatParser.h"
 #include "cat/CatRadio.h"
 #include "cat/ICatLink.h"
 #include "core/IAlerts.h"
 #include "core/KeyMap.h"
 #include "core/Options.h"
-#include "core/RadioState.h"
 #include "dispatch/SurfaceDispatcher.h"
 #include "support/MemorySettingsStore.h"
 #include "support/RadioReply.h"
-#include "support/RecordingLamp.h"
 #include "support/RecordingLog.h"
 
 #include <chrono>
@@ -28,12 +25,9 @@ public:
 
 class SilentAlerts : public IAlerts {
 public:
-    Answer MsgBox(const QString&, Buttons, Icon, const QString&) override
-    {
-        ++boxes;
-        return Answer::Ok;
-    }
-    QString InputBox(const QString&, const QString&, const QString& defaultAnswer) override
+    void Tell(const QString&, Icon, const QString&) override { ++boxes; }
+    bool AskYesNo(const QString&, Icon, const QString&) override { return false; }
+    QString AskForText(const QString&, const QString&, const QString& defaultAnswer) override
     {
         return defaultAnswer;
     }
@@ -48,16 +42,13 @@ double NanosecondsPerCall(const char* rigtype, const char* midiid, const char* m
     const MidiEvent message = MidiEvent::Short(0xB0, QByteArray(midiid).toUInt(nullptr, 16),
                                                QByteArray(midicmd).toUInt(nullptr, 16));
     Options options;
-    options.rigType = QString::fromLatin1(rigtype);
-    RadioState state;
-    RecordingLamp lamp;
+    options.SetText(Options::Key::RigType, QString::fromLatin1(rigtype));
     SilentAlerts alerts;
-    CatParser parser(state, lamp, alerts, options);
-    parser.Take(IfReply("00014060000", '2'));
     NullCatLink cat;
-    CatRadio radio(cat, parser, state, options);
+    CatRadio radio(cat, alerts, options);
+    radio.TakeReply(IfReply("00014060000", '2'), true);
     RecordingLog log;
-    SurfaceDispatcher dispatcher(keyMap, state, options, radio, alerts, log);
+    SurfaceDispatcher dispatcher(keyMap, options, radio, alerts, log);
 
     constexpr int kCalls = 1000000;
     const auto start = std::chrono::steady_clock::now();

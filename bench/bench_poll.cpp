@@ -6,14 +6,12 @@
 // looked up while the event loop runs) and the time until the connection
 // stood are shown too. Usage: bench_poll [ticks] [tcp]
 #include "cat/CatLink.h"
-#include "cat/CatParser.h"
+#include "support/CatRig.h"
 #include "core/Options.h"
 #include "cat/CatPoll.h"
 #include "cat/ComPortLine.h"
-#include "core/RadioState.h"
 #include "support/RadioSimProcess.h"
 #include "support/RecordingAlerts.h"
-#include "support/RecordingLamp.h"
 #include "support/RecordingLog.h"
 #include "support/TempSettings.h"
 
@@ -45,15 +43,10 @@ int main(int argc, char** argv)
     radio.MapToCom(settings.store, 1);
     if (tcp)
         settings.store.Write("ports", "com1", QStringLiteral("tcp://localhost:%1").arg(QUrl(radio.PtyPath()).port()));
-    ComPortLine port(settings.store);
-    RecordingLog log;
-    RecordingLamp lamp;
-    RecordingAlerts alerts;
-    RadioState state;
-    Options options;
-    CatParser parser(state, lamp, alerts, options);
-    CatLink link(port, log, lamp, alerts, state, parser);
-    CatPoll poll(link, alerts);
+    CatRig<ComPortLine> rig(settings.store);
+    ComPortLine& port = rig.port;
+    CatLink& link = rig.link;
+    CatPoll& poll = rig.poll;
     QElapsedTimer opening;
     opening.start();
     link.SelectPort(1, [](int) {});
@@ -88,13 +81,13 @@ int main(int argc, char** argv)
         if (poll.TickRunning())
             loop.exec();
         ms.push_back(clock.nsecsElapsed() / 1e6);
-        validAtEnd += state.answering ? 1 : 0;
+        validAtEnd += rig.state().answering ? 1 : 0;
     }
     std::sort(ms.begin(), ms.end());
     std::printf("bench_poll: %d ticks at 38400 baud%s: median %.2f ms, min %.2f ms, max %.2f ms; "
                 "longest wait of the event loop %.2f ms; VFO A valid after %d of %d ticks; "
                 "%lld report boxes\n",
                 ticks, tcp ? " over TCP" : "", ms[ms.size() / 2], ms.front(), ms.back(),
-                longestWaitNs / 1e6, validAtEnd, ticks, static_cast<long long>(alerts.boxes.size()));
-    return alerts.boxes.isEmpty() ? 0 : 1;
+                longestWaitNs / 1e6, validAtEnd, ticks, static_cast<long long>(rig.alerts.boxes.size()));
+    return rig.alerts.boxes.isEmpty() ? 0 : 1;
 }

@@ -22,8 +22,6 @@ public:
     void CopyVfoAToB() override { radio_->CopyVfoAToB(); }
     void StepMode() override { radio_->StepMode(); }
     bool SetMode(const QByteArray& name, long passbandHz) override { return radio_->SetMode(name, passbandHz); }
-    void SetPower(int percent) override { radio_->SetPower(percent); }
-    void SetCwSpeed(int wordsPerMinute) override { radio_->SetCwSpeed(wordsPerMinute); }
     void SetSplit(bool on) override { radio_->SetSplit(on); }
     void SetTransmit(bool on) override { radio_->SetTransmit(on); }
     void SendText(const QString& text) override { radio_->SendText(text); }

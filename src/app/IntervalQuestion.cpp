@@ -45,7 +45,7 @@ int IntervalQuestion::StoredOrDefault(const Options& options, Options::Key key,
                                       const std::function<void(const NumberedError&)>& report)
 {
     try {
-        return Options::Milliseconds(options.Text(key));
+        return options.Milliseconds(key);
     } catch (const NumberedError& e) {
         report(e);
         return Options::Milliseconds(Options::Default(key));

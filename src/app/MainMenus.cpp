@@ -86,26 +86,6 @@ void MainMenus::BuildHelpMenu(QMenuBar& bar)
     items_[Command::About] = AddItem(*help, "aboutItem", "&About Vorn-MIDI Connector", false, [this] { ShowAbout(); });
 }
 
-void MainMenus::Choose(Command command)
-{
-    items_.at(command)->trigger();
-}
-
-bool MainMenus::IsChecked(Command command) const
-{
-    return items_.at(command)->isChecked();
-}
-
-bool MainMenus::IsComPortChecked(int number) const
-{
-    return comItems_.at(number - 1)->isChecked();
-}
-
-bool MainMenus::IsRigTypeChecked(RigType rig) const
-{
-    return rigItems_.at(rig)->isChecked();
-}
-
 void MainMenus::SelectStoredPort()
 {
     // The COM port stays closed while Hamlib holds the radio.
@@ -239,8 +219,8 @@ void MainMenus::CheckForUpdate()
 void MainMenus::ShowAbout()
 {
     alerts_.Tell(QStringLiteral("Vorn-MIDI Connector %1\n\n"
-                                  "A MIDI control surface as a tuning panel for your "
-                                  "transceiver.\nFree software for radio amateurs. 73!")
-                       .arg(QLatin1String(kProgramVersion)),
-                   IAlerts::Icon::None, QStringLiteral("Vorn-MIDI Connector"));
+                                "A MIDI control surface as a tuning panel for your "
+                                "transceiver.\nFree software for radio amateurs. 73!")
+                     .arg(QLatin1String(kProgramVersion)),
+                 IAlerts::Icon::None, QStringLiteral("Vorn-MIDI Connector"));
 }

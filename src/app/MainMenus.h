@@ -4,6 +4,7 @@
 #include "core/RigType.h"
 #include "desktop/DesktopPlatform.h"
 
+#include <QAction>
 #include <QObject>
 
 #include <array>
@@ -12,7 +13,6 @@
 
 class IAlerts;
 class ISettingsStore;
-class QAction;
 class QMenu;
 class QMenuBar;
 class QWidget;
@@ -47,12 +47,12 @@ public:
     static QString ReadmePath();
 
     // What a user does and sees: an item chosen, whether it is checked.
-    void Choose(Command command);
+    void Choose(Command command) { items_.at(command)->trigger(); }
     void ChooseComPort(int number);
     void ChooseRigType(RigType rig);
-    bool IsChecked(Command command) const;
-    bool IsComPortChecked(int number) const;
-    bool IsRigTypeChecked(RigType rig) const;
+    bool IsChecked(Command command) const { return items_.at(command)->isChecked(); }
+    bool IsComPortChecked(int number) const { return comItems_.at(number - 1)->isChecked(); }
+    bool IsRigTypeChecked(RigType rig) const { return rigItems_.at(rig)->isChecked(); }
     QAction& Item(Command command) const { return *items_.at(command); }
 
 private:

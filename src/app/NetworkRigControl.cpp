@@ -53,17 +53,17 @@ void NetworkRigControl::StartOrStop(QAction& item)
     QHostAddress address;
     if (!isNumber || port < 1 || port > 65535) {
         Tell(QStringLiteral("The port \"%1\" (setting %2) is not a port number from 1 to "
-                            "65535, so the rig control server stays off.")
-                 .arg(options.Text(Key::RigctlPort), Options::Name(Key::RigctlPort)));
+                          "65535, so the rig control server stays off.")
+               .arg(options.Text(Key::RigctlPort), Options::Name(Key::RigctlPort)));
     } else if (!address.setAddress(options.Text(Key::RigctlAddress).trimmed())) {
         Tell(QStringLiteral("The address \"%1\" (setting %2) is not an IP address, so "
-                            "the rig control server stays off.")
-                 .arg(options.Text(Key::RigctlAddress), Options::Name(Key::RigctlAddress)));
+                          "the rig control server stays off.")
+               .arg(options.Text(Key::RigctlAddress), Options::Name(Key::RigctlAddress)));
     } else if (!server_.Start(address, quint16(port))) {
         Tell(QStringLiteral("The rig control server cannot listen on %1 port %2: %3")
-                 .arg(address.toString())
-                 .arg(port)
-                 .arg(server_.errorString()));
+               .arg(address.toString())
+               .arg(port)
+               .arg(server_.errorString()));
     } else {
         return;
     }

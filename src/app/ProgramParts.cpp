@@ -68,11 +68,11 @@ void ProgramParts::LoadLearnedControls()
     if (unreadable.isEmpty())
         return;
     alerts_.Tell(QStringLiteral("These learned controls in section [%1] of the settings file "
-                                  "cannot be read and are ignored:\n%2\n\nA control is learned "
-                                  "as a data byte in two hexadecimal digits (00 to 7F), each byte "
-                                  "for one control only. Learn the controls again to replace them.")
-                       .arg(LearnedControls::Section(), unreadable.join(QLatin1Char('\n'))),
-                   IAlerts::Icon::Information);
+                                "cannot be read and are ignored:\n%2\n\nA control is learned "
+                                "as a data byte in two hexadecimal digits (00 to 7F), each byte "
+                                "for one control only. Learn the controls again to replace them.")
+                     .arg(LearnedControls::Section(), unreadable.join(QLatin1Char('\n'))),
+                 IAlerts::Icon::Information);
 }
 
 MidiSetupWindow& ProgramParts::SetupWindow(QWidget& parent)

@@ -22,7 +22,7 @@ using Key = Options::Key;
 void ShowPortMissing(IAlerts& alerts)
 {
     alerts.Tell(QStringLiteral("Please select a CAT Com port first."), IAlerts::Icon::None,
-                  QStringLiteral("Com Port error"));
+                QStringLiteral("Com Port error"));
 }
 } // namespace
 
@@ -77,9 +77,9 @@ void RadioChoice::StartPoll()
         UseHamlib();
     else
         alerts_.Tell(QStringLiteral("The radio chosen in section [%1] of the settings file cannot be "
-                                      "used: %2\n\nChoose it again in Rig Type, Other Radio (Hamlib)...")
-                           .arg(Options::Section(), why),
-                       IAlerts::Icon::Information);
+                                    "used: %2\n\nChoose it again in Rig Type, Other Radio (Hamlib)...")
+                         .arg(Options::Section(), why),
+                     IAlerts::Icon::Information);
 }
 
 std::optional<HamlibConfig> RadioChoice::StoredHamlibRadio(QString& why) const

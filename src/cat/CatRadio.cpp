@@ -103,18 +103,6 @@ bool CatRadio::SetMode(const QByteArray& name, long passbandHz)
     return true;
 }
 
-void CatRadio::SetPower(int percent)
-{
-    state_.Change([&](RadioState& state) { state.levels[kPower] = percent / 100.0; });
-    link_.Send(CatDialect::Power(percent));
-}
-
-void CatRadio::SetCwSpeed(int wordsPerMinute)
-{
-    state_.Change([&](RadioState& state) { state.levels[kCwSpeed] = wordsPerMinute; });
-    link_.Send(CatDialect::CwSpeed(wordsPerMinute));
-}
-
 void CatRadio::SetSplit(bool on)
 {
     state_.Change([&](RadioState& state) { state.split = on; });
@@ -137,26 +125,22 @@ bool CatRadio::SetFunction(const QByteArray& name, bool on)
     const QString command = CatDialect::Function(name, on);
     if (command.isEmpty())
         return false;
-    state_.Change([&](RadioState& state) {
-        if (name == "RIT")
-            state.rit = on;
-        else if (name == "XIT")
-            state.xit = on;
-        else
-            state.functions[name] = on;
-    });
+    state_.Change([&](RadioState& state) { state.SetFunction(name, on); });
     link_.Send(command);
     return true;
 }
 
 bool CatRadio::SetLevel(const QByteArray& name, double value)
 {
+    QString command;
     if (name == kPower)
-        SetPower(int(std::lround(std::clamp(value, 0.0, 1.0) * 100)));
+        command = CatDialect::Power(int(std::lround(std::clamp(value, 0.0, 1.0) * 100)));
     else if (name == kCwSpeed)
-        SetCwSpeed(int(std::lround(value)));
+        command = CatDialect::CwSpeed(int(std::lround(value)));
     else
         return false;
+    state_.Change([&](RadioState& state) { state.levels[name] = value; });
+    link_.Send(command);
     return true;
 }
 

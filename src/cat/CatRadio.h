@@ -28,8 +28,6 @@ public:
     void CopyVfoAToB() override;
     void StepMode() override;
     bool SetMode(const QByteArray& name, long passbandHz) override;
-    void SetPower(int percent) override;
-    void SetCwSpeed(int wordsPerMinute) override;
     void SetSplit(bool on) override;
     void SetTransmit(bool on) override;
     void SendText(const QString& text) override;

@@ -57,8 +57,6 @@ public:
     // Hamlib's mode `name`; a `passbandHz` above 0 also sets the filter where
     // the radio takes a width. False when the radio has no such mode.
     virtual bool SetMode(const QByteArray& name, long passbandHz) = 0;
-    virtual void SetPower(int percent) = 0;
-    virtual void SetCwSpeed(int wordsPerMinute) = 0;
     virtual void SetSplit(bool on) = 0;
     virtual void SetTransmit(bool on) = 0;
     // The radio's own text, sent as it stands.

@@ -37,10 +37,9 @@ public:
     // with; 0 for none (the number 0, or no number at all); empty for a
     // number that names no port.
     std::optional<int> ComPort() const;
-    // The CAT and MIDI poll intervals in whole milliseconds, halves to even;
-    // a text that is no number a timer takes is thrown (Type mismatch, Overflow).
-    int PollMs() const { return Milliseconds(Text(Key::PollTime)); }
-    int MidiPollMs() const { return Milliseconds(Text(Key::MidiPollTime)); }
+    // An interval (PollTime, MidiPollTime) in whole milliseconds, halves to
+    // even; a text that is no number a timer takes is thrown (Type mismatch, Overflow).
+    int Milliseconds(Key key) const { return Milliseconds(Text(key)); }
     static int Milliseconds(const QString& text);
     // The automatic MIDI connection: on while the text is the number 1.
     bool Autoconnect() const;

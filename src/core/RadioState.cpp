@@ -1,5 +1,25 @@
 #include "core/RadioState.h"
 
+void RadioState::SetFunction(const QByteArray& name, bool on)
+{
+    if (name == "RIT")
+        rit = on;
+    else if (name == "XIT")
+        xit = on;
+    else
+        functions[name] = on;
+}
+
+std::optional<bool> RadioState::Function(const QByteArray& name) const
+{
+    if (name == "RIT")
+        return rit;
+    if (name == "XIT")
+        return xit;
+    const auto function = functions.find(name);
+    return function == functions.end() ? std::nullopt : std::optional<bool>(*function);
+}
+
 RadioState::Fields RadioState::DifferencesTo(const RadioState& other) const
 {
     Fields fields;

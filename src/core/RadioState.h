@@ -42,6 +42,10 @@ struct RadioState {
     };
     Q_DECLARE_FLAGS(Fields, Field)
 
+    // A function on or off, RIT and XIT by their own fields.
+    void SetFunction(const QByteArray& name, bool on);
+    std::optional<bool> Function(const QByteArray& name) const;
+
     // The fields in which `other` differs.
     Fields DifferencesTo(const RadioState& other) const;
 };

@@ -155,11 +155,17 @@ void SurfaceDispatcher::CarryOutProgramCommand(const QString& command, std::uint
     } else if (command == QLatin1String("#MUP")) {
         radio_.StepMode();
     } else if (command == QLatin1String("#TXPWR")) {
-        radio_.SetPower(std::max(Scaled(value), 0));
+        SetLevel("RFPOWER", std::max(Scaled(value), 0) / 100.0);
     } else if (command == QLatin1String("#CWSPD")) {
-        radio_.SetCwSpeed(std::max(Scaled(value), 5));
+        SetLevel("KEYSPD", std::max(Scaled(value), 5));
     }
     // "#RIT" and every other text are accepted and do nothing.
+}
+
+void SurfaceDispatcher::SetLevel(const QByteArray& level, double value)
+{
+    if (!radio_.SetLevel(level, value))
+        log_.AppendLine(QStringLiteral("Not set: the radio in use has no level %1.").arg(QLatin1String(level)));
 }
 
 int SurfaceDispatcher::Scaled(std::uint8_t value)

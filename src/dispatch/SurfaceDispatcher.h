@@ -38,6 +38,7 @@ private:
     void CarryOutTextEntry(const QString& suffix, const QString& entry);
     void CarryOutProgramCommand(const QString& command, std::uint8_t value);
     void StepVfo(Vfo vfo, const QString& entry);
+    void SetLevel(const QByteArray& level, double value);
     // The slider's value 0 to 127 as 0 to 100.
     static int Scaled(std::uint8_t value);
 

@@ -1,7 +1,6 @@
 #include "hamlib/HamlibLink.h"
 
 #include "hamlib/HamlibModels.h"
-#include "hamlib/HamlibWorker.h"
 
 HamlibLink::HamlibLink(int pollMs, QObject* parent)
     : QObject(parent),
@@ -26,34 +25,4 @@ void HamlibLink::TakeReports()
 {
     for (const HamlibReport& report : outbox_.TakeAll())
         emit reported(report);
-}
-
-void HamlibLink::Open(const HamlibConfig& config)
-{
-    worker_->Open(config);
-}
-
-void HamlibLink::Close()
-{
-    worker_->Close();
-}
-
-void HamlibLink::SetPollInterval(int milliseconds)
-{
-    worker_->SetPollInterval(milliseconds);
-}
-
-void HamlibLink::Send(std::function<HamlibCommand()> build)
-{
-    worker_->Send(std::move(build));
-}
-
-quint64 HamlibLink::PostStep(Vfo vfo, qint64 hertz)
-{
-    return worker_->PostStep(vfo, hertz);
-}
-
-bool HamlibLink::StepsWaiting() const
-{
-    return worker_->StepsWaiting();
 }

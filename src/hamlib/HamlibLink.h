@@ -4,13 +4,13 @@
 #include "hamlib/HamlibConfig.h"
 #include "hamlib/HamlibOutbox.h"
 #include "hamlib/HamlibReport.h"
+#include "hamlib/HamlibWorker.h"
 
 #include <QObject>
 #include <QThread>
 #include <functional>
 
 class HamlibCommand;
-class HamlibWorker;
 
 // The program's road to a radio through Hamlib. The radio is handled by a
 // HamlibWorker on a thread of its own, started here and ended with this
@@ -30,14 +30,14 @@ public:
 
     // The requests, each carried out by HamlibWorker's function of the same
     // name (see there for what each does); none waits for the radio.
-    void Open(const HamlibConfig& config);
-    void Close();
-    void SetPollInterval(int milliseconds);
-    void Send(std::function<HamlibCommand()> build);
-    // A wheel step, in place of one of the same VFO still waiting; its number
-    // (compare HamlibReading::stepSerial). Safe from any thread.
-    quint64 PostStep(Vfo vfo, qint64 hertz);
-    bool StepsWaiting() const;
+    void Open(const HamlibConfig& config) { worker_->Open(config); }
+    void Close() { worker_->Close(); }
+    void SetPollInterval(int milliseconds) { worker_->SetPollInterval(milliseconds); }
+    // Each request's number (compare HamlibReading::requestSerial).
+    quint64 Send(std::function<HamlibCommand()> build) { return worker_->Send(std::move(build)); }
+    // A wheel step, in place of one of the same VFO still waiting. Safe from any thread.
+    quint64 PostStep(Vfo vfo, qint64 hertz) { return worker_->PostStep(vfo, hertz); }
+    bool StepsWaiting() const { return worker_->StepsWaiting(); }
 
 signals:
     // Each of the worker's reports, in the order the worker made them.

@@ -64,36 +64,6 @@ int ReadFunction(setting_t func, HamlibRig& rig, std::optional<bool>& into)
     return code;
 }
 
-int ReadVfoA(HamlibRig& rig, HamlibReading& into)
-{
-    return ReadFrequency(rig, RIG_VFO_A, into.vfoA);
-}
-
-int ReadVfoB(HamlibRig& rig, HamlibReading& into)
-{
-    return ReadFrequency(rig, RIG_VFO_B, into.vfoB);
-}
-
-int ReadRit(HamlibRig& rig, HamlibReading& into)
-{
-    return ReadOffset(rig_get_rit, rig, into.rit);
-}
-
-int ReadXit(HamlibRig& rig, HamlibReading& into)
-{
-    return ReadOffset(rig_get_xit, rig, into.xit);
-}
-
-int ReadRitOn(HamlibRig& rig, HamlibReading& into)
-{
-    return ReadFunction(RIG_FUNC_RIT, rig, into.ritOn);
-}
-
-int ReadXitOn(HamlibRig& rig, HamlibReading& into)
-{
-    return ReadFunction(RIG_FUNC_XIT, rig, into.xitOn);
-}
-
 // The first read failing, or a later one while a frequency read fails too,
 // means the radio is gone; any other failed read is the model's limit.
 bool RadioGone(HamlibRig& rig, bool firstRead, int code)
@@ -116,9 +86,10 @@ void HamlibPoll::Reset(HamlibRig& rig)
 {
     const rig_caps& caps = *rig.get()->caps;
     queries_.clear();
-    queries_.push_back({QStringLiteral("f VFOA"), ReadVfoA});
+    using R = HamlibReading;
+    queries_.push_back({QStringLiteral("f VFOA"), [](HamlibRig& h, R& r) { return ReadFrequency(h, RIG_VFO_A, r.vfoA); }});
     if (rig.ReadsVfoB())
-        queries_.push_back({QStringLiteral("f VFOB"), ReadVfoB});
+        queries_.push_back({QStringLiteral("f VFOB"), [](HamlibRig& h, R& r) { return ReadFrequency(h, RIG_VFO_B, r.vfoB); }});
     if (caps.get_mode)
         queries_.push_back({QStringLiteral("m"), ReadMode});
     if (caps.get_split_vfo)
@@ -126,13 +97,13 @@ void HamlibPoll::Reset(HamlibRig& rig)
     if (caps.get_ptt)
         queries_.push_back({QStringLiteral("t"), ReadTransmit});
     if (caps.get_rit)
-        queries_.push_back({QStringLiteral("j"), ReadRit});
+        queries_.push_back({QStringLiteral("j"), [](HamlibRig& h, R& r) { return ReadOffset(rig_get_rit, h, r.rit); }});
     if (caps.get_xit)
-        queries_.push_back({QStringLiteral("z"), ReadXit});
+        queries_.push_back({QStringLiteral("z"), [](HamlibRig& h, R& r) { return ReadOffset(rig_get_xit, h, r.xit); }});
     if (rig_has_get_func(rig.get(), RIG_FUNC_RIT))
-        queries_.push_back({QStringLiteral("u RIT"), ReadRitOn});
+        queries_.push_back({QStringLiteral("u RIT"), [](HamlibRig& h, R& r) { return ReadFunction(RIG_FUNC_RIT, h, r.ritOn); }});
     if (rig_has_get_func(rig.get(), RIG_FUNC_XIT))
-        queries_.push_back({QStringLiteral("u XIT"), ReadXitOn});
+        queries_.push_back({QStringLiteral("u XIT"), [](HamlibRig& h, R& r) { return ReadFunction(RIG_FUNC_XIT, h, r.xitOn); }});
 }
 
 HamlibPoll::Tick HamlibPoll::Read(HamlibRig& rig)

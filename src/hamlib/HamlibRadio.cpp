@@ -7,9 +7,6 @@
 #include <algorithm>
 
 namespace {
-const QByteArray kPower = "RFPOWER";
-const QByteArray kCwSpeed = "KEYSPD";
-
 // RIT or XIT is on as the radio says, or where it does not say, while its offset is not 0.
 std::optional<bool> OnOrOffset(const std::optional<bool>& on, const std::optional<qint64>& offset)
 {
@@ -51,13 +48,13 @@ void HamlibRadio::Reset()
 void HamlibRadio::StepFrequency(Vfo vfo, qint64 hertz)
 {
     state_.Change([&](RadioState& state) { CopyOf(state, vfo) = hertz; });
-    newestStep_ = link_.PostStep(vfo, hertz);
+    newestRequest_ = link_.PostStep(vfo, hertz);
 }
 
 void HamlibRadio::SetFrequency(Vfo vfo, qint64 hertz)
 {
     state_.Change([&](RadioState& state) { CopyOf(state, vfo) = hertz; });
-    link_.Send([=] { return HamlibCommand::SetFrequency(vfo, hertz); });
+    Request([=] { return HamlibCommand::SetFrequency(vfo, hertz); });
 }
 
 void HamlibRadio::SwapVfos()
@@ -73,7 +70,7 @@ void HamlibRadio::CopyVfoAToB()
 void HamlibRadio::RunOrSetBoth(const QByteArray& operation, qint64 toA, qint64 toB)
 {
     if (abilities_.vfoOperations.contains(operation)) {
-        link_.Send([name = QString::fromLatin1(operation)] { return HamlibCommand::VfoOperation(name); });
+        Request([name = QString::fromLatin1(operation)] { return HamlibCommand::VfoOperation(name); });
     } else if (State().vfoBKnown) {
         // Both from the poll's reading, taken before either is set.
         SetFrequency(Vfo::A, toA);
@@ -89,7 +86,7 @@ void HamlibRadio::StepMode()
                                   [this](const RadioMode& mode) { return mode.name == State().mode; });
     const RadioMode& next = now == modes_.end() || now + 1 == modes_.end() ? modes_.front() : *(now + 1);
     state_.Change([&](RadioState& state) { state.mode = next.name; });
-    link_.Send([name = QString::fromLatin1(next.name)] { return HamlibCommand::SetMode(name, 0); });
+    Request([name = QString::fromLatin1(next.name)] { return HamlibCommand::SetMode(name, 0); });
 }
 
 bool HamlibRadio::SetMode(const QByteArray& name, long passbandHz)
@@ -99,46 +96,36 @@ bool HamlibRadio::SetMode(const QByteArray& name, long passbandHz)
     if (!known)
         return false;
     state_.Change([&](RadioState& state) { state.mode = name; });
-    link_.Send([=] { return HamlibCommand::SetMode(QString::fromLatin1(name), passbandHz); });
+    Request([=] { return HamlibCommand::SetMode(QString::fromLatin1(name), passbandHz); });
     return true;
-}
-
-void HamlibRadio::SetPower(int percent)
-{
-    SetLevel(kPower, percent / 100.0);
-}
-
-void HamlibRadio::SetCwSpeed(int wordsPerMinute)
-{
-    SetLevel(kCwSpeed, wordsPerMinute);
 }
 
 void HamlibRadio::SetSplit(bool on)
 {
     state_.Change([&](RadioState& state) { state.split = on; });
-    link_.Send([=] { return HamlibCommand::SetSplit(on, on ? Vfo::B : Vfo::A); });
+    Request([=] { return HamlibCommand::SetSplit(on, on ? Vfo::B : Vfo::A); });
 }
 
 void HamlibRadio::SetTransmit(bool on)
 {
     state_.Change([&](RadioState& state) { state.transmitting = on; });
-    link_.Send([=] { return HamlibCommand::SetTransmit(on); });
+    Request([=] { return HamlibCommand::SetTransmit(on); });
 }
 
 void HamlibRadio::SendText(const QString& text)
 {
-    link_.Send([raw = text.toLatin1()] { return HamlibCommand::SendRaw(raw); });
+    Request([raw = text.toLatin1()] { return HamlibCommand::SendRaw(raw); });
 }
 
 bool HamlibRadio::SetRit(int hertz)
 {
-    link_.Send([=] { return HamlibCommand::SetRit(hertz); });
+    Request([=] { return HamlibCommand::SetRit(hertz); });
     return true;
 }
 
 bool HamlibRadio::SetXit(int hertz)
 {
-    link_.Send([=] { return HamlibCommand::SetXit(hertz); });
+    Request([=] { return HamlibCommand::SetXit(hertz); });
     return true;
 }
 
@@ -146,15 +133,8 @@ bool HamlibRadio::SetFunction(const QByteArray& name, bool on)
 {
     if (!abilities_.functions.contains(name))
         return false;
-    state_.Change([&](RadioState& state) {
-        if (name == "RIT")
-            state.rit = on;
-        else if (name == "XIT")
-            state.xit = on;
-        else
-            state.functions[name] = on;
-    });
-    link_.Send([=] { return HamlibCommand::SetFunction(QString::fromLatin1(name), on); });
+    state_.Change([&](RadioState& state) { state.SetFunction(name, on); });
+    Request([=] { return HamlibCommand::SetFunction(QString::fromLatin1(name), on); });
     return true;
 }
 
@@ -163,7 +143,7 @@ bool HamlibRadio::SetLevel(const QByteArray& name, double value)
     if (!abilities_.levels.contains(name))
         return false;
     state_.Change([&](RadioState& state) { state.levels[name] = value; });
-    link_.Send([=] { return HamlibCommand::SetLevel(QString::fromLatin1(name), value); });
+    Request([=] { return HamlibCommand::SetLevel(QString::fromLatin1(name), value); });
     return true;
 }
 
@@ -171,8 +151,13 @@ bool HamlibRadio::RunVfoOperation(const QByteArray& name)
 {
     if (!abilities_.vfoOperations.contains(name))
         return false;
-    link_.Send([=] { return HamlibCommand::VfoOperation(QString::fromLatin1(name)); });
+    Request([=] { return HamlibCommand::VfoOperation(QString::fromLatin1(name)); });
     return true;
+}
+
+void HamlibRadio::Request(std::function<HamlibCommand()> build)
+{
+    newestRequest_ = link_.Send(std::move(build));
 }
 
 void HamlibRadio::Take(const HamlibReport& report)
@@ -198,19 +183,21 @@ void HamlibRadio::Take(const HamlibReport& report)
 
 void HamlibRadio::TakeReading(const HamlibReading& reading)
 {
-    // A read made before the newest wheel step would pull the copy back behind the hand.
-    const bool current = reading.stepSerial >= newestStep_;
+    // Reads made before the program's newest request would pull the copy
+    // back behind it (the wheel's hand, a logger's frequency): they only
+    // prove that the radio answers.
+    const bool current = reading.requestSerial >= newestRequest_;
     state_.Change([&](RadioState& state) {
-        if (reading.vfoA && current)
-            state.vfoA = *reading.vfoA;
+        state.answering = true;
         state.vfoBKnown = reading.vfoB.has_value();
-        if (reading.vfoB && current)
-            state.vfoB = *reading.vfoB;
+        if (!current)
+            return;
+        state.vfoA = reading.vfoA.value_or(state.vfoA);
+        state.vfoB = reading.vfoB.value_or(state.vfoB);
         state.mode = reading.mode.toLatin1();
         state.transmitting = reading.transmitting;
         state.split = reading.split;
         state.rit = OnOrOffset(reading.ritOn, reading.rit);
         state.xit = OnOrOffset(reading.xitOn, reading.xit);
-        state.answering = true;
     });
 }

@@ -4,6 +4,9 @@
 #include "core/RadioStateKeeper.h"
 #include "hamlib/HamlibReport.h"
 
+#include <functional>
+
+class HamlibCommand;
 class HamlibLink;
 class ILogSink;
 
@@ -30,10 +33,6 @@ public:
     // The next of the modes the model lists.
     void StepMode() override;
     bool SetMode(const QByteArray& name, long passbandHz) override;
-    // The RFPOWER level, 0 to 1.
-    void SetPower(int percent) override;
-    // The KEYSPD level.
-    void SetCwSpeed(int wordsPerMinute) override;
     void SetSplit(bool on) override;
     void SetTransmit(bool on) override;
     void SendText(const QString& text) override;
@@ -47,6 +46,7 @@ public:
     void Reset();
 
 private:
+    void Request(std::function<HamlibCommand()> build);
     void Take(const HamlibReport& report);
     void TakeReading(const HamlibReading& reading);
     // The model's VFO operation `name`, or where it has none both frequencies set.
@@ -57,6 +57,7 @@ private:
     RadioStateKeeper state_;
     QList<RadioMode> modes_;
     RadioAbilities abilities_;
-    // The number of the newest wheel step posted: a poll read before it is older than the hand.
-    quint64 newestStep_ = 0;
+    // The number of the newest request made: a poll read before it was
+    // carried out is older than the program's copy.
+    quint64 newestRequest_ = 0;
 };

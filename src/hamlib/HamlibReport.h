@@ -36,10 +36,10 @@ struct HamlibReading {
     std::optional<qint64> xit;
     std::optional<bool> ritOn;
     std::optional<bool> xitOn;
-    // The number HamlibWorker::PostStep gave the newest wheel step sent before
-    // these reads: the frequencies are older than the hand when a later step
-    // has been posted.
-    quint64 stepSerial = 0;
+    // The number HamlibWorker gave the newest request (a wheel step among
+    // them) carried out before these reads: what the program's own requests
+    // set is older than the program's copy when a later request has been made.
+    quint64 requestSerial = 0;
 };
 
 // A failure episode begins: which radio, what failed and Hamlib's words for why.

@@ -6,13 +6,14 @@ HamlibRequestQueue::HamlibRequestQueue(std::function<void()> wake) : wake_(std::
 {
 }
 
-void HamlibRequestQueue::Put(std::function<void()> request)
+quint64 HamlibRequestQueue::Put(std::function<void()> request)
 {
     const std::lock_guard<std::mutex> lock(mutex_);
     if (shut_)
-        return;
-    items_.push_back({std::move(request), {}, 0});
+        return serial_;
+    items_.push_back({std::move(request), {}, ++serial_});
     Wake();
+    return serial_;
 }
 
 quint64 HamlibRequestQueue::PutStep(Vfo vfo, qint64 hertz)

@@ -29,14 +29,14 @@ public:
         // Empty for a batch of steps.
         std::function<void()> request;
         std::vector<Step> steps;
-        // The number of the newest step in the batch.
+        // The request's number, or the number of the newest step in the batch.
         quint64 serial = 0;
     };
 
     explicit HamlibRequestQueue(std::function<void()> wake);
 
-    void Put(std::function<void()> request);
-    // Returns the step's number, counting from 1.
+    // Each returns the number it gives the request, counting from 1.
+    quint64 Put(std::function<void()> request);
     quint64 PutStep(Vfo vfo, qint64 hertz);
     // The oldest item, taken out; `more` tells whether others wait behind it.
     std::optional<Item> Take(bool& more);

@@ -72,9 +72,9 @@ void HamlibWorker::Finish()
 
 // The command is built on the worker's thread too: Hamlib's name lookups
 // write its shared debug buffers.
-void HamlibWorker::Send(std::function<HamlibCommand()> build)
+quint64 HamlibWorker::Send(std::function<HamlibCommand()> build)
 {
-    requests_.Put([this, build] { Execute(build(), false); });
+    return requests_.Put([this, build] { Execute(build(), false); });
 }
 
 // One request per call, so that poll ticks get their turn between requests.
@@ -86,6 +86,8 @@ void HamlibWorker::TakeRequests()
         item->request();
     else if (item)
         SendSteps(*item);
+    if (item)
+        requestSerial_ = std::max(requestSerial_, item->serial);
     if (more)
         QMetaObject::invokeMethod(this, &HamlibWorker::TakeRequests, Qt::QueuedConnection);
 }
@@ -156,7 +158,7 @@ void HamlibWorker::Poll()
         Trace(HamlibCommand::TraceLine(QStringLiteral("poll: ") + tick.failedRead, {tick.failure, why}));
         return Fail(QStringLiteral("%1 (%2)").arg(why, tick.failedRead));
     }
-    tick.reading.stepSerial = stepSerial_;
+    tick.reading.requestSerial = requestSerial_;
     const QString summary = HamlibPoll::Summary(tick.reading);
     if (summary != lastSummary_)
         Trace(lastSummary_ = summary);
@@ -167,7 +169,6 @@ void HamlibWorker::SendSteps(const HamlibRequestQueue::Item& batch)
 {
     for (const HamlibRequestQueue::Step& step : batch.steps)
         Execute(HamlibCommand::SetFrequency(step.vfo, step.hertz), true);
-    stepSerial_ = std::max(stepSerial_, batch.serial);
 }
 
 void HamlibWorker::Execute(const HamlibCommand& command, bool step)

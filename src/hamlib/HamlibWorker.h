@@ -50,12 +50,12 @@ public:
     void SetPollInterval(int milliseconds);
 
     // A request, built by `build` (one of HamlibCommand's) on the worker's
-    // thread and carried out in turn.
-    void Send(std::function<HamlibCommand()> build);
+    // thread and carried out in turn; its number (compare
+    // HamlibReading::requestSerial).
+    quint64 Send(std::function<HamlibCommand()> build);
 
     // A wheel step: VFO `vfo` to `hertz`. While the worker is busy only the
-    // newest frequency per VFO waits. Returns the step's number (compare
-    // HamlibReading::stepSerial).
+    // newest frequency per VFO waits. Returns the step's number.
     quint64 PostStep(Vfo vfo, qint64 hertz);
     // Steps wait to be sent.
     bool StepsWaiting() const { return requests_.StepsWaiting(); }
@@ -92,6 +92,7 @@ private:
     bool dropReported_ = false;
     // A refused step has been reported; more refusals are only traced until a step goes through.
     bool stepRefusalShown_ = false;
-    quint64 stepSerial_ = 0;
+    // The number of the newest request carried out.
+    quint64 requestSerial_ = 0;
     QString lastSummary_;
 };

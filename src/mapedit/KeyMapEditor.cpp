@@ -105,11 +105,11 @@ void KeyMapEditor::Load()
                                          "commands are kept"));
         if (!tooLong.isEmpty())
             alerts_.Tell(QStringLiteral("These entries are longer than a box of this window holds "
-                                          "(%1 characters). They are kept as they are stored and "
-                                          "cannot be changed here:\n%2")
-                               .arg(boxes_.begin().value()->maxLength())
-                               .arg(tooLong.join(QLatin1Char('\n'))),
-                           IAlerts::Icon::Information);
+                                        "(%1 characters). They are kept as they are stored and "
+                                        "cannot be changed here:\n%2")
+                             .arg(boxes_.begin().value()->maxLength())
+                             .arg(tooLong.join(QLatin1Char('\n'))),
+                         IAlerts::Icon::Information);
     });
     saveButton_->setEnabled(canSave_);
 }
@@ -143,10 +143,10 @@ QString KeyMapEditor::EntryOf(const QString& suffix) const
 void KeyMapEditor::RefuseSave()
 {
     alerts_.Tell(QStringLiteral("The key map could not be shown completely, so it cannot be "
-                                  "saved from this window: saving would overwrite the stored "
-                                  "commands with empty text. Press Cancel and restart the "
-                                  "program to edit the key map."),
-                   IAlerts::Icon::Information);
+                                "saved from this window: saving would overwrite the stored "
+                                "commands with empty text. Press Cancel and restart the "
+                                "program to edit the key map."),
+                 IAlerts::Icon::Information);
 }
 
 void KeyMapEditor::Cancel()

@@ -78,7 +78,7 @@ void MidiSetupWindow::Load()
         FillDeviceList();
         if (deviceList_->count() == 0) {
             alerts_.Tell(QStringLiteral("No MIDI device found. Please connect one and try again."),
-                           IAlerts::Icon::None);
+                         IAlerts::Icon::None);
             return;
         }
         deviceList_->setCurrentRow(0);
@@ -143,8 +143,8 @@ void MidiSetupWindow::LearnControls()
             emit learnControlsWanted();
         else
             alerts_.Tell(QStringLiteral("Please open the MIDI device whose controls are to be "
-                                          "learned first."),
-                           IAlerts::Icon::Information);
+                                        "learned first."),
+                         IAlerts::Icon::Information);
     });
 }
 

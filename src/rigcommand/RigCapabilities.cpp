@@ -55,12 +55,18 @@ QByteArray Hex(quint64 value)
 // Hamlib's bit of each mode the radios here have.
 quint64 BitOf(const QByteArray& mode)
 {
-    static const std::map<QByteArray, quint64> bits = {
-        {"AM", 0x1}, {"CW", 0x2}, {"USB", 0x4}, {"LSB", 0x8}, {"FM", 0x20}, {"CWR", 0x80},
-        {"PKTLSB", 0x400}, {"PKTUSB", 0x800},
-    };
-    const auto bit = bits.find(mode);
-    return bit == bits.end() ? 0 : bit->second;
+    // Hamlib's modes in the order of their bits (rmode_t), then the other
+    // names Hamlib versions give some of them.
+    static const QByteArrayList bits = {
+        "AM", "CW", "USB", "LSB", "RTTY", "FM", "WFM", "CWR", "RTTYR", "AMS", "PKTLSB", "PKTUSB", "PKTFM", "ECSSUSB",
+        "ECSSLSB", "FAX", "SAM", "SAL", "SAH", "DSB", "", "FMN", "PKTAM", "P25", "D-STAR", "DPMR", "NXDN-VN", "NXDN-N",
+        "DCR", "AMN", "PSK", "PSKR", "DD", "C4FM", "PKTFMN", "SPEC", "CWN", "IQ", "ISBUSB", "ISBLSB"};
+    static const std::map<QByteArray, QByteArray> aliases = {
+        {"AM-D", "PKTAM"}, {"FM-D", "PKTFM"}, {"CW-R", "CWR"}, {"RTTY-R", "RTTYR"}, {"LSB-D", "PKTLSB"},
+        {"USB-D", "PKTUSB"}};
+    const auto alias = aliases.find(mode);
+    const qsizetype bit = bits.indexOf(alias == aliases.end() ? mode : alias->second);
+    return bit > 0 || mode == bits[0] ? quint64(1) << bit : 0;
 }
 
 // The bits of the modes whose normal passband is `hertz`, or of all when none is given.
@@ -80,7 +86,8 @@ QByteArray Range(quint64 modes, int lowMw, int highMw)
            + kFirstAntenna + '\n';
 }
 
-// One line per passband: the modes that have it as their normal width.
+// One line per passband: the modes that have it as their normal width. A
+// line without a mode would end the list for the client.
 QByteArray Filters(const QList<RadioMode>& modes)
 {
     std::map<int, quint64> widths;
@@ -88,7 +95,8 @@ QByteArray Filters(const QList<RadioMode>& modes)
         widths[mode.passbandHz] = MaskOf(modes, mode.passbandHz);
     QByteArray lines;
     for (const auto& [width, mask] : widths)
-        lines += Hex(mask) + ' ' + QByteArray::number(width) + '\n';
+        if (mask != 0)
+            lines += Hex(mask) + ' ' + QByteArray::number(width) + '\n';
     return lines + kListEnd;
 }
 } // namespace

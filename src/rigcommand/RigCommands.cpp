@@ -7,6 +7,9 @@
 #include <cmath>
 
 namespace {
+using Reply = RigCommands::Reply;
+using Args = QByteArrayList;
+
 // Hamlib's "normal" passband; "no change" is -1.
 constexpr long kPassbandNormal = 0;
 
@@ -20,25 +23,25 @@ std::optional<qint64> RequestedHertz(const QByteArray& text)
     return std::llround(hertz);
 }
 
-RigCommands::Reply Value(const QByteArray& value)
+Reply Value(const QByteArray& value)
 {
     return {RigResult::kOk, {value}};
 }
 
-RigCommands::Reply Flag(const std::optional<bool>& flag)
+Reply Flag(const std::optional<bool>& flag)
 {
-    return flag ? Value(*flag ? "1" : "0") : RigCommands::Reply{RigResult::kProtocol, {}};
+    return flag ? Value(*flag ? "1" : "0") : Reply{RigResult::kProtocol, {}};
 }
 
-RigCommands::Reply Invalid()
+Reply Failed(int result)
 {
-    return {RigResult::kInvalid, {}};
+    return {result, {}};
 }
 
 // Carried out, or answered as an unknown command where the radio lacks it.
-RigCommands::Reply Done(bool carriedOut)
+Reply Done(bool carriedOut)
 {
-    return carriedOut ? RigCommands::Reply{} : RigCommands::Reply{RigResult::kNotAvailable, {}, true};
+    return carriedOut ? Reply{} : Reply{RigResult::kNotAvailable, {}, true};
 }
 
 std::optional<Vfo> ParseVfo(const QByteArray& name, Vfo current, bool split)
@@ -69,34 +72,51 @@ std::optional<int> Integer(const QByteArray& text)
 
 const RigCommands::Command* RigCommands::Find(const QByteArray& word)
 {
+    using C = RigCommands;
     static const Command commands[] = {
-        {'f', "get_freq", 0, 0, false, true, {"Frequency"}, &RigCommands::GetFreq},
-        {'F', "set_freq", 1, 1, false, true, {}, &RigCommands::SetFreq},
-        {'m', "get_mode", 0, 0, false, true, {"Mode", "Passband"}, &RigCommands::GetMode},
-        {'M', "set_mode", 2, 1, false, true, {}, &RigCommands::SetMode},
-        {'v', "get_vfo", 0, 0, false, false, {"VFO"}, &RigCommands::GetVfo},
-        {'V', "set_vfo", 1, 1, false, false, {}, &RigCommands::SetVfo},
-        {'t', "get_ptt", 0, 0, false, true, {"PTT"}, &RigCommands::GetPtt},
-        {'T', "set_ptt", 1, 1, false, true, {}, &RigCommands::SetPtt},
-        {'s', "get_split_vfo", 0, 0, false, true, {"Split", "TX VFO"}, &RigCommands::GetSplit},
-        {'S', "set_split_vfo", 2, 1, false, true, {}, &RigCommands::SetSplit},
-        {'i', "get_split_freq", 0, 0, false, true, {"TX Frequency"}, &RigCommands::GetSplitFreq},
-        {'I', "set_split_freq", 1, 1, false, true, {}, &RigCommands::SetSplitFreq},
-        {'_', "get_info", 0, 0, false, false, {"Info"}, &RigCommands::GetInfo},
-        {'J', "set_rit", 1, 1, false, true, {}, &RigCommands::SetRit},
-        {'Z', "set_xit", 1, 1, false, true, {}, &RigCommands::SetXit},
-        {'u', "get_func", 1, 1, false, true, {"Func Status"}, &RigCommands::GetFunction},
-        {'U', "set_func", 2, 2, false, true, {}, &RigCommands::SetFunction},
-        {'l', "get_level", 1, 1, false, true, {"Level Value"}, &RigCommands::GetLevel},
-        {'L', "set_level", 2, 2, false, true, {}, &RigCommands::SetLevel},
-        {'G', "vfo_op", 1, 1, false, true, {}, &RigCommands::RunVfoOperation},
-        {'w', "send_cmd", 1, 1, true, true, {}, &RigCommands::SendText},
-        {0, "get_powerstat", 0, 0, false, true, {"Power Status"}, &RigCommands::GetPowerStat},
-        {0, "chk_vfo", 0, 0, false, false, {"ChkVFO"}, &RigCommands::CheckVfo},
-        {0, "get_lock_mode", 0, 0, false, false, {"Locked"}, &RigCommands::GetLockMode},
-        {0, "dump_state", 0, 0, false, false, {""}, &RigCommands::DumpState},
-        {'q', "quit", 0, 0, false, false, {}, &RigCommands::Quit},
-        {'Q', "quit", 0, 0, false, false, {}, &RigCommands::Quit},
+        {'f', "get_freq", 0, 0, false, true, {"Frequency"}, [](C& c, const Args&) { return c.ReadFrequency(c.vfo_); }},
+        {'F', "set_freq", 1, 1, false, true, {}, [](C& c, const Args& a) { return c.SendFrequency(c.vfo_, a[0]); }},
+        {'m', "get_mode", 0, 0, false, true, {"Mode", "Passband"}, [](C& c, const Args&) { return c.GetMode(); }},
+        {'M', "set_mode", 2, 1, false, true, {}, [](C& c, const Args& a) { return c.SetMode(a); }},
+        {'v', "get_vfo", 0, 0, false, false, {"VFO"}, [](C& c, const Args&) { return Value(VfoName(c.vfo_)); }},
+        {'V', "set_vfo", 1, 1, false, false, {}, [](C& c, const Args& a) { return c.SetVfo(a[0]); }},
+        {'t', "get_ptt", 0, 0, false, true, {"PTT"}, [](C& c, const Args&) { return Flag(c.State().transmitting); }},
+        {'T', "set_ptt", 1, 1, false, true, {}, [](C& c, const Args& a) { return c.SetPtt(a[0]); }},
+        {'s', "get_split_vfo", 0, 0, false, true, {"Split", "TX VFO"}, [](C& c, const Args&) { return c.GetSplit(); }},
+        {'S', "set_split_vfo", 2, 1, false, true, {}, [](C& c, const Args& a) { return c.SetSplit(a); }},
+        {'i', "get_split_freq", 0, 0, false, true, {"TX Frequency"},
+         [](C& c, const Args&) { return c.ReadFrequency(Vfo::B); }},
+        {'I', "set_split_freq", 1, 1, false, true, {}, [](C& c, const Args& a) { return c.SendFrequency(Vfo::B, a[0]); }},
+        {'_', "get_info", 0, 0, false, false, {"Info"},
+         [](C& c, const Args&) {
+             return Value("Vorn-MIDI Connector, " + c.options_.Text(Options::Key::RigType).toLatin1());
+         }},
+        {'J', "set_rit", 1, 1, false, true, {}, [](C& c, const Args& a) { return c.SetOffset(a[0], &IRadio::SetRit); }},
+        {'Z', "set_xit", 1, 1, false, true, {}, [](C& c, const Args& a) { return c.SetOffset(a[0], &IRadio::SetXit); }},
+        {'u', "get_func", 1, 1, false, true, {"Func Status"},
+         [](C& c, const Args& a) {
+             return c.radio_.Abilities().functions.contains(a[0]) ? Flag(c.State().Function(a[0])) : Done(false);
+         }},
+        {'U', "set_func", 2, 2, false, true, {}, [](C& c, const Args& a) { return c.SetFunction(a); }},
+        {'l', "get_level", 1, 1, false, true, {"Level Value"}, [](C& c, const Args& a) { return c.GetLevel(a[0]); }},
+        {'L', "set_level", 2, 2, false, true, {}, [](C& c, const Args& a) { return c.SetLevel(a); }},
+        {'G', "vfo_op", 1, 1, false, true, {}, [](C& c, const Args& a) { return Done(c.radio_.RunVfoOperation(a[0])); }},
+        {'w', "send_cmd", 1, 1, true, true, {},
+         [](C& c, const Args& a) {
+             c.radio_.SendText(QString::fromLatin1(a[0]));
+             return Reply{};
+         }},
+        {0, "get_powerstat", 0, 0, false, true, {"Power Status"}, [](C&, const Args&) { return Value("1"); }},
+        // Commands carry no VFO argument; modes are never locked here (Hamlib
+        // clients ask before every mode change).
+        {0, "chk_vfo", 0, 0, false, false, {"ChkVFO"}, [](C&, const Args&) { return Value("0"); }},
+        {0, "get_lock_mode", 0, 0, false, false, {"Locked"}, [](C&, const Args&) { return Value("0"); }},
+        {0, "dump_state", 0, 0, false, false, {""},
+         [](C& c, const Args&) {
+             return Value(RigCapabilities::DumpState(c.radio_.Modes(), c.radio_.Abilities()).chopped(1));
+         }},
+        {'q', "quit", 0, 0, false, false, {}, [](C&, const Args&) { return Reply{RigResult::kOk, {}, false, true}; }},
+        {'Q', "quit", 0, 0, false, false, {}, [](C&, const Args&) { return Reply{RigResult::kOk, {}, false, true}; }},
     };
     const bool longName = word.size() > 1 && word.startsWith('\\');
     for (const Command& command : commands) {
@@ -144,213 +164,122 @@ std::optional<RigCommands::Failure> RigCommands::CarryOut(const QByteArray& line
     return failure;
 }
 
-RigCommands::Reply RigCommands::Run(const Command& command, const QByteArrayList& args)
+Reply RigCommands::Run(const Command& command, const QByteArrayList& args)
 {
     if (args.size() < command.minArgs)
-        return Invalid();
+        return Failed(RigResult::kInvalid);
     if (command.needsRadio && !State().answering)
-        return {RigResult::kIoError, {}};
-    return (this->*command.run)(args);
+        return Failed(RigResult::kIoError);
+    return command.run(*this, args);
 }
 
-RigCommands::Reply RigCommands::ReadFrequency(Vfo vfo) const
+Reply RigCommands::ReadFrequency(Vfo vfo) const
 {
     if (vfo == Vfo::B && !State().vfoBKnown)
-        return {RigResult::kNotAvailable, {}};
+        return Failed(RigResult::kNotAvailable);
     return Value(QByteArray::number(vfo == Vfo::A ? State().vfoA : State().vfoB));
 }
 
-RigCommands::Reply RigCommands::SendFrequency(Vfo vfo, const QByteArray& text)
+Reply RigCommands::SendFrequency(Vfo vfo, const QByteArray& text)
 {
     const std::optional<qint64> hertz = RequestedHertz(text);
     if (!hertz)
-        return Invalid();
+        return Failed(RigResult::kInvalid);
     radio_.SetFrequency(vfo, *hertz);
     return {};
 }
 
-RigCommands::Reply RigCommands::GetFreq(const QByteArrayList&)
-{
-    return ReadFrequency(vfo_);
-}
-
-RigCommands::Reply RigCommands::SetFreq(const QByteArrayList& args)
-{
-    return SendFrequency(vfo_, args[0]);
-}
-
-RigCommands::Reply RigCommands::GetSplitFreq(const QByteArrayList&)
-{
-    return ReadFrequency(Vfo::B);
-}
-
-RigCommands::Reply RigCommands::SetSplitFreq(const QByteArrayList& args)
-{
-    return SendFrequency(Vfo::B, args[0]);
-}
-
-RigCommands::Reply RigCommands::GetMode(const QByteArrayList&)
+Reply RigCommands::GetMode() const
 {
     const QList<RadioMode> modes = radio_.Modes();
     if (modes.isEmpty())
-        return {RigResult::kNotAvailable, {}};
+        return Failed(RigResult::kNotAvailable);
     const auto mode = std::find_if(modes.begin(), modes.end(), [&](const RadioMode& m) { return m.name == State().mode; });
     if (mode == modes.end())
-        return {RigResult::kProtocol, {}};
+        return Failed(RigResult::kProtocol);
     return {RigResult::kOk, {mode->name, QByteArray::number(mode->passbandHz)}};
 }
 
-RigCommands::Reply RigCommands::SetMode(const QByteArrayList& args)
+Reply RigCommands::SetMode(const QByteArrayList& args)
 {
     if (radio_.Modes().isEmpty())
-        return {RigResult::kNotAvailable, {}};
+        return Failed(RigResult::kNotAvailable);
     bool isNumber = true;
     const long passband = args.size() > 1 ? args[1].toLong(&isNumber) : kPassbandNormal;
     if (!isNumber || !radio_.SetMode(args[0], passband))
-        return Invalid();
+        return Failed(RigResult::kInvalid);
     return {};
 }
 
-RigCommands::Reply RigCommands::GetVfo(const QByteArrayList&)
-{
-    return Value(VfoName(vfo_));
-}
-
-RigCommands::Reply RigCommands::SetVfo(const QByteArrayList& args)
+Reply RigCommands::SetVfo(const QByteArray& name)
 {
     // The client's own choice of the VFO its frequency commands address; the
     // radio goes on receiving as it does, so the surface's tuning stays on VFO A.
-    const std::optional<Vfo> vfo = ParseVfo(args[0], vfo_, State().split.value_or(false));
+    const std::optional<Vfo> vfo = ParseVfo(name, vfo_, State().split.value_or(false));
     if (!vfo)
-        return Invalid();
+        return Failed(RigResult::kInvalid);
     vfo_ = *vfo;
     return {};
 }
 
-RigCommands::Reply RigCommands::GetPtt(const QByteArrayList&)
-{
-    return Flag(State().transmitting);
-}
-
-RigCommands::Reply RigCommands::SetPtt(const QByteArrayList& args)
+Reply RigCommands::SetPtt(const QByteArray& state)
 {
     // 0 is receive; 1, 2 and 3 (microphone, data) all transmit.
     static const QByteArrayList kStates = {"0", "1", "2", "3"};
-    if (!kStates.contains(args[0]))
-        return Invalid();
-    radio_.SetTransmit(args[0] != "0");
+    if (!kStates.contains(state))
+        return Failed(RigResult::kInvalid);
+    radio_.SetTransmit(state != "0");
     return {};
 }
 
-RigCommands::Reply RigCommands::GetSplit(const QByteArrayList&)
+Reply RigCommands::GetSplit() const
 {
     const std::optional<bool> split = State().split;
     if (!split)
-        return {RigResult::kProtocol, {}};
+        return Failed(RigResult::kProtocol);
     return {RigResult::kOk, {*split ? "1" : "0", VfoName(*split ? Vfo::B : Vfo::A)}};
 }
 
-RigCommands::Reply RigCommands::SetSplit(const QByteArrayList& args)
+Reply RigCommands::SetSplit(const QByteArrayList& args)
 {
     if (args[0] != "0" && args[0] != "1")
-        return Invalid();
+        return Failed(RigResult::kInvalid);
     const bool split = args[0] == "1";
     // In split VFO B transmits; the radio cannot transmit on VFO A while split.
     const std::optional<Vfo> txVfo = args.size() > 1 ? ParseVfo(args[1], vfo_, split) : Vfo::B;
     if (split && txVfo != Vfo::B)
-        return Invalid();
+        return Failed(RigResult::kInvalid);
     radio_.SetSplit(split);
     return {};
 }
 
-RigCommands::Reply RigCommands::SetRit(const QByteArrayList& args)
+Reply RigCommands::SetOffset(const QByteArray& hertz, bool (IRadio::*set)(int))
 {
-    const std::optional<int> hertz = Integer(args[0]);
-    return hertz ? Done(radio_.SetRit(*hertz)) : Invalid();
+    const std::optional<int> value = Integer(hertz);
+    return value ? Done((radio_.*set)(*value)) : Failed(RigResult::kInvalid);
 }
 
-RigCommands::Reply RigCommands::SetXit(const QByteArrayList& args)
-{
-    const std::optional<int> hertz = Integer(args[0]);
-    return hertz ? Done(radio_.SetXit(*hertz)) : Invalid();
-}
-
-RigCommands::Reply RigCommands::GetFunction(const QByteArrayList& args)
-{
-    if (!radio_.Abilities().functions.contains(args[0]))
-        return Done(false);
-    if (args[0] == "RIT")
-        return Flag(State().rit);
-    if (args[0] == "XIT")
-        return Flag(State().xit);
-    const auto function = State().functions.find(args[0]);
-    return Flag(function == State().functions.end() ? std::nullopt : std::optional<bool>(*function));
-}
-
-RigCommands::Reply RigCommands::SetFunction(const QByteArrayList& args)
+Reply RigCommands::SetFunction(const QByteArrayList& args)
 {
     const std::optional<int> status = Integer(args[1]);
-    return status ? Done(radio_.SetFunction(args[0], *status != 0)) : Invalid();
+    return status ? Done(radio_.SetFunction(args[0], *status != 0)) : Failed(RigResult::kInvalid);
 }
 
-RigCommands::Reply RigCommands::GetLevel(const QByteArrayList& args)
+Reply RigCommands::GetLevel(const QByteArray& name) const
 {
-    if (!radio_.Abilities().levels.contains(args[0]))
+    if (!radio_.Abilities().levels.contains(name))
         return Done(false);
-    const auto level = State().levels.find(args[0]);
+    const auto level = State().levels.find(name);
     if (level == State().levels.end())
-        return {RigResult::kProtocol, {}};
-    return Value(RigCapabilities::LevelText(args[0], *level));
+        return Failed(RigResult::kProtocol);
+    return Value(RigCapabilities::LevelText(name, *level));
 }
 
-RigCommands::Reply RigCommands::SetLevel(const QByteArrayList& args)
+Reply RigCommands::SetLevel(const QByteArrayList& args)
 {
     bool isNumber = false;
     const double value = args[1].toDouble(&isNumber);
     if (!isNumber || !std::isfinite(value))
-        return Invalid();
+        return Failed(RigResult::kInvalid);
     return Done(radio_.SetLevel(args[0], value));
-}
-
-RigCommands::Reply RigCommands::RunVfoOperation(const QByteArrayList& args)
-{
-    return Done(radio_.RunVfoOperation(args[0]));
-}
-
-RigCommands::Reply RigCommands::SendText(const QByteArrayList& args)
-{
-    radio_.SendText(QString::fromLatin1(args[0]));
-    return {};
-}
-
-RigCommands::Reply RigCommands::GetInfo(const QByteArrayList&)
-{
-    return Value("Vorn-MIDI Connector, " + options_.Text(Options::Key::RigType).toLatin1());
-}
-
-RigCommands::Reply RigCommands::GetPowerStat(const QByteArrayList&)
-{
-    return Value("1");
-}
-
-RigCommands::Reply RigCommands::CheckVfo(const QByteArrayList&)
-{
-    // Commands carry no VFO argument.
-    return Value("0");
-}
-
-RigCommands::Reply RigCommands::GetLockMode(const QByteArrayList&)
-{
-    // Hamlib clients ask before every mode change; modes are never locked here.
-    return Value("0");
-}
-
-RigCommands::Reply RigCommands::DumpState(const QByteArrayList&)
-{
-    return Value(RigCapabilities::DumpState(radio_.Modes(), radio_.Abilities()).chopped(1));
-}
-
-RigCommands::Reply RigCommands::Quit(const QByteArrayList&)
-{
-    return {RigResult::kOk, {}, false, true};
 }

@@ -41,7 +41,7 @@ public:
         // Names of the values in extended answers; none for a command that
         // changes something, an empty one for a value shown as it stands.
         QByteArrayList labels;
-        Reply (RigCommands::*run)(const QByteArrayList& args);
+        Reply (*run)(RigCommands& commands, const QByteArrayList& args);
 
         bool IsChange() const { return labels.isEmpty(); }
     };
@@ -71,33 +71,16 @@ private:
     static const Command* Find(const QByteArray& word);
     Reply Run(const Command& command, const QByteArrayList& args);
 
-    Reply GetFreq(const QByteArrayList& args);
-    Reply SetFreq(const QByteArrayList& args);
-    Reply GetMode(const QByteArrayList& args);
+    Reply GetMode() const;
     Reply SetMode(const QByteArrayList& args);
-    Reply GetVfo(const QByteArrayList& args);
-    Reply SetVfo(const QByteArrayList& args);
-    Reply GetPtt(const QByteArrayList& args);
-    Reply SetPtt(const QByteArrayList& args);
-    Reply GetSplit(const QByteArrayList& args);
+    Reply SetVfo(const QByteArray& name);
+    Reply SetPtt(const QByteArray& state);
+    Reply GetSplit() const;
     Reply SetSplit(const QByteArrayList& args);
-    Reply GetSplitFreq(const QByteArrayList& args);
-    Reply SetSplitFreq(const QByteArrayList& args);
-    Reply GetInfo(const QByteArrayList& args);
-    Reply SetRit(const QByteArrayList& args);
-    Reply SetXit(const QByteArrayList& args);
-    Reply GetFunction(const QByteArrayList& args);
+    Reply SetOffset(const QByteArray& hertz, bool (IRadio::*set)(int));
     Reply SetFunction(const QByteArrayList& args);
-    Reply GetLevel(const QByteArrayList& args);
+    Reply GetLevel(const QByteArray& name) const;
     Reply SetLevel(const QByteArrayList& args);
-    Reply RunVfoOperation(const QByteArrayList& args);
-    Reply SendText(const QByteArrayList& args);
-    Reply GetPowerStat(const QByteArrayList& args);
-    Reply CheckVfo(const QByteArrayList& args);
-    Reply GetLockMode(const QByteArrayList& args);
-    Reply DumpState(const QByteArrayList& args);
-    Reply Quit(const QByteArrayList& args);
-
     Reply ReadFrequency(Vfo vfo) const;
     Reply SendFrequency(Vfo vfo, const QByteArray& hertz);
     const RadioState& State() const { return radio_.State(); }

@@ -38,7 +38,7 @@ void Updater::LoadServerUrl()
 void Updater::ChangeServerUrl()
 {
     const QString answer = alerts_.AskForText(QStringLiteral("Enter new update server URL."),
-                                            QStringLiteral("Enter Update Server URL"), serverUrl_);
+                                              QStringLiteral("Enter Update Server URL"), serverUrl_);
     if (answer.isEmpty())
         return;
     settings_.Write(kSection, kUrlKey, answer);

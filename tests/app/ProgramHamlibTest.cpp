@@ -69,6 +69,11 @@ TEST_F(ProgramHamlibTest, TheSurfaceTunesRigctldAndTunesItAgainAfterItWasGone)
     logger.write("f\n");
     ASSERT_TRUE(WaitFor([&] { return logger.bytesAvailable() >= 15; }));
     EXPECT_EQ(logger.readAll(), "RPRT 0\n7074000\n");
+    // Hamlib's own client uses the functions and levels the radio has,
+    // which the program tells it of, and reads them back.
+    EXPECT_EQ(RigctlClient::Run(rigControlPort, {"L", "RFPOWER", "0.25", "U", "NB", "1", "l", "RFPOWER", "u", "NB"}),
+              "0.250000\n1\n");
+    EXPECT_EQ(server.Ask({"l RFPOWER", "u NB"}), QStringList({"0.250000", "1"}));
 
     // Gone while the wheel turns, and back on the same port.
     server.Kill();

@@ -69,7 +69,7 @@ TEST(HamlibDummy, AStepBurstEndsAtTheNewestFrequencyInAFewCommands)
         last = rig.link.PostStep(Vfo::A, 14000000 + 10 * i);
     const HamlibReading r = rig.ReadingAfter("F VFOA 14010000 -> RPRT 0");
     EXPECT_LT(rig.Lines("F VFOA").size(), 10);
-    EXPECT_TRUE(r.vfoA == 14010000 && r.stepSerial == last);
+    EXPECT_TRUE(r.vfoA == 14010000 && r.requestSerial == last);
     EXPECT_FALSE(rig.link.StepsWaiting());
 }
 

@@ -93,3 +93,22 @@ TEST_F(HamlibRadioTest, EntriesThatFailAreOneLineEach)
     EXPECT_TRUE(alerts.boxes.isEmpty());
 }
 } // namespace
+
+// Every change of the radio's state is told once; polls that find the radio
+// as it was tell nothing.
+TEST_F(HamlibRadioTest, EachChangeIsToldOnceAndAnUnchangedPollNotAtAll)
+{
+    QList<RadioState::Fields> told;
+    QObject::connect(&radio, &IRadio::stateChanged,
+                     [&](RadioState::Fields fields, const RadioState&, const RadioState&) { told << fields; });
+    const auto morePolls = [&] {
+        const qsizetype seen = rig.readings.size();
+        return WaitFor([&] { return rig.readings.size() >= seen + 3; });
+    };
+    ASSERT_TRUE(morePolls());
+    EXPECT_TRUE(told.isEmpty());
+    radio.SetFrequency(Vfo::A, 7074000);
+    ASSERT_TRUE(CatLogGets("F VFOA 7074000 -> RPRT 0"));
+    ASSERT_TRUE(morePolls());
+    EXPECT_EQ(told, QList<RadioState::Fields>{RadioState::Field::VfoA});
+}

@@ -25,7 +25,7 @@ TEST(HamlibRequestQueue, WaitingStepsKeepTheNewestPerVfoAndTheirPlaceAmongReques
         for (const auto& step : item->steps)
             taken << QStringLiteral("%1 %2 #%3").arg(step.vfo == Vfo::A ? "A" : "B").arg(step.hertz).arg(item->serial);
     }
-    EXPECT_EQ(taken, QStringList({"A 14001000 #101", "B 7000000 #101", "XCHG", "A 21000000 #102"}));
+    EXPECT_EQ(taken, QStringList({"A 14001000 #101", "B 7000000 #101", "XCHG", "A 21000000 #103"}));
     EXPECT_FALSE(queue.StepsWaiting());
     queue.Put([] {});
     EXPECT_EQ(wakes, 2);

@@ -66,6 +66,14 @@ TEST_F(RigctlProgramTest, ServesRigctlBesideTheWheelFromMenuOnToMenuOff)
     EXPECT_TRUE(refused.contains("get_rit: error") && refused.contains("Feature not available"));
     for (const char* command : {"FA00007074000", "MD3", "TX", "FT1", "FB00007075000", "RX"})  // sent and logged
         EXPECT_TRUE(RadioGot(command) && window->CatLog().toPlainText().contains(QString(command) + ';')) << command;
+    // The functions and levels the link carries out, on either rig type;
+    // Hamlib's client knows of them from the program and reads them back.
+    EXPECT_EQ(Rigctl({"U", "NB", "1", "L", "RFPOWER", "0.25", "u", "NB", "l", "RFPOWER"}), "1\n0.250000\n");
+    window->Menus().ChooseRigType(RigType::Elecraft);
+    EXPECT_EQ(Rigctl({"L", "KEYSPD", "22", "U", "RIT", "0", "l", "KEYSPD"}), "22\n");
+    window->Menus().ChooseRigType(RigType::Flex);
+    for (const char* command : {"NB1", "PC 25", "KS 22", "RT0"})
+        EXPECT_TRUE(RadioGot(command)) << command;
 
     // Clients that vanish mid-command, send garbage, a line of megabytes,
     // nothing at all or never read their answers, beside two rigctl at once.
