@@ -76,12 +76,13 @@ sleep 0.5
 import -window "$hamlib" "$docs/hamlib-radio.png"
 xdotool key Escape
 
-# Learn Controls, with the first control learned from the virtual surface on a
-# JACK server of the script's own.
+# Learn Controls, with a DJ controller's jog learned from the virtual surface
+# (imitating a two's-complement jog) on a JACK server of the script's own:
+# turned clockwise, a pause, counter-clockwise, a pause.
 export JACK_DEFAULT_SERVER="vmc-pictures-$$" VMC_MIDI_API=jack JACK_NO_START_SERVER=1 JACK_NO_AUDIO_RESERVATION=1
 start jackd jackd -n "$JACK_DEFAULT_SERVER" -r -d dummy -r 48000 -p 1024
 jack_wait -s "$JACK_DEFAULT_SERVER" -w -t 10 >/dev/null
-start vsurface "$build/tools/vsurface/vmc-vsurface"
+start vsurface "$build/tools/vsurface/vmc-vsurface" --imitate jog
 surface=$(window_of "${pids[-1]}" "Vorn-MIDI virtual control surface")
 settings "$dir/learn.ini" "mautoconnect=1"
 start learn "$program" --settings "$dir/learn.ini"
@@ -89,8 +90,10 @@ learner=${pids[-1]}
 xdotool windowfocus --sync "$(window_of "$learner" "Vorn-MIDI Connector")" key alt+m
 xdotool windowfocus --sync "$(window_of "$learner" "Configure Midi Input")" key alt+l
 learn=$(window_of "$learner" "Learn Controls")
-xdotool windowfocus --sync "$surface" key Up
-sleep 1
+xdotool windowfocus --sync "$surface" key --delay 80 Up Up Up
+sleep 1.5
+xdotool key --delay 80 Down Down Down
+sleep 1.5
 import -window "$learn" "$docs/learn-controls.png"
 
 # The demo: program, virtual surface and radio simulator.

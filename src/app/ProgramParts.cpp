@@ -27,8 +27,12 @@ ProgramParts::ProgramParts(QWidget& owner, ISettingsStore& store, IAlerts& alert
       radioChoice(new RadioChoice(settings, link, *poll, catRadio, catLog, alerts, std::move(portMarks), &owner)),
       dispatcher(keyMap, options, radio(), alerts, midiLog),
       learned(store),
+      translator(learned),
       midi(new MidiInput(midiLog, alerts,
-                         [this](const MidiEvent& event) { dispatcher.Dispatch(learned.Apply(event)); }, &owner)),
+                         [this](const MidiEvent& event) {
+                             translator.Translate(event, [this](const MidiEvent& surface) { dispatcher.Dispatch(surface); });
+                         },
+                         &owner)),
       watch(new MidiDeviceWatch(*midi, midiLog, &owner)),
       editors(keyMap, store, alerts, &owner),
       rigServer(new RigctlServer(radio(), options, &owner)),
@@ -68,9 +72,11 @@ void ProgramParts::LoadLearnedControls()
     if (unreadable.isEmpty())
         return;
     alerts_.Tell(QStringLiteral("These learned controls in section [%1] of the settings file "
-                                "cannot be read and are ignored:\n%2\n\nA control is learned "
-                                "as a data byte in two hexadecimal digits (00 to 7F), each byte "
-                                "for one control only. Learn the controls again to replace them.")
+                                "cannot be read and are ignored:\n%2\n\nA control is learned as "
+                                "its kind, channel and number (\"cc 2 0A\", \"note 1 24\", \"bend 1\"; "
+                                "a wheel with its encoding, \"cc 2 0A twos\"), or as a number alone "
+                                "in two hexadecimal digits (00 to 7F), each for one control only. "
+                                "Learn the controls again to replace them.")
                      .arg(LearnedControls::Section(), unreadable.join(QLatin1Char('\n'))),
                  IAlerts::Icon::Information);
 }

@@ -10,6 +10,7 @@
 #include "core/OptionsStore.h"
 #include "dispatch/SurfaceDispatcher.h"
 #include "mapedit/KeyMapEditors.h"
+#include "midi/ControllerTranslator.h"
 #include "midi/LearnedControls.h"
 #include "update/SystemInstallerLauncher.h"
 
@@ -54,6 +55,7 @@ struct ProgramParts {
     KeyMap keyMap;
     SurfaceDispatcher dispatcher;
     LearnedControls learned;
+    ControllerTranslator translator;
     MidiInput* midi;
     MidiDeviceWatch* watch;
     KeyMapEditors editors;

@@ -11,6 +11,12 @@
 // A plain value, copied whole; no allocation, so the callback may build it.
 struct MidiEvent {
     static constexpr int kSysexChunk = 100;
+    // The kinds of channel message by their status byte's upper half, and the first system message.
+    static constexpr std::uint8_t kNoteOff = 0x80;
+    static constexpr std::uint8_t kNoteOn = 0x90;
+    static constexpr std::uint8_t kControlChange = 0xB0;
+    static constexpr std::uint8_t kPitchBend = 0xE0;
+    static constexpr std::uint8_t kFirstSystem = 0xF0;
 
     std::uint8_t status = 0;
     std::uint8_t data1 = 0;
@@ -22,6 +28,7 @@ struct MidiEvent {
     std::array<std::uint8_t, kSysexChunk> sysex{};
 
     bool IsSysex() const { return sysexLength != 0; }
+    std::uint8_t Kind() const { return status & 0xF0; }
 
     static MidiEvent Short(std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
                            std::uint32_t timestamp = 0)

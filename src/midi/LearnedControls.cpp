@@ -3,48 +3,58 @@
 #include "core/ISettingsStore.h"
 
 namespace {
-constexpr int kDataBytes = 128;
-
-// The stored text of a data byte, or nothing when it is not one.
-std::optional<std::uint8_t> ParseByte(const QString& text)
+bool LearnedWithTurns(const LearnedControls::Learned& learned, SurfaceControls::Kind kind)
 {
-    static const QString hexDigits = QStringLiteral("0123456789abcdefABCDEF");
-    const QString digits = text.trimmed();
-    if (digits.isEmpty() || digits.size() > 2)
-        return std::nullopt;
-    for (const QChar digit : digits) {
-        if (!hexDigits.contains(digit))
-            return std::nullopt;
-    }
-    const int value = digits.toInt(nullptr, 16);
-    if (value >= kDataBytes)
-        return std::nullopt;
-    return static_cast<std::uint8_t>(value);
+    return kind == SurfaceControls::Kind::Wheel && learned.control.kind != ControllerControl::Kind::AnyMessage;
 }
 } // namespace
 
+QString LearnedControls::Learned::Text(SurfaceControls::Kind kind) const
+{
+    const QString control = this->control.Text();
+    return LearnedWithTurns(*this, kind) ? control + QLatin1Char(' ') + WheelEncodings::Key(encoding) : control;
+}
+
+std::optional<LearnedControls::Learned> LearnedControls::Learned::Parse(const QString& text,
+                                                                         SurfaceControls::Kind kind)
+{
+    QString rest = text.simplified();
+    Learned learned;
+    if (kind == SurfaceControls::Kind::Wheel) {
+        const QString last = rest.section(QLatin1Char(' '), -1);
+        if (const std::optional<WheelEncoding> encoding = WheelEncodings::FromKey(last)) {
+            learned.encoding = *encoding;
+            rest.chop(last.size());
+        }
+    }
+    const std::optional<ControllerControl> control = ControllerControl::Parse(rest);
+    if (!control || (kind == SurfaceControls::Kind::Wheel && control->kind == ControllerControl::Kind::Note))
+        return std::nullopt;
+    learned.control = *control;
+    return learned;
+}
+
 LearnedControls::LearnedControls(ISettingsStore& store) : store_(store)
 {
-    Take(Table{});
 }
 
 QStringList LearnedControls::Load()
 {
     Table table{};
-    std::array<bool, kDataBytes> taken{};
     QStringList unreadable;
     for (int i = 0; i < SurfaceControls::kCount; ++i) {
-        const QString& key = SurfaceControls::All()[i].learnKey;
-        const QString text = store_.Read(Section(), key, QString());
+        const SurfaceControls::Control& control = SurfaceControls::All()[i];
+        const QString text = store_.Read(Section(), control.learnKey, QString());
         if (text.trimmed().isEmpty())
             continue;
-        const std::optional<std::uint8_t> byte = ParseByte(text);
-        if (!byte || taken[*byte]) {
-            unreadable << key + QLatin1Char('=') + text;
-            continue;
-        }
-        taken[*byte] = true;
-        table[i] = byte;
+        const std::optional<Learned> learned = Learned::Parse(text, control.kind);
+        const bool taken = learned && std::any_of(table.begin(), table.begin() + i, [&](const auto& earlier) {
+                               return earlier && earlier->control.Overlaps(learned->control);
+                           });
+        if (!learned || taken)
+            unreadable << control.learnKey + QLatin1Char('=') + text;
+        else
+            table[i] = learned;
     }
     Take(table);
     return unreadable;
@@ -56,28 +66,16 @@ void LearnedControls::Store(const Table& table)
     // A control that was never stored gets no key at all.
     const QString absent = QStringLiteral("\x01");
     for (int i = 0; i < SurfaceControls::kCount; ++i) {
-        const QString& key = SurfaceControls::All()[i].learnKey;
-        const QString value = table[i] ? MidiEvent::Hex2(*table[i]) : QString();
-        if (!table[i] && store_.Read(Section(), key, absent) == absent)
+        const SurfaceControls::Control& control = SurfaceControls::All()[i];
+        const QString value = table[i] ? table[i]->Text(control.kind) : QString();
+        if (!table[i] && store_.Read(Section(), control.learnKey, absent) == absent)
             continue;
-        store_.Write(Section(), key, value);
+        store_.Write(Section(), control.learnKey, value);
     }
-}
-
-MidiEvent LearnedControls::Apply(const MidiEvent& message) const
-{
-    MidiEvent mapped = message;
-    if (message.data1 < kDataBytes && surfaceByteOf_[message.data1] >= 0)
-        mapped.data1 = static_cast<std::uint8_t>(surfaceByteOf_[message.data1]);
-    return mapped;
 }
 
 void LearnedControls::Take(const Table& table)
 {
     table_ = table;
-    surfaceByteOf_.fill(-1);
-    for (int i = 0; i < SurfaceControls::kCount; ++i) {
-        if (table[i] && *table[i] < kDataBytes)
-            surfaceByteOf_[*table[i]] = SurfaceControls::All()[i].dataByte;
-    }
+    ++generation_;
 }

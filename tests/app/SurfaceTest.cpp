@@ -73,6 +73,10 @@ TEST_F(SurfaceTest, MidiThroughZeroIntervalsAndUnreadableLearnedEntries)
     EXPECT_EQ(t.store.Read("surface", "button1", "-"), "zz");
 }
 
+// A DJ controller as operators plug it in: a jog of single clicks in two's
+// complement (CC 10 on channel 2) and note buttons, one of whose numbers is
+// also a control change, learned through the Learn window; the jog then tunes
+// the right way by the right steps and each button carries out its own entry.
 TEST_F(SurfaceTest, ControlsLearnedFromAnotherControllerTuneTheRadio)
 {
     t.store.Write("settings", "mautoconnect", "0");
@@ -85,23 +89,39 @@ TEST_F(SurfaceTest, ControlsLearnedFromAnotherControllerTuneTheRadio)
     setup->LearnControls();
     auto* learn = setup->findChild<LearnControlsDialog*>();
     ASSERT_NE(learn, nullptr) << BoxTexts();
-    ASSERT_TRUE(SendUntil({0xB0, 0x30, 0x41}, [&] { return learn->PromptText() == "Turn the control to use as Wheel A (mode 1)"; }));
-    EXPECT_TRUE(learn->HeardText().startsWith("Heard B0 30 41: 30 is")) << learn->HeardText().toStdString();
+    const auto turn = [&](unsigned char value, const QString& next) {
+        for (int click = 0; click < 3; ++click)
+            surface->Send({0xB1, 0x0A, value});
+        return WaitFor([&] { return learn->PromptText().startsWith(next); });
+    };
+    ASSERT_TRUE(turn(0x01, "Now turn it counter-clockwise")) << learn->HeardText().toStdString();
+    ASSERT_TRUE(turn(0x7F, "Turn the control to use as Wheel A (mode 1)")) << learn->HeardText().toStdString();
+    EXPECT_EQ(learn->EncodingText(), "two's complement");
     if (const QString dir = qEnvironmentVariable("VMC_SCREENSHOT_DIR"); !dir.isEmpty())
         learn->grab().save(dir + "/learn-controls.png");
     for (int skip = 0; skip < 3; ++skip)
         learn->Skip();
-    ASSERT_TRUE(SendUntil({0x90, 0x24, 0x7F}, [&] { return learn->PromptText() == "Press the button to use as Button 2"; }));
+    ASSERT_TRUE(SendUntil({0x91, 0x24, 0x7F}, [&] { return learn->PromptText() == "Press the button to use as Button 2"; }));
+    ASSERT_TRUE(SendUntil({0xB1, 0x24, 0x7F}, [&] { return learn->PromptText() == "Press the button to use as Button 3"; }));
     while (!learn->IsFinished())
         learn->Skip();
-    EXPECT_EQ(t.store.Read("surface", "wheelahome", "-"), "30");
-    EXPECT_EQ(t.store.Read("surface", "button1", "-"), "24");
+    EXPECT_EQ(t.store.Read("surface", "wheelahome", "-"), "cc 2 0A twos");
+    EXPECT_EQ(t.store.Read("surface", "button1", "-"), "note 2 24");
+    EXPECT_EQ(t.store.Read("surface", "button2", "-"), "cc 2 24");
     EXPECT_TRUE(radio.ReceivedCommands().filter("FA0").isEmpty()) << "heard while learning";
 
     learn->Cancel();
     setup->Exit();
-    EXPECT_TRUE(RadioGets("FA00014060010", 0x30));
-    EXPECT_TRUE(window->MidiLog().toPlainText().contains("B0 30 41 Timestamp")) << "logged as it arrived";
+    EXPECT_TRUE(SendUntil({0xB1, 0x0A, 0x01}, [&] { return radio.ReceivedCommands().contains("FA00014060010"); }));
+    const auto hertz = [&](int from) { return radio.ReceivedCommands().mid(from).filter("FA").value(0).mid(2).toLongLong(); };
+    const int sent = CommandCount();
+    const qint64 before = radio.ReceivedCommands().filter("FA").last().mid(2).toLongLong();
+    surface->Send({0xB1, 0x0A, 0x7D});  // three clicks back at once: speed 3, 50 Hz
+    EXPECT_TRUE(WaitFor([&] { return hertz(sent) != 0; }));
+    EXPECT_EQ(hertz(sent), before - 50);
+    EXPECT_TRUE(SendUntil({0x91, 0x24, 0x40}, [&] { return radio.ReceivedCommands().contains("FT1"); }));
+    EXPECT_TRUE(SendUntil({0xB1, 0x24, 0x7F}, [&] { return radio.ReceivedCommands().contains("RT1"); }));
+    EXPECT_TRUE(window->MidiLog().toPlainText().contains("B1 0A 7D Timestamp")) << "logged as it arrived";
     alerts.yesNoAnswers << true;
     OpenMidiSetup()->ForgetControls();
     EXPECT_EQ(t.store.Read("surface", "wheelahome", "-"), "");

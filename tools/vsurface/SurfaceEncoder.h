@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <optional>
+#include <vector>
 
 // The surface's four layers. The wheel reports in Home and in Mode 1, the
 // slider in Mode 2 and Mode 3, each under its own controller number
@@ -14,8 +15,15 @@ enum class SurfaceMode { Home, Mode1, Mode2, Mode3 };
 
 enum class PressLength { Short, Long };
 
-// Turns wheel turns, slider moves and button edges into the exact control change
-// messages the hardware surface sends on MIDI channel 1.
+// What the window stands in for: the Vorn-MIDI surface (control changes on
+// channel 1, the wheel 64 plus or minus its speed); a DJ controller's jog on
+// channel 2, one message a click in two's complement (0x01, 0x7F), with note
+// buttons (as a Hercules DJControl); or a Mackie-style encoder on channel 1
+// telling its speed in sign and magnitude, with note buttons.
+enum class Imitation { Surface, TwosComplementJog, SignMagnitudeEncoder };
+
+// Turns wheel turns, slider moves and button edges into the exact messages
+// the controller it imitates sends.
 class SurfaceEncoder {
 public:
     static constexpr int kMaxSpeed = SurfaceControls::kWheelSpeeds;
@@ -24,24 +32,29 @@ public:
 
     void SetMode(SurfaceMode mode) { mode_ = mode; }
     SurfaceMode Mode() const { return mode_; }
+    void SetImitation(Imitation imitation) { imitation_ = imitation; }
+    static QString ImitationName(Imitation imitation);
 
     // The controller the wheel (slider) reports under in the current mode; none
     // when it is silent in this mode.
     std::optional<int> WheelController() const;
     std::optional<int> SliderController() const;
 
-    // up: clockwise. speed 1..kMaxSpeed, clamped. Nothing in Mode 2 and Mode 3.
-    std::optional<MidiBytes> Turn(bool up, int speed) const;
+    // up: clockwise, `clicks` of it, at `speed` 1..kMaxSpeed (clamped): one
+    // message with the speed, or one per click for the jog. Nothing in Mode 2 and Mode 3.
+    std::vector<MidiBytes> Turn(bool up, int clicks, int speed) const;
     // value 0..127, clamped. Nothing in Home and Mode 1.
     std::optional<MidiBytes> Slide(int value) const;
-    // button 1..kButtonCount; down sends 0x7F, up sends 0x00.
+    // button 1..kButtonCount: 0x7F when down, 0x00 when up (a note-off for note buttons).
     MidiBytes ButtonEdge(int button, PressLength length, bool down) const;
 
     static QString ModeName(SurfaceMode mode);
     static QString Hex(const MidiBytes& message);
 
 private:
-    static MidiBytes ControlChange(int controller, int value);
+    MidiBytes ControlChange(int controller, int value) const;
+    int Channel() const { return imitation_ == Imitation::TwosComplementJog ? 1 : 0; }
 
     SurfaceMode mode_ = SurfaceMode::Home;
+    Imitation imitation_ = Imitation::Surface;
 };

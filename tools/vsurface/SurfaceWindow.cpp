@@ -38,7 +38,7 @@ template <typename W> W* Unfocused(W* widget)
 }
 }
 
-SurfaceWindow::SurfaceWindow(IMidiOut* out, const QString& portStatus, QWidget* parent)
+SurfaceWindow::SurfaceWindow(IMidiOut* out, const QString& portStatus, Imitation imitation, QWidget* parent)
     : QWidget(parent), out_(out)
 {
     setWindowTitle(QStringLiteral("Vorn-MIDI virtual control surface"));
@@ -54,10 +54,18 @@ SurfaceWindow::SurfaceWindow(IMidiOut* out, const QString& portStatus, QWidget* 
     for (SurfaceMode mode : {SurfaceMode::Home, SurfaceMode::Mode1, SurfaceMode::Mode2,
                              SurfaceMode::Mode3})
         modeSelector_->addItem(SurfaceEncoder::ModeName(mode));
+    auto* imitations = Unfocused(new QComboBox(this));
+    imitations->setObjectName(QStringLiteral("imitationSelector"));
+    for (Imitation kind : {Imitation::Surface, Imitation::TwosComplementJog, Imitation::SignMagnitudeEncoder})
+        imitations->addItem(SurfaceEncoder::ImitationName(kind));
+    imitations->setCurrentIndex(int(imitation));
+    encoder_.SetImitation(imitation);
     auto* modeRow = new QHBoxLayout;
     modeRow->addWidget(new QLabel(QStringLiteral("Mode:"), this));
     modeRow->addWidget(modeSelector_);
     modeRow->addStretch();
+    modeRow->addWidget(new QLabel(QStringLiteral("Imitates:"), this));
+    modeRow->addWidget(imitations);
 
     auto* controls = new QHBoxLayout;
     controls->setSpacing(10);
@@ -73,6 +81,10 @@ SurfaceWindow::SurfaceWindow(IMidiOut* out, const QString& portStatus, QWidget* 
     layout->addWidget(BuildKeyHelp());
 
     connect(modeSelector_, &QComboBox::currentIndexChanged, this, &SurfaceWindow::OnModeChosen);
+    connect(imitations, &QComboBox::currentIndexChanged, this, [this](int index) {
+        encoder_.SetImitation(static_cast<Imitation>(index));
+        OnModeChosen(modeSelector_->currentIndex());
+    });
     OnModeChosen(modeSelector_->currentIndex());
 }
 
@@ -151,10 +163,8 @@ QWidget* SurfaceWindow::BuildButtons()
     layout->addStretch();
     layout->addLayout(grid);
     layout->addStretch();
-    layout->addWidget(Caption(QStringLiteral("Short press: controllers 1-6\n"
-                                             "Long press: controllers 11-16\n"
-                                             "(hold 0.6 s, or Shift+click)"),
-                              box));
+    buttonsCaption_ = Caption(QString(), box);
+    layout->addWidget(buttonsCaption_);
     return box;
 }
 
@@ -208,6 +218,11 @@ void SurfaceWindow::OnModeChosen(int index)
                         QStringLiteral("Home and Mode 1"));
     ShowControllerState(slider_, sliderCaption_, encoder_.SliderController(), mode,
                         QStringLiteral("Mode 2 and 3"));
+    const auto number = [this](int button, PressLength length) { return int(encoder_.ButtonEdge(button, length, true)[1]); };
+    buttonsCaption_->setText(QStringLiteral("Short press: %1 %2-%3\nLong press: %1 %4-%5\n(hold 0.6 s, or Shift+click)")
+                                 .arg(encoder_.ButtonEdge(1, PressLength::Short, true)[0] < 0xB0 ? "notes" : "controllers")
+                                 .arg(number(1, PressLength::Short)).arg(number(6, PressLength::Short))
+                                 .arg(number(1, PressLength::Long)).arg(number(6, PressLength::Long)));
 }
 
 void SurfaceWindow::ShowControllerState(QWidget* control, QLabel* caption,
@@ -237,7 +252,8 @@ void SurfaceWindow::OnDialMoved(int value)
         return;
     const bool up = steps > 0;
     const int speed = speedMeter_.AddTurn(clock_.elapsed(), up, std::abs(steps));
-    Send(encoder_.Turn(up, speed));
+    for (const MidiBytes& message : encoder_.Turn(up, std::abs(steps), speed))
+        Send(message);
 }
 
 void SurfaceWindow::OnSliderMoved(int value)

@@ -19,8 +19,9 @@ class QSlider;
 class QTimer;
 
 // The on-screen control surface. Mouse and keyboard both drive the same widgets
-// (objectNames dial, slider, button1..button6, modeSelector, lastMessage,
-// portStatus), and every message goes out through `out` (none when it is null).
+// (objectNames dial, slider, button1..button6, modeSelector, imitationSelector,
+// lastMessage, portStatus), and every message goes out through `out` (none when
+// it is null).
 class SurfaceWindow : public QWidget {
     Q_OBJECT
 public:
@@ -28,7 +29,8 @@ public:
     static constexpr int kFastSteps = 6;
     static constexpr int kSliderFastSteps = 8;
 
-    SurfaceWindow(IMidiOut* out, const QString& portStatus, QWidget* parent = nullptr);
+    SurfaceWindow(IMidiOut* out, const QString& portStatus, Imitation imitation = Imitation::Surface,
+                  QWidget* parent = nullptr);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -74,6 +76,7 @@ private:
     QSlider* slider_ = nullptr;
     QLabel* sliderValue_ = nullptr;
     QLabel* sliderCaption_ = nullptr;
+    QLabel* buttonsCaption_ = nullptr;
     QLabel* lastMessage_ = nullptr;
     QLabel* portStatus_ = nullptr;
     int dialValue_ = 0;

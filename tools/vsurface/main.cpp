@@ -3,15 +3,26 @@
 #include "vsurface/SurfaceWindow.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <memory>
 
 // Stands in for the hardware control surface: run it, then let the Vorn-MIDI
 // Connector connect to the MIDI input device "Vorn-MIDI". It picks the MIDI
 // system by the connector's own rule, so both always meet on the same one.
+//   vmc-vsurface [--imitate surface|jog|encoder]
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vmc-vsurface"));
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addOption({QStringLiteral("imitate"),
+                      QStringLiteral("What to send as: the surface (default), a two's-complement jog on channel 2 "
+                                     "with note buttons, or a sign-and-magnitude encoder."),
+                      QStringLiteral("surface|jog|encoder"), QStringLiteral("surface")});
+    parser.process(app);
+    const QStringList imitations = {QStringLiteral("surface"), QStringLiteral("jog"), QStringLiteral("encoder")};
+    const Imitation imitation = static_cast<Imitation>(std::max(0, int(imitations.indexOf(parser.value("imitate")))));
 
     const QString deviceName = QStringLiteral("Vorn-MIDI");
     std::unique_ptr<MidiOutPort> port;
@@ -28,7 +39,7 @@ int main(int argc, char* argv[])
         qWarning("%s", e.what());
     }
 
-    SurfaceWindow window(port.get(), status);
+    SurfaceWindow window(port.get(), status, imitation);
     window.show();
     return app.exec();
 }
