@@ -200,6 +200,8 @@ fi
 
 sleep "$seconds"
 turn_wheel "$vsurface_window"
+# Split and RIT on: the radio reports them, and their buttons light.
+xdotool key --delay 300 1 2
 sleep 2
 import -window root "$screenshot"
 echo "Screenshot saved to $screenshot"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes every picture in docs/ from the real program on a virtual screen, so
 # that the README never shows an older program: the main window, its menus,
-# the window that chooses a radio through Hamlib, the Learn Controls window
-# and the demo. Needs a build (scripts/run.sh makes one).
+# the window that chooses a radio through Hamlib, the Learn Controls window,
+# the Lights window and the demo. Needs a build (scripts/run.sh makes one).
 # Usage: scripts/pictures.sh [build folder, default build]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -95,6 +95,15 @@ sleep 1.5
 xdotool key --delay 80 Down Down Down
 sleep 1.5
 import -window "$learn" "$docs/learn-controls.png"
+
+# The Lights window, from the MIDI setup window the learning came from (the
+# focus goes elsewhere first: the window it falls back to is not made active).
+xdotool windowfocus --sync "$learn" key Escape
+xdotool windowfocus --sync "$(window_of "$learner" "Vorn-MIDI Connector")"
+xdotool windowfocus --sync "$(window_of "$learner" "Configure Midi Input")" key alt+i
+lights=$(window_of "$learner" "Lights")
+sleep 0.5
+import -window "$lights" "$docs/lights.png"
 
 # The demo: program, virtual surface and radio simulator.
 kill "${pids[@]}" 2>/dev/null || true

@@ -6,7 +6,9 @@
 #include "core/IAlerts.h"
 #include "midi/LearnControlsDialog.h"
 #include "midi/MidiDeviceWatch.h"
+#include "lights/LightsWindow.h"
 #include "midi/MidiInput.h"
+#include "midi/MidiOutput.h"
 #include "midi/MidiSetupWindow.h"
 #include "rigctl/RigctlServer.h"
 #include "update/UpdateWindow.h"
@@ -33,13 +35,43 @@ ProgramParts::ProgramParts(QWidget& owner, ISettingsStore& store, IAlerts& alert
                              translator.Translate(event, [this](const MidiEvent& surface) { dispatcher.Dispatch(surface); });
                          },
                          &owner)),
-      watch(new MidiDeviceWatch(*midi, midiLog, &owner)),
+      watch(new MidiDeviceWatch(*midi, midiLog, QStringLiteral("MIDI device"), &owner)),
+      lightTable(store),
+      output(new MidiOutput(midiLog, &owner)),
+      lights(lightTable, keyMap, options, learned, [this](const MidiEvent& message) { output->Send(message); }),
       editors(keyMap, store, alerts, &owner),
       rigServer(new RigctlServer(radio(), options, &owner)),
       rigControl(settings, *rigServer, alerts),
       store_(store),
       alerts_(alerts)
 {
+    WireLights();
+}
+
+void ProgramParts::WireLights()
+{
+    QObject::connect(midi, &MidiInput::connectedChanged, watch, [this](bool connected) {
+        if (!connected)
+            return;
+        watch->Watch();
+        UseOutput();
+    });
+    QObject::connect(midi, &MidiInput::closed, watch, [this] {
+        watch->Stop();
+        lights.AllOff();
+        output->Close();
+    });
+    QObject::connect(output, &MidiOutput::opened, output, [this] { lights.ShowAll(radio().State()); });
+    QObject::connect(&radio(), &IRadio::stateChanged, output, [this] { lights.Show(radio().State()); });
+}
+
+void ProgramParts::UseOutput()
+{
+    const QString chosen = options.Text(Key::MidiOutput).trimmed();
+    if (!chosen.isEmpty() || !options.Autoconnect())
+        output->Use(chosen);
+    else
+        output->Use(MidiDeviceList::NameOf(midi->PortName(), midi->Api()), MidiOutput::IfAbsent::LetItBe);
 }
 
 void ProgramParts::LoadOptions(const Step& step, const std::function<void(const NumberedError&)>& report)
@@ -58,6 +90,11 @@ void ProgramParts::LoadOptions(const Step& step, const std::function<void(const 
     }
     step([&] { keyMap.Load(store_); });
     step([&] { LoadLearnedControls(); });
+    step([&] {
+        settings.Load(Key::MidiOutput);
+        settings.Store(Key::MidiOutput);
+    });
+    step([&] { LoadLightTable(); });
     step([&] {
         settings.Load(Key::MidiPollTime);
         midi->StopPump();
@@ -81,17 +118,32 @@ void ProgramParts::LoadLearnedControls()
                  IAlerts::Icon::Information);
 }
 
+void ProgramParts::LoadLightTable()
+{
+    const QStringList unreadable = lightTable.Load();
+    if (unreadable.isEmpty())
+        return;
+    alerts_.Tell(QStringLiteral("These lights in section [%1] of the settings file cannot be read and are "
+                                "ignored:\n%2\n\nA light is a note or control change with its channel, "
+                                "number, on and off values (\"cc 1 01 7F 00\", \"note 2 24 7F 00\"), or "
+                                "\"none\". Their buttons' own lights stand for them until they are set again "
+                                "in the Lights window.")
+                     .arg(LightTable::Section(), unreadable.join(QLatin1Char('\n'))),
+                 IAlerts::Icon::Information);
+}
+
 MidiSetupWindow& ProgramParts::SetupWindow(QWidget& parent)
 {
     if (!setup) {
         // Its load steps, the automatic connection among them, run here.
-        setup = new MidiSetupWindow(*midi, options, alerts_, &parent);
+        setup = new MidiSetupWindow(*midi, *output, options, alerts_, &parent);
         setup->setWindowFlag(Qt::Window);
         QObject::connect(setup, &MidiSetupWindow::keyMapWanted, setup, [this] {
             if (const std::optional<RigType> rig = options.Rig())
                 editors.Show(*rig);
         });
         ConnectLearning(*setup);
+        ConnectLights(*setup);
     }
     return *setup;
 }
@@ -103,6 +155,23 @@ void ProgramParts::ConnectLearning(MidiSetupWindow& window)
     });
     QObject::connect(&window, &MidiSetupWindow::forgetControlsWanted, &window, [this] {
         ReportFailures(alerts_, Routine::ForgetControls, [this] { learned.Forget(); });
+    });
+}
+
+void ProgramParts::ConnectLights(MidiSetupWindow& window)
+{
+    QObject::connect(&window, &MidiSetupWindow::outputChosen, &window, [this](const QString& name) {
+        settings.Set(Key::MidiOutput, name);
+        if (!midi->IsOpen())
+            return;
+        lights.AllOff();
+        UseOutput();
+    });
+    QObject::connect(&window, &MidiSetupWindow::lightsWanted, &window, [this, &window] {
+        auto* lightsWindow =
+            new LightsWindow(lightTable, LightTable::ButtonsOwn(keyMap, options.Rig(), learned.table()), alerts_, &window);
+        QObject::connect(lightsWindow, &LightsWindow::saved, output, [this] { lights.Show(radio().State()); });
+        lightsWindow->show();
     });
 }
 

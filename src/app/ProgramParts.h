@@ -9,6 +9,8 @@
 #include "core/Options.h"
 #include "core/OptionsStore.h"
 #include "dispatch/SurfaceDispatcher.h"
+#include "lights/LightTable.h"
+#include "lights/Lights.h"
 #include "mapedit/KeyMapEditors.h"
 #include "midi/ControllerTranslator.h"
 #include "midi/LearnedControls.h"
@@ -23,6 +25,7 @@ class ILogSink;
 class ISettingsStore;
 class MidiDeviceWatch;
 class MidiInput;
+class MidiOutput;
 class MidiSetupWindow;
 class NumberedError;
 class QWidget;
@@ -34,8 +37,8 @@ class UpdateWindow;
 // CAT link with its link and poll, the choice between it and a radio through
 // Hamlib, the key maps, the dispatcher and the MIDI input that feeds it
 // (through the learned controls), the watch that brings a lost MIDI device
-// back, the key map editors, the updater's launcher and the network rig
-// control. The QObject parts and the windows opened later are children of
+// back, the output to the controller and its lights, the key map editors,
+// the updater's launcher and the network rig control. The QObject parts and the windows opened later are children of
 // `owner`. UI thread only.
 struct ProgramParts {
     using Step = std::function<void(const std::function<void()>& body)>;
@@ -58,6 +61,9 @@ struct ProgramParts {
     ControllerTranslator translator;
     MidiInput* midi;
     MidiDeviceWatch* watch;
+    LightTable lightTable;
+    MidiOutput* output;
+    Lights lights;
     KeyMapEditors editors;
     SystemInstallerLauncher launcher;
     RigctlServer* rigServer;
@@ -83,6 +89,15 @@ private:
     void LoadLearnedControls();
     // The learning commands of the MIDI setup window.
     void ConnectLearning(MidiSetupWindow& setup);
+    // The output and its lights follow the input and the radio.
+    void WireLights();
+    // The output chosen, or with the automatic connection on and none chosen,
+    // the input's device if it has one.
+    void UseOutput();
+    // The output choice and the lights window of the MIDI setup window.
+    void ConnectLights(MidiSetupWindow& setup);
+    // Reads the light table; unreadable entries are shown in one box and ignored.
+    void LoadLightTable();
 
     ISettingsStore& store_;
     IAlerts& alerts_;

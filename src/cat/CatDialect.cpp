@@ -40,7 +40,7 @@ QString VfoCommand(Vfo vfo)
 const QList<QString>& CatDialect::PollQueries()
 {
     static const QList<QString> queries = {QStringLiteral("IF;"), QStringLiteral("FB;"), QStringLiteral("RT;"),
-                                           QStringLiteral("XT;")};
+                                           QStringLiteral("XT;"), QStringLiteral("NB;")};
     return queries;
 }
 
@@ -150,8 +150,8 @@ CatDialect::Reply CatDialect::KindOf(const QString& reply)
         return Reply::Rit;
     if (name == QLatin1String("XT"))
         return Reply::Xit;
-    if (name == QLatin1String("?;"))
-        return Reply::Refused;
+    if (name == QLatin1String("NB"))
+        return Reply::NoiseBlanker;
     return Reply::Other;
 }
 

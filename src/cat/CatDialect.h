@@ -17,7 +17,7 @@
 class CatDialect {
 public:
     // What a reply answers, told by its first two characters.
-    enum class Reply { Status, VfoB, Rit, Xit, Refused, Other };
+    enum class Reply { Status, VfoB, Rit, Xit, NoiseBlanker, Other };
 
     static constexpr int kStatusReplyLength = 38;
     static constexpr int kFrequencyDigits = 11;

@@ -183,23 +183,31 @@ void CatLink::ParseReplies(const QByteArray& text)
     while (start < text.size()) {
         const qsizetype end = text.indexOf(';', start) + 1;
         const QByteArray reply = WithoutNoise(text.mid(start, end - start));
-        replies_.TakeReply(QString::fromLatin1(reply), Current(reply));
+        if (reply == kRefused)
+            replies_.TakeRefusal(TakeRefusedQuery());
+        else
+            replies_.TakeReply(QString::fromLatin1(reply), Current(reply));
         start = end;
     }
 }
 
+// The radio answers in turn: a rejection answers the oldest query.
+QByteArray CatLink::TakeRefusedQuery()
+{
+    if (waiting_.empty())
+        return {};
+    const QByteArray kind = waiting_.front().kind;
+    waiting_.pop_front();
+    return kind;
+}
+
 bool CatLink::Current(const QByteArray& reply)
 {
-    // The radio answers in turn: a rejection answers the oldest query, a
-    // reply the oldest of its kind, and the queries asked before that one
-    // got no reply. Commands sent after a query have moved the radio on
-    // from its reply; one that comes after its tick has ended answers a
-    // query that no longer waits, and is current only if nothing was sent since.
-    if (reply == kRefused) {
-        if (!waiting_.empty())
-            waiting_.pop_front();
-        return true;
-    }
+    // A reply answers the oldest query of its kind, and the queries asked
+    // before that one got no reply. Commands sent after a query have moved
+    // the radio on from its reply; one that comes after its tick has ended
+    // answers a query that no longer waits, and is current only if nothing
+    // was sent since.
     const auto answered = std::find_if(waiting_.begin(), waiting_.end(),
                                        [&](const Query& query) { return query.kind == reply.left(2); });
     if (answered == waiting_.end())

@@ -91,6 +91,7 @@ private:
     void ParseReplies(const QByteArray& text);
     void HoldFragment(const QByteArray& fragment, int alreadyLogged);
     bool Current(const QByteArray& reply);
+    QByteArray TakeRefusedQuery();
     void ReportPortFailure(Routine routine, const NumberedError& error);
 
     ICatLine& port_;

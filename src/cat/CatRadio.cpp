@@ -173,13 +173,21 @@ void CatRadio::TakeReply(const QString& reply, bool current)
             if (current)
                 state_.Change([&](RadioState& state) { state.xit = FlagOf(reply, 3); });
             break;
-        case CatDialect::Reply::Refused:
-            state_.Change([](RadioState& state) { state.vfoBKnown = false; });
+        case CatDialect::Reply::NoiseBlanker:
+            if (const std::optional<bool> on = FlagOf(reply, 3); on && current)
+                state_.Change([&](RadioState& state) { state.functions["NB"] = *on; });
             break;
         case CatDialect::Reply::Other:
             break;
         }
     });
+}
+
+void CatRadio::TakeRefusal(const QByteArray& query)
+{
+    // A radio without VFO B refuses to tell its frequency.
+    if (query == "FB")
+        state_.Change([](RadioState& state) { state.vfoBKnown = false; });
 }
 
 void CatRadio::TakeSilence()
@@ -203,6 +211,7 @@ void CatRadio::TakeStatus(const QString& reply, bool current)
         if (whole && current) {
             state.vfoA = *hertz;
             state.transmitting = FlagOf(reply, 29);
+            state.vfoBInUse = FlagOf(reply, 31);
             state.split = FlagOf(reply, 33);
         }
         if (current)

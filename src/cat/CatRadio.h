@@ -39,6 +39,7 @@ public:
     bool RunVfoOperation(const QByteArray& name) override;
 
     void TakeReply(const QString& reply, bool current) override;
+    void TakeRefusal(const QByteArray& query) override;
     void TakeSilence() override;
 
     // The last whole status reply, the last FB reply, the mode digit.

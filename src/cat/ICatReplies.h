@@ -12,6 +12,8 @@ public:
     // wheel moved on meanwhile): it proves the link, but the values the
     // program holds are newer than its own.
     virtual void TakeReply(const QString& reply, bool current) = 0;
+    // The radio refused ("?;") the query `query` ("FB"); empty when no query waited.
+    virtual void TakeRefusal(const QByteArray& query) = 0;
     // A read brought no reply, or the line failed or was closed.
     virtual void TakeSilence() = 0;
 };

@@ -25,6 +25,8 @@ const KeyInfo& InfoOf(Options::Key key)
         {"hamlibmodel", QString()},
         {"hamlibport", QString()},
         {"hamlibspeed", QString()},
+        // The MIDI output device for the controller's lights, by name; empty for none.
+        {"midioutput", QString()},
     };
     return keys[static_cast<int>(key)];
 }

@@ -16,9 +16,9 @@ class Options {
 public:
     enum class Key {
         CatPort, PollTime, MidiPollTime, Autoconnect, RigType,
-        RigctlOn, RigctlPort, RigctlAddress, HamlibModel, HamlibPort, HamlibSpeed
+        RigctlOn, RigctlPort, RigctlAddress, HamlibModel, HamlibPort, HamlibSpeed, MidiOutput
     };
-    static constexpr int kKeys = 11;
+    static constexpr int kKeys = 12;
     // The COM numbers the "CAT Port" menu offers, 1 to kComPorts.
     static constexpr int kComPorts = 16;
 

@@ -30,6 +30,7 @@ RadioState::Fields RadioState::DifferencesTo(const RadioState& other) const
     fields.setFlag(Field::Mode, mode != other.mode);
     fields.setFlag(Field::Transmitting, transmitting != other.transmitting);
     fields.setFlag(Field::Split, split != other.split);
+    fields.setFlag(Field::VfoBInUse, vfoBInUse != other.vfoBInUse);
     fields.setFlag(Field::Rit, rit != other.rit);
     fields.setFlag(Field::Xit, xit != other.xit);
     fields.setFlag(Field::Functions, functions != other.functions);

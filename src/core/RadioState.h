@@ -27,6 +27,8 @@ struct RadioState {
     std::optional<bool> transmitting;
     // Split: VFO A receives, VFO B transmits.
     std::optional<bool> split;
+    // The radio receives on VFO B.
+    std::optional<bool> vfoBInUse;
     std::optional<bool> rit;
     std::optional<bool> xit;
     // Functions ("NB") and levels ("RFPOWER" 0 to 1, "KEYSPD" in words per
@@ -38,7 +40,7 @@ struct RadioState {
     enum class Field {
         Answering = 1 << 0, VfoBKnown = 1 << 1, VfoA = 1 << 2, VfoB = 1 << 3, Mode = 1 << 4,
         Transmitting = 1 << 5, Split = 1 << 6, Rit = 1 << 7, Xit = 1 << 8, Functions = 1 << 9,
-        Levels = 1 << 10
+        Levels = 1 << 10, VfoBInUse = 1 << 11
     };
     Q_DECLARE_FLAGS(Fields, Field)
 

@@ -46,6 +46,15 @@ int ReadTransmit(HamlibRig& rig, HamlibReading& into)
     return code;
 }
 
+int ReadVfoInUse(HamlibRig& rig, HamlibReading& into)
+{
+    vfo_t vfo = RIG_VFO_NONE;
+    const int code = rig_get_vfo(rig.get(), &vfo);
+    if (code == RIG_OK)
+        into.vfoBInUse = HamlibRig::FromHamlib(vfo) == Vfo::B;
+    return code;
+}
+
 int ReadOffset(int (*get)(RIG*, vfo_t, shortfreq_t*), HamlibRig& rig, std::optional<qint64>& into)
 {
     shortfreq_t hertz = 0;
@@ -104,6 +113,10 @@ void HamlibPoll::Reset(HamlibRig& rig)
         queries_.push_back({QStringLiteral("u RIT"), [](HamlibRig& h, R& r) { return ReadFunction(RIG_FUNC_RIT, h, r.ritOn); }});
     if (rig_has_get_func(rig.get(), RIG_FUNC_XIT))
         queries_.push_back({QStringLiteral("u XIT"), [](HamlibRig& h, R& r) { return ReadFunction(RIG_FUNC_XIT, h, r.xitOn); }});
+    if (rig_has_get_func(rig.get(), RIG_FUNC_NB))
+        queries_.push_back({QStringLiteral("u NB"), [](HamlibRig& h, R& r) { return ReadFunction(RIG_FUNC_NB, h, r.noiseBlanker); }});
+    if (caps.get_vfo)
+        queries_.push_back({QStringLiteral("v"), ReadVfoInUse});
 }
 
 HamlibPoll::Tick HamlibPoll::Read(HamlibRig& rig)
@@ -144,5 +157,9 @@ QString HamlibPoll::Summary(const HamlibReading& r)
         parts << QStringLiteral("u RIT ") + Value(r.ritOn);
     if (r.xitOn)
         parts << QStringLiteral("u XIT ") + Value(r.xitOn);
+    if (r.noiseBlanker)
+        parts << QStringLiteral("u NB ") + Value(r.noiseBlanker);
+    if (r.vfoBInUse)
+        parts << QStringLiteral("v ") + HamlibRig::VfoName(*r.vfoBInUse ? Vfo::B : Vfo::A);
     return QStringLiteral("poll: ") + parts.join(QStringLiteral(", "));
 }

@@ -11,7 +11,8 @@ class HamlibRig;
 
 // The reads of a poll tick: VFO A's frequency first (the read that proves the
 // radio answers), then VFO B's where the model reads it without switching,
-// mode and passband, split, transmit, RIT and XIT where the model has them.
+// mode and passband, split, transmit, RIT, XIT, the noise blanker and the VFO
+// in use where the model has them.
 // A later read the model refuses, or that the radio leaves unanswered while
 // it answers a frequency read, is dropped until the next open, with a note.
 // Used by the thread that owns the rig.

@@ -199,5 +199,8 @@ void HamlibRadio::TakeReading(const HamlibReading& reading)
         state.split = reading.split;
         state.rit = OnOrOffset(reading.ritOn, reading.rit);
         state.xit = OnOrOffset(reading.xitOn, reading.xit);
+        state.vfoBInUse = reading.vfoBInUse;
+        if (reading.noiseBlanker)
+            state.SetFunction("NB", *reading.noiseBlanker);
     });
 }

@@ -36,6 +36,9 @@ struct HamlibReading {
     std::optional<qint64> xit;
     std::optional<bool> ritOn;
     std::optional<bool> xitOn;
+    std::optional<bool> noiseBlanker;
+    // Where the model tells the VFO in use.
+    std::optional<bool> vfoBInUse;
     // The number HamlibWorker gave the newest request (a wheel step among
     // them) carried out before these reads: what the program's own requests
     // set is older than the program's copy when a later request has been made.

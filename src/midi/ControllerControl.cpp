@@ -16,13 +16,15 @@ const char* KindWord(ControllerControl::Kind kind)
     return "";
 }
 
-std::optional<int> HexByte(const QString& text)
+} // namespace
+
+std::optional<std::uint8_t> ControllerControl::DataByte(const QString& text)
 {
     bool isNumber = false;
     const int value = text.toInt(&isNumber, 16);
-    return isNumber && text.size() <= 2 && value >= 0 && value < kDataBytes ? std::optional<int>(value) : std::nullopt;
+    return isNumber && text.size() <= 2 && value >= 0 && value < kDataBytes ? std::optional<std::uint8_t>(value)
+                                                                          : std::nullopt;
 }
-} // namespace
 
 std::optional<ControllerControl> ControllerControl::Of(const MidiEvent& message)
 {
@@ -69,8 +71,8 @@ std::optional<ControllerControl> ControllerControl::Parse(const QString& text)
 {
     const QStringList words = text.simplified().split(QLatin1Char(' '));
     if (words.size() == 1) {
-        const std::optional<int> number = HexByte(words[0]);
-        return number ? std::optional<ControllerControl>({Kind::AnyMessage, 0, std::uint8_t(*number)}) : std::nullopt;
+        const std::optional<std::uint8_t> number = DataByte(words[0]);
+        return number ? std::optional<ControllerControl>({Kind::AnyMessage, 0, *number}) : std::nullopt;
     }
     bool isNumber = false;
     const int channel = words[1].toInt(&isNumber) - 1;
@@ -79,12 +81,12 @@ std::optional<ControllerControl> ControllerControl::Parse(const QString& text)
     const QString kind = words[0].toLower();
     if (kind == QLatin1String(KindWord(Kind::PitchBend)))
         return words.size() == 2 ? std::optional<ControllerControl>({Kind::PitchBend, channel, 0}) : std::nullopt;
-    const std::optional<int> number = words.size() == 3 ? HexByte(words[2]) : std::nullopt;
+    const std::optional<std::uint8_t> number = words.size() == 3 ? DataByte(words[2]) : std::nullopt;
     if (!number)
         return std::nullopt;
     for (const Kind k : {Kind::Note, Kind::ControlChange}) {
         if (kind == QLatin1String(KindWord(k)))
-            return ControllerControl{k, channel, std::uint8_t(*number)};
+            return ControllerControl{k, channel, *number};
     }
     return std::nullopt;
 }

@@ -32,6 +32,8 @@ struct ControllerControl {
     // with number 0x30; none for a text that is no control.
     QString Text() const;
     static std::optional<ControllerControl> Parse(const QString& text);
+    // A data byte in one or two hexadecimal digits ("0A", "7F"); none for anything else.
+    static std::optional<std::uint8_t> DataByte(const QString& text);
     // As the user reads it: "CC 10 on channel 2", "pitch bend on channel 3".
     QString Describe() const;
 

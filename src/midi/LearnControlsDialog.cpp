@@ -62,6 +62,7 @@ void LearnControlsDialog::BuildControls()
     skipButton_->setObjectName(QStringLiteral("skipButton"));
     cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
     cancelButton_->setObjectName(QStringLiteral("cancelButton"));
+    cancelButton_->setShortcut(Qt::Key_Escape);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -5,8 +5,7 @@
 
 #include <algorithm>
 
-MidiDeviceList::MidiDeviceList(RtMidi::Api api, std::string clientName)
-    : api_(api), clientName_(std::move(clientName))
+MidiDeviceList::MidiDeviceList(RtMidi::Api api, Direction direction) : api_(api), direction_(direction)
 {
 }
 
@@ -42,9 +41,12 @@ std::string MidiDeviceList::Identity(const std::string& portName, RtMidi::Api ap
     return api == RtMidi::WINDOWS_MM ? NameOf(portName, api).toStdString() : portName;
 }
 
-bool MidiDeviceList::IsInputDevice(const std::string& portName) const
+bool MidiDeviceList::IsDevice(const std::string& portName) const
 {
-    return !portName.empty() && NameOf(portName, api_) != QLatin1String("Midi Through");
+    // JACK numbers a second client of the same name ("Vorn-MIDI Connector-01").
+    const QString name = NameOf(portName, api_);
+    return !portName.empty() && name != QLatin1String("Midi Through") &&
+           !name.startsWith(QLatin1String(kClientName));
 }
 
 std::vector<std::string> MidiDeviceList::AllPortNames()
@@ -52,7 +54,10 @@ std::vector<std::string> MidiDeviceList::AllPortNames()
     std::vector<std::string> names;
     try {
         if (!lister_) {
-            lister_ = std::make_unique<RtMidiIn>(api_, clientName_);
+            if (direction_ == Direction::Input)
+                lister_ = std::make_shared<RtMidiIn>(api_, kClientName);
+            else
+                lister_ = std::make_shared<RtMidiOut>(api_, kClientName);
             lister_->setErrorCallback([](RtMidiError::Type, const std::string&, void*) {});
         }
         const unsigned count = lister_->getPortCount();
@@ -69,7 +74,7 @@ QList<MidiDevice> MidiDeviceList::Refresh()
     portNames_ = AllPortNames();
     QList<MidiDevice> devices;
     for (std::size_t i = 0; i < portNames_.size(); ++i) {
-        if (IsInputDevice(portNames_[i]))
+        if (IsDevice(portNames_[i]))
             devices.append({NameOf(portNames_[i], api_), static_cast<int>(i)});
     }
     return devices;
@@ -79,7 +84,7 @@ std::vector<std::string> MidiDeviceList::LookAtPortNames()
 {
     std::vector<std::string> names = AllPortNames();
     names.erase(std::remove_if(names.begin(), names.end(),
-                               [this](const std::string& name) { return !IsInputDevice(name); }),
+                               [this](const std::string& name) { return !IsDevice(name); }),
                 names.end());
     return names;
 }

@@ -8,24 +8,30 @@
 #include <string>
 #include <vector>
 
-// A MIDI input device as the user sees it: its name and its number, RtMidi's
-// input port index at the time of listing.
+// A MIDI device as the user sees it: its name and its number, RtMidi's port
+// index at the time of listing.
 struct MidiDevice {
     QString name;
     int number = -1;
 };
 
-// Lists the MIDI input devices. A device is named after its client (the text
+// Lists the MIDI input or output devices. A device is named after its client (the text
 // before the first ':' of RtMidi's port name; on Windows the port name without
 // the index RtMidi puts after it), cut to 31 characters. The ALSA
-// kernel client "Midi Through" is no input device: it only loops MIDI back,
-// and listed first it would keep the automatic connection from ever seeing a
-// surface. UI thread only.
+// kernel client "Midi Through" is no device: it only loops MIDI back, and
+// listed first it would keep the automatic connection from ever seeing a
+// surface. Nor are the program's own ports (its input is listed among the
+// outputs and the other way round). UI thread only.
 class MidiDeviceList {
 public:
     static constexpr int kNameLength = 31;
 
-    MidiDeviceList(RtMidi::Api api, std::string clientName);
+    enum class Direction { Input, Output };
+
+    // The name the program's MIDI clients go by.
+    static constexpr const char* kClientName = "Vorn-MIDI Connector";
+
+    MidiDeviceList(RtMidi::Api api, Direction direction);
     ~MidiDeviceList();
 
     // On Linux the ALSA sequencer, or JACK when there is no sequencer device
@@ -49,12 +55,13 @@ public:
     std::string PortName(int number) const;
 
 private:
-    bool IsInputDevice(const std::string& portName) const;
-    // Every input port RtMidi lists, in the order of its port numbers.
+    bool IsDevice(const std::string& portName) const;
+    // Every port of the direction RtMidi lists, in the order of its port numbers.
     std::vector<std::string> AllPortNames();
 
     RtMidi::Api api_;
-    std::string clientName_;
-    std::unique_ptr<RtMidiIn> lister_;
+    Direction direction_;
+    // Shared only for its deleter: RtMidi's own destructor is not public.
+    std::shared_ptr<RtMidi> lister_;
     std::vector<std::string> portNames_;
 };

@@ -9,13 +9,9 @@
 
 #include <QTimer>
 
-namespace {
-const std::string kClientName = "Vorn-MIDI Connector";
-}
-
 MidiInput::MidiInput(ILogSink& log, IAlerts& alerts, Handler handler, QObject* parent)
     : QObject(parent), log_(log), alerts_(alerts), handler_(std::move(handler)),
-      devices_(MidiDeviceList::ChooseBackend(), kClientName), wake_([this] { OnWake(); }),
+      devices_(MidiDeviceList::ChooseBackend(), MidiDeviceList::Direction::Input), wake_([this] { OnWake(); }),
       pumpTimer_(new QTimer(this)),
       monitorTimer_(new QTimer(this))
 {
@@ -85,7 +81,7 @@ QString MidiInput::Connect(const std::string& portName)
 {
     QString failure;
     try {
-        auto port = std::make_unique<MidiInPort>(MidiDeviceList::ChooseBackend(), kClientName, ring_, wake_);
+        auto port = std::make_unique<MidiInPort>(MidiDeviceList::ChooseBackend(), MidiDeviceList::kClientName, ring_, wake_);
         // The ring is emptied before the device can put anything into it.
         ring_.Reset();
         failure = port->Open(portName);

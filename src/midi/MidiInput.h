@@ -3,6 +3,7 @@
 #include "core/MidiEvent.h"
 #include "core/ReentryGuard.h"
 #include "core/Routine.h"
+#include "midi/IWatchedMidiPort.h"
 #include "midi/MidiDeviceList.h"
 #include "midi/MidiInRing.h"
 #include "midi/MidiInWake.h"
@@ -34,7 +35,7 @@ class QTimer;
 // that is missed waits no longer than one interval.
 // Everything here runs on the UI thread; only MidiInPort's callback runs on
 // the MIDI system's thread, and it touches nothing but the ring and the wake.
-class MidiInput : public QObject {
+class MidiInput : public QObject, public IWatchedMidiPort {
     Q_OBJECT
 public:
     using Handler = std::function<void(const MidiEvent&)>;
@@ -57,17 +58,13 @@ public:
     void Close();
     bool IsOpen() const { return port_ != nullptr; }
 
-    // For the watch over the open device: the port names of the devices there
-    // are now (the numbers of the last listing stay as they were), the port
-    // name of the open device (empty when none is open), letting a device that
-    // went away go (the pump drains what it left), and opening a device again
-    // by its port name without a box (empty on success, otherwise why not).
-    std::vector<std::string> LookAtPortNames();
-    const std::string& SourcePortName() const { return sourcePortName_; }
-    // The MIDI system the device list and the ports are on.
-    RtMidi::Api Api() const { return devices_.api(); }
-    void ReleaseLostDevice();
-    QString Reopen(const std::string& portName);
+    // For the watch over the open device (the numbers of the last listing
+    // stay as they were; the pump drains what a lost device left).
+    std::vector<std::string> LookAtPortNames() override;
+    const std::string& PortName() const override { return sourcePortName_; }
+    RtMidi::Api Api() const override { return devices_.api(); }
+    void ReleaseLostDevice() override;
+    QString Reopen(const std::string& portName) override;
 
     // The pump timer's interval in milliseconds ("midipolltime"). At 0 the
     // pump stays idle, wakes and all, as operators know it: a timer of

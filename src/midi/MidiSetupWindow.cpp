@@ -4,6 +4,7 @@
 #include "core/Options.h"
 #include "core/FailureReport.h"
 #include "midi/MidiInput.h"
+#include "midi/MidiOutput.h"
 #include "widgets/CaptionFit.h"
 #include "widgets/FormFont.h"
 #include "widgets/LogView.h"
@@ -11,6 +12,7 @@
 #include "widgets/WrappingButton.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <iterator>
 #include <QLabel>
 #include <QListWidget>
@@ -28,14 +30,16 @@ Control* Place(Control* control, const char* name, int left, int top, int width,
 
 } // namespace
 
-MidiSetupWindow::MidiSetupWindow(MidiInput& midi, const Options& options, IAlerts& alerts, QWidget* parent)
-    : QWidget(parent, Qt::Window), midi_(midi), options_(options), alerts_(alerts)
+MidiSetupWindow::MidiSetupWindow(MidiInput& midi, MidiOutput& output, const Options& options, IAlerts& alerts,
+                                 QWidget* parent)
+    : QWidget(parent, Qt::Window), midi_(midi), output_(output), options_(options), alerts_(alerts)
 {
     setObjectName(QStringLiteral("midiSetupWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Configure Midi Input"));
-    // A second row of buttons, below the first, holds the learning commands.
-    setFixedSize(Twips::Rect(0, 0, 4725, 5175).size());
+    // A second row of buttons, below the first, holds the learning commands;
+    // a third the output for the lights.
+    setFixedSize(Twips::Rect(0, 0, 4725, 5775).size());
     FormFont::Apply(*this);
     BuildControls();
     CaptionFit::Apply(*this);
@@ -67,7 +71,12 @@ void MidiSetupWindow::BuildControls()
     QPushButton* learn = button("&Learn Controls...", "learnButton", 120, 4560, 1575, &MidiSetupWindow::LearnControls);
     QPushButton* forget = button("&Forget Learned Controls", "forgetButton", 1800, 4560, 1815,
                                  &MidiSetupWindow::ForgetControls);
-    QWidget* order[] = {exit, deviceList_, open, map, close, learn, forget};
+    auto* outputLabel = Place(new QLabel(QStringLiteral("Lights &to"), this), "outputLabel", 120, 5220, 735, 255);
+    outputList_ = Place(new QComboBox(this), "outputList", 840, 5160, 2775, 375);
+    outputLabel->setBuddy(outputList_);
+    connect(outputList_, &QComboBox::activated, this, &MidiSetupWindow::TellOutputChoice);
+    QPushButton* lights = button("L&ights...", "lightsButton", 3720, 5100, 855, &MidiSetupWindow::ShowLights);
+    QWidget* order[] = {exit, deviceList_, open, map, close, learn, forget, outputList_, lights};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -75,6 +84,7 @@ void MidiSetupWindow::BuildControls()
 void MidiSetupWindow::Load()
 {
     ReportFailures(alerts_, Routine::MidiSetupLoad, [this] {
+        FillOutputList();
         FillDeviceList();
         if (deviceList_->count() == 0) {
             alerts_.Tell(QStringLiteral("No MIDI device found. Please connect one and try again."),
@@ -94,6 +104,36 @@ void MidiSetupWindow::FillDeviceList()
         auto* item = new QListWidgetItem(device.name, deviceList_);
         item->setData(Qt::UserRole, device.number);
     }
+}
+
+void MidiSetupWindow::FillOutputList()
+{
+    const QString chosen = options_.Text(Options::Key::MidiOutput);
+    outputList_->clear();
+    // With the automatic connection on, no choice means the input's own device.
+    outputList_->addItem(options_.Autoconnect() ? QStringLiteral("(the input device)") : QStringLiteral("(none)"),
+                         QString());
+    for (const MidiDevice& device : output_.ListDevices())
+        outputList_->addItem(device.name, device.name);
+    // A device chosen before that is not there now stays chosen.
+    if (!chosen.isEmpty() && outputList_->findData(chosen) < 0)
+        outputList_->addItem(QStringLiteral("%1 (not there)").arg(chosen), chosen);
+    outputList_->setCurrentIndex(outputList_->findData(chosen));
+}
+
+void MidiSetupWindow::ChooseOutput(const QString& name)
+{
+    const int item = outputList_->findData(name);
+    if (item < 0)
+        return;
+    outputList_->setCurrentIndex(item);
+    TellOutputChoice();
+}
+
+void MidiSetupWindow::TellOutputChoice()
+{
+    ReportFailures(alerts_, Routine::ChooseMidiOutput,
+                   [this] { emit outputChosen(outputList_->currentData().toString()); });
 }
 
 bool MidiSetupWindow::WantsAutoConnect() const
@@ -158,6 +198,11 @@ void MidiSetupWindow::ForgetControls()
     });
 }
 
+void MidiSetupWindow::ShowLights()
+{
+    ReportFailures(alerts_, Routine::ShowLights, [this] { emit lightsWanted(); });
+}
+
 void MidiSetupWindow::closeEvent(QCloseEvent* event)
 {
     // The monitor ends with the window: a closed window waiting for its
@@ -186,6 +231,14 @@ QStringList MidiSetupWindow::ListedDevices() const
     QStringList names;
     for (int row = 0; row < deviceList_->count(); ++row)
         names << deviceList_->item(row)->text();
+    return names;
+}
+
+QStringList MidiSetupWindow::ListedOutputs() const
+{
+    QStringList names;
+    for (int item = 0; item < outputList_->count(); ++item)
+        names << outputList_->itemText(item);
     return names;
 }
 

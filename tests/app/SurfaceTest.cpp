@@ -85,6 +85,7 @@ TEST_F(SurfaceTest, ControlsLearnedFromAnotherControllerTuneTheRadio)
     MidiSetupWindow* setup = OpenMidiSetup();
     ASSERT_TRUE(setup->SelectDevice("DJ Controller"));
     setup->OpenSelected();
+    ASSERT_TRUE(SendUntil({0xB1, 0x0B, 0x00}, [&] { return setup->MonitorText().contains("B1 0B 00"); }));
 
     setup->LearnControls();
     auto* learn = setup->findChild<LearnControlsDialog*>();

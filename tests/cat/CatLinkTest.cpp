@@ -50,7 +50,7 @@ TEST(CatLink, RepliesAcrossReadsAreJoinedAndEachParsedOnce)
         {"two replies in one read", {kIf38 + "FB00007030000;"}, "14060000|7030000|?|AB", {kIf38 + "FB00007030000;"}},
         {"split over three reads", {kIf38.left(5), kIf38.mid(5, 20), kIf38.mid(25)}, "14060000|0|?|A-", {kIf38}},
         {"whole reply, the start of the next, then its rest, RIT and a rejection", {kIf38 + "FB0000703", "0000;RT1;?;"},
-         "14060000|7030000|1|A-", {kIf38 + "FB0000703", "0000;RT1;?;"}},
+         "14060000|7030000|1|AB", {kIf38 + "FB0000703", "0000;RT1;?;"}},
         {"a read without a reply takes the link down", {kIf38 + "FB00007030000;", "IF0001406"},
          "14060000|7030000|?|--", {kIf38 + "FB00007030000;"}},
         {"noise before a reply", {"\x13\xff" + kIf38}, "14060000|0|?|A-", {QString::fromLatin1("\x13\xff" + kIf38)}},

@@ -30,7 +30,7 @@ struct PollRig : CatRig<FakeCatLine> {
 TEST(PollTimer, EachTickAsksInOrderAndEndsOnce)
 {
     const QStringList tick = {"write IF;", "read", "write FB;", "pause 10", "read", "write RT;", "pause 10", "read",
-                              "write XT;", "pause 10", "read"};
+                              "write XT;", "pause 10", "read", "write NB;", "pause 10", "read"};
     const QString closed = "VB6 runtime error (GetCAT): 8018 - Operation valid only when the port is open";
     const struct { int chosen; bool open, pauseFails; QStringList boxes, events; } cases[] = {
         {0, true, false, {}, tick},

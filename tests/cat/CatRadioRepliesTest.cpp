@@ -78,8 +78,10 @@ TEST(CatRadioReplies, EachReplyChangesOnlyItsPartOfTheState)
     }
     Radio fresh;
     fresh.radio.TakeReply("FB00007030000;", true);
-    fresh.radio.TakeReply("?;", true);
-    EXPECT_FALSE(fresh.radio.State().vfoBKnown) << "a rejection clears VFO B";
+    fresh.radio.TakeRefusal("NB");
+    EXPECT_TRUE(fresh.radio.State().vfoBKnown) << "a radio without a noise blanker may have VFO B";
+    fresh.radio.TakeRefusal("FB");
+    EXPECT_FALSE(fresh.radio.State().vfoBKnown) << "a radio that refuses to tell VFO B has none";
 }
 
 // Every change of the state is told once, with what changed, and a poll that
@@ -93,12 +95,13 @@ TEST(CatRadioReplies, EachChangeIsToldOnceAndAnUnchangedPollNotAtAll)
                          EXPECT_EQ(before.DifferencesTo(after), fields);
                          told << fields;
                      });
-    const QStringList poll = {IfReply("00007000000", '2'), "FB00003500000;", "RT0;", "XT0;"};
+    const QStringList poll = {IfReply("00007000000", '2'), "FB00003500000;", "RT0;", "XT0;", "NB1;"};
     for (const QString& reply : poll)
         r.radio.TakeReply(reply, true);
     using F = RadioState::Field;
-    EXPECT_EQ(told, (QList<RadioState::Fields>{F::Answering | F::VfoA | F::Transmitting | F::Split | F::Mode,
-                                               F::VfoBKnown | F::VfoB, F::Rit, F::Xit}));
+    EXPECT_EQ(told, (QList<RadioState::Fields>{F::Answering | F::VfoA | F::Transmitting | F::Split | F::Mode |
+                                                   F::VfoBInUse,
+                                               F::VfoBKnown | F::VfoB, F::Rit, F::Xit, F::Functions}));
     told.clear();
     for (const QString& reply : poll)
         r.radio.TakeReply(reply, true);
@@ -108,4 +111,22 @@ TEST(CatRadioReplies, EachChangeIsToldOnceAndAnUnchangedPollNotAtAll)
     r.radio.TakeSilence();
     r.radio.TakeSilence();
     EXPECT_EQ(told, (QList<RadioState::Fields>{F::VfoA, F::Answering | F::VfoBKnown}));
+}
+
+// The noise blanker's reply and the status reply's receiving VFO (character
+// 31: 0 VFO A, 1 VFO B, 2 a memory) set what the lights show.
+TEST(CatRadioReplies, NoiseBlankerAndReceivingVfo)
+{
+    const QString onB = IfReply().left(30) + "1" + IfReply().mid(31);
+    const QString onMemory = IfReply().left(30) + "2" + IfReply().mid(31);
+    const struct { QString reply; bool current; QString after; } cases[] = {
+        {"NB1;", true, "1|?"},  {"NB0;", true, "0|?"},      {"NB;", true, "?|?"},      {"NB1;", false, "?|?"},
+        {IfReply(), true, "?|0"}, {onB, true, "?|1"}, {onMemory, true, "?|?"}, {onB, false, "?|?"},
+    };
+    for (const auto& c : cases) {
+        Radio r;
+        r.radio.TakeReply(c.reply, c.current);
+        const RadioState& s = r.radio.State();
+        EXPECT_EQ(FlagText(s.Function("NB")) + "|" + FlagText(s.vfoBInUse), c.after) << c.reply.toStdString();
+    }
 }

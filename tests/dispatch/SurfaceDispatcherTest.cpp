@@ -168,7 +168,7 @@ TEST_F(SurfaceDispatcherTest, MessagesEntriesAndRadioStatesGiveTheirCommands)
         options.SetText(Options::Key::RigType, c.rig);
         ResetRadio(c.vfoB, QLatin1Char(c.mode), c.laterFbReply);
         if (!c.validB)
-            radio.TakeReply("?;", true);
+            radio.TakeRefusal("FB");
         if (!c.validA)
             radio.TakeSilence();
         if (c.key)

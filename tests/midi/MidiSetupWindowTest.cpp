@@ -2,6 +2,7 @@
 // test's own, where every MIDI source there is belongs to the test.
 #include "core/Options.h"
 #include "midi/MidiInput.h"
+#include "midi/MidiOutput.h"
 #include "midi/MidiSetupWindow.h"
 #include "support/JackMidiSource.h"
 #include "support/RecordingAlerts.h"
@@ -20,7 +21,7 @@ class SetupWindow : public ::testing::Test {
 protected:
     ~SetupWindow() override { delete window.data(); }
 
-    void Open() { (window = new MidiSetupWindow(midi, options, alerts))->show(); }
+    void Open() { (window = new MidiSetupWindow(midi, output, options, alerts))->show(); }
     void Click(const char* button) { QTest::mouseClick(window->findChild<QPushButton*>(button), Qt::LeftButton); }
     QString MonitorText() const { return window->MonitorText(); }
     bool Pumping() const { return midi.findChild<QTimer*>("midiPumpTimer")->isActive(); }
@@ -29,6 +30,7 @@ protected:
     RecordingAlerts alerts;
     RecordingLog log;
     MidiInput midi{log, alerts, [](const MidiEvent&) {}};
+    MidiOutput output{log};
     QList<bool> connected;  // what the input reported, in order
     QMetaObject::Connection watch =
         QObject::connect(&midi, &MidiInput::connectedChanged, [this](bool up) { connected << up; });
@@ -100,4 +102,25 @@ TEST_F(SetupWindow, MonitorCloseOpenAndExit)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull() && midi.IsOpen() && Pumping());
     EXPECT_TRUE(alerts.boxes.isEmpty());
+}
+
+// The lights go to a device that takes MIDI, never to the program's own input;
+// a device chosen before that is not there now stays chosen; a choice is told.
+TEST_F(SetupWindow, OutputsForTheLights)
+{
+    JackMidiSource source;
+    RtMidiIn lightsBox(RtMidi::UNIX_JACK, "Lights Box");
+    lightsBox.openVirtualPort("in");
+    options.SetText(Options::Key::Autoconnect, "1");
+    options.SetText(Options::Key::MidiOutput, "Gone Box");
+    Open();
+    ASSERT_TRUE(midi.IsOpen());
+    delete window.data();
+    Open();
+    EXPECT_EQ(window->ListedOutputs(), QStringList({"(the input device)", "Lights Box", "Gone Box (not there)"}));
+    QStringList chosen;
+    QObject::connect(window, &MidiSetupWindow::outputChosen, [&](const QString& name) { chosen << name; });
+    window->ChooseOutput("Lights Box");
+    window->ChooseOutput("");
+    EXPECT_EQ(chosen, QStringList({"Lights Box", ""}));
 }

@@ -47,7 +47,7 @@ TEST(RigctlSession, AnswersFromTheStateAndSendsTheRigTypesCommands)
         {"flex", "V VFOB V MainA f V VFOB V RX f", "RPRT 0\nRPRT 0\n14060000\nRPRT 0\nRPRT 0\n14060000\n", {}},
         {"flex", "V VFOB V currVFO f V VFOB V TX f", "RPRT 0\nRPRT 0\n7030000\nRPRT 0\nRPRT 0\n14060000\n", {}},
         {"flex", "V TX f V VFO f", "RPRT 0\n7030000\nRPRT 0\n7030000\n", {}, [](CatRadio& r) { r.SetSplit(true); }},
-        {"flex", "i", "RPRT -11\n", {}, [](CatRadio& r) { r.TakeReply("?;", true); }},
+        {"flex", "i", "RPRT -11\n", {}, [](CatRadio& r) { r.TakeRefusal("FB"); }},
         // While the link is down only the session's own answers remain.
         {"flex", "f", "RPRT -6\n", {}, LinkDown},
         {"flex", "F 7074000", "RPRT -6\n", {}, LinkDown},

@@ -83,8 +83,10 @@ QByteArray RadioModel::Dispatch(const QByteArray& name, const QByteArray& args)
         return Transmit(name == "TX", args);
     if (name == "FT")
         return Switch(split_, name, args);
-    if (name == "NB" && !Matches("[01]", args))
-        return kRejected;
+    if (name == "NB")
+        return Switch(noiseBlanker_, name, args);
+    if (name == "FR")
+        return Switch(receivesOnB_, name, args);
     if ((name == "SW") && !Matches("[TH][0-9]{1,3}", args))
         return kRejected;
     return {};
@@ -101,7 +103,7 @@ QByteArray RadioModel::IfReply() const
     reply += "00";                 // 27-28: memory channel
     reply += transmitting_ ? '1' : '0'; // 29: transmit
     reply += mode_;                // 30
-    reply += '0';                  // 31: VFO A
+    reply += receivesOnB_ ? '1' : '0'; // 31: receiving VFO
     reply += '0';                  // 32: no scan
     reply += split_ ? '1' : '0';   // 33: split
     reply += '0';                  // 34: no band change

@@ -65,6 +65,9 @@ private:
     bool transmitting_ = false;
     // Split: VFO A receives, VFO B transmits (FT1).
     bool split_ = false;
+    bool noiseBlanker_ = false;
+    // Receives on VFO B (FR1).
+    bool receivesOnB_ = false;
     int power_ = 50;
     int keyerSpeed_ = 20;
     QByteArrayList lastCommands_;

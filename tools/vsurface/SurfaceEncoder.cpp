@@ -94,6 +94,18 @@ MidiBytes SurfaceEncoder::ButtonEdge(int button, PressLength length, bool down) 
             static_cast<unsigned char>(down ? kMaxDataByte : 0)};
 }
 
+std::optional<SurfaceEncoder::Light> SurfaceEncoder::LightOf(const MidiBytes& message) const
+{
+    const bool noteOff = (message[0] & 0xF0) == kNoteOff;
+    const unsigned char status = noteOff ? (kNoteOn | (message[0] & 0x0F)) : message[0];
+    for (int button = 1; button <= kButtonCount; ++button) {
+        const MidiBytes press = ButtonEdge(button, PressLength::Short, true);
+        if (press[0] == status && press[1] == message[1])
+            return Light{button, !noteOff && message[2] > 0};
+    }
+    return std::nullopt;
+}
+
 QString SurfaceEncoder::ModeName(SurfaceMode mode)
 {
     switch (mode) {

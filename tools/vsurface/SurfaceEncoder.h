@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/SurfaceControls.h"
-#include "vsurface/IMidiOut.h"
+#include "vsurface/ISurfacePorts.h"
 
 #include <QString>
 #include <optional>
@@ -47,6 +47,14 @@ public:
     std::optional<MidiBytes> Slide(int value) const;
     // button 1..kButtonCount: 0x7F when down, 0x00 when up (a note-off for note buttons).
     MidiBytes ButtonEdge(int button, PressLength length, bool down) const;
+    // The button (1..kButtonCount) whose light `message` switches, and whether
+    // on: a message like the button's short press, on above 0; a note-off puts
+    // a note button's light out. None for any other message.
+    struct Light {
+        int button;
+        bool on;
+    };
+    std::optional<Light> LightOf(const MidiBytes& message) const;
 
     static QString ModeName(SurfaceMode mode);
     static QString Hex(const MidiBytes& message);

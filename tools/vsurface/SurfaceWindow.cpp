@@ -21,6 +21,8 @@
 namespace {
 constexpr int kSliderMax = 127;
 constexpr int kBoxWidth = 200;
+// How often the window looks for the program's lights.
+constexpr int kLightsLookMs = 20;
 
 QLabel* Caption(const QString& text, QWidget* parent)
 {
@@ -38,8 +40,8 @@ template <typename W> W* Unfocused(W* widget)
 }
 }
 
-SurfaceWindow::SurfaceWindow(IMidiOut* out, const QString& portStatus, Imitation imitation, QWidget* parent)
-    : QWidget(parent), out_(out)
+SurfaceWindow::SurfaceWindow(ISurfacePorts* ports, const QString& portStatus, Imitation imitation, QWidget* parent)
+    : QWidget(parent), out_(ports)
 {
     setWindowTitle(QStringLiteral("Vorn-MIDI virtual control surface"));
     setFocusPolicy(Qt::StrongFocus);
@@ -86,6 +88,9 @@ SurfaceWindow::SurfaceWindow(IMidiOut* out, const QString& portStatus, Imitation
         OnModeChosen(modeSelector_->currentIndex());
     });
     OnModeChosen(modeSelector_->currentIndex());
+    auto* lights = new QTimer(this);
+    connect(lights, &QTimer::timeout, this, &SurfaceWindow::ShowLights);
+    lights->start(kLightsLookMs);
 }
 
 QWidget* SurfaceWindow::BuildWheel()
@@ -314,6 +319,16 @@ void SurfaceWindow::Send(const std::optional<MidiBytes>& message)
         out_->Send(*message);
     } catch (const std::exception& e) {
         ShowPortStatus(QString::fromLocal8Bit(e.what()), false);
+    }
+}
+
+void SurfaceWindow::ShowLights()
+{
+    if (!out_)
+        return;
+    for (const MidiBytes& message : out_->TakeReceived()) {
+        if (const std::optional<SurfaceEncoder::Light> light = encoder_.LightOf(message))
+            buttons_[light->button - 1]->setStyleSheet(light->on ? QStringLiteral("background: #ffb300;") : QString());
     }
 }
 

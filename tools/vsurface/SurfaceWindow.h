@@ -1,7 +1,7 @@
 #pragma once
 
 #include "vsurface/ButtonGesture.h"
-#include "vsurface/IMidiOut.h"
+#include "vsurface/ISurfacePorts.h"
 #include "vsurface/SurfaceEncoder.h"
 #include "vsurface/WheelSpeedMeter.h"
 
@@ -20,8 +20,8 @@ class QTimer;
 
 // The on-screen control surface. Mouse and keyboard both drive the same widgets
 // (objectNames dial, slider, button1..button6, modeSelector, imitationSelector,
-// lastMessage, portStatus), and every message goes out through `out` (none when
-// it is null).
+// lastMessage, portStatus), and every message goes out through `ports` (none
+// when it is null). A button lights while the program has its light on.
 class SurfaceWindow : public QWidget {
     Q_OBJECT
 public:
@@ -29,7 +29,7 @@ public:
     static constexpr int kFastSteps = 6;
     static constexpr int kSliderFastSteps = 8;
 
-    SurfaceWindow(IMidiOut* out, const QString& portStatus, Imitation imitation = Imitation::Surface,
+    SurfaceWindow(ISurfacePorts* ports, const QString& portStatus, Imitation imitation = Imitation::Surface,
                   QWidget* parent = nullptr);
 
 protected:
@@ -60,10 +60,11 @@ private:
     void OnHoldElapsed(int button);
     void SendEdges(int button, const std::vector<ButtonGesture::Edge>& edges);
     void Send(const std::optional<MidiBytes>& message);
+    void ShowLights();
 
     static int ButtonForKey(int key);
 
-    IMidiOut* out_;
+    ISurfacePorts* out_;
     SurfaceEncoder encoder_;
     WheelSpeedMeter speedMeter_;
     QElapsedTimer clock_;

@@ -1,5 +1,6 @@
 #include "midi/MidiDeviceList.h"
-#include "vsurface/MidiOutPort.h"
+#include "vsurface/JackSurfacePorts.h"
+#include "vsurface/MidiSurfacePorts.h"
 #include "vsurface/SurfaceWindow.h"
 
 #include <QApplication>
@@ -7,8 +8,9 @@
 #include <memory>
 
 // Stands in for the hardware control surface: run it, then let the Vorn-MIDI
-// Connector connect to the MIDI input device "Vorn-MIDI". It picks the MIDI
-// system by the connector's own rule, so both always meet on the same one.
+// Connector connect to the MIDI input device "Vorn-MIDI" (and send its lights
+// to the output of that name). It picks the MIDI system by the connector's
+// own rule, so both always meet on the same one.
 //   vmc-vsurface [--imitate surface|jog|encoder]
 int main(int argc, char* argv[])
 {
@@ -25,15 +27,18 @@ int main(int argc, char* argv[])
     const Imitation imitation = static_cast<Imitation>(std::max(0, int(imitations.indexOf(parser.value("imitate")))));
 
     const QString deviceName = QStringLiteral("Vorn-MIDI");
-    std::unique_ptr<MidiOutPort> port;
+    std::unique_ptr<ISurfacePorts> port;
     QString status;
     try {
         const RtMidi::Api api = MidiDeviceList::ChooseBackend();
-        port = std::make_unique<MidiOutPort>(api, deviceName, QStringLiteral("out"));
+        if (api == RtMidi::UNIX_JACK)
+            port = std::make_unique<JackSurfacePorts>(deviceName);
+        else
+            port = std::make_unique<MidiSurfacePorts>(api, deviceName);
         status = QStringLiteral("Sending as MIDI device \"%1\" on %2.\nChoose it as the MIDI "
                                 "input device of Vorn-MIDI Connector.")
-                     .arg(deviceName, MidiOutPort::ApiName(api));
-    } catch (const MidiOutPort::Error& e) {
+                     .arg(deviceName, MidiSurfacePorts::ApiName(api));
+    } catch (const MidiSurfacePorts::Error& e) {
         status = QString::fromLocal8Bit(e.what())
                  + QStringLiteral("\nMessages are only shown below, not sent.");
         qWarning("%s", e.what());

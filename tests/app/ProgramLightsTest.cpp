@@ -1,0 +1,96 @@
+// The real program on a display of its own, against the radio simulator and
+// a controller on JACK that listens: its lights follow the radio, whoever
+// changes it, come back with the controller and go out at the end.
+#include "support/RadioSimProcess.h"
+#include "support/RealProgram.h"
+#include "support/RigctlClient.h"
+#include "support/TempSettings.h"
+#include "vsurface/JackSurfacePorts.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+
+namespace {
+
+// What the controller was sent, as "B0017F" each.
+struct Controller {
+    Controller() : ports(std::make_unique<JackSurfacePorts>("Vorn-MIDI")) {}
+
+    // Collects what came until `expected` has come in this order among it.
+    bool Got(const QStringList& expected)
+    {
+        return WaitFor([&] {
+            for (const MidiBytes& m : ports->TakeReceived())
+                received << QString::asprintf("%02X%02X%02X", m[0], m[1], m[2]);
+            int next = 0;
+            for (const QString& message : received)
+                next += next < expected.size() && message == expected[next];
+            return next == expected.size();
+        });
+    }
+    void Press(unsigned char button)
+    {
+        ports->Send({0xB0, button, 0x7F});
+        ports->Send({0xB0, button, 0x00});
+    }
+
+    std::unique_ptr<JackSurfacePorts> ports;
+    QStringList received;
+};
+
+// Split, RIT and the noise blanker are lit under buttons 1, 2 and 5 of the Flex map.
+const QStringList kAllOff = {"B00100", "B00200", "B00500"};
+
+TEST(ProgramLights, FollowTheRadioComeBackWithTheControllerAndGoOutAtExit)
+{
+    Xvfb x;
+    ASSERT_TRUE(x.Start()) << "Xvfb did not start";
+    RadioSimProcess radio;
+    ASSERT_TRUE(radio.Start()) << radio.ErrorString().toStdString();
+    TempSettings t;
+    const quint16 rigctlPort = RigctlClient::FreePort();
+    t.store.Write("ports", "com3", radio.PtyPath());
+    for (const auto& [key, value] : {std::pair{"catport", QString("3")}, {"polltime", QString("100")},
+                                     {"mautoconnect", QString("1")}, {"rigtype", QString("flex")},
+                                     {"rigctld", QString("1")}, {"rigctldport", QString::number(rigctlPort)}})
+        t.store.Write("settings", key, value);
+    auto controller = std::make_unique<Controller>();
+    const auto program = StartRealProgram({"--settings", t.store.filePath()}, x.display());
+    const QString mainWindow = WindowOf(x, *program);
+    ASSERT_FALSE(mainWindow.isEmpty());
+    ASSERT_TRUE(controller->Got(kAllOff)) << "every light at connecting: " << controller->received.join(' ').toStdString();
+
+    controller->Press(0x01);  // FT1;
+    EXPECT_TRUE(controller->Got({"B0017F"})) << "split on by the button";
+    controller->Press(0x05);  // NB1;
+    EXPECT_TRUE(controller->Got({"B0057F"})) << "the noise blanker on by the button";
+    EXPECT_EQ(RigctlClient::Run(rigctlPort, {"S", "0", "VFOA"}), "");
+    EXPECT_TRUE(controller->Got({"B00100"})) << "split off by a logger";
+    controller->Got({});
+    controller->received.clear();
+    const qsizetype polls = radio.ReceivedCommands().count("IF");
+    ASSERT_TRUE(WaitFor([&] { return radio.ReceivedCommands().count("IF") >= polls + 3; }));
+    controller->Got({});
+    EXPECT_TRUE(controller->received.isEmpty()) << "sent on polls that changed nothing: "
+                                                << controller->received.join(' ').toStdString();
+
+    controller.reset();
+    // The program lets the ports of a controller that went away go.
+    EXPECT_TRUE(WaitFor([] {
+        QProcess list;
+        list.start("jack_lsp", {});
+        const QByteArray ports = list.waitForFinished(5000) ? list.readAllStandardOutput() : "?";
+        return !ports.contains(":MIDI In") && !ports.contains(":MIDI Out");
+    }));
+    controller = std::make_unique<Controller>();
+    EXPECT_TRUE(controller->Got({"B00100", "B00200", "B0057F"})) << "every light again after replugging: "
+                                                                 << controller->received.join(' ').toStdString();
+
+    x.Run("xdotool", {"windowfocus", "--sync", mainWindow, "key", "alt+x"});
+    ASSERT_TRUE(program->waitForFinished(15000));
+    EXPECT_EQ(program->exitCode(), 0);
+    EXPECT_TRUE(controller->Got({"B00100", "B00200", "B00500"})) << "every light out at E&xit: "
+                                                                 << controller->received.join(' ').toStdString();
+}
+
+} // namespace
