@@ -71,7 +71,8 @@ public:
     };
 
     BenchRig()
-        : jackName_(QStringLiteral("vmc-bench"))
+        // A server of this run's own: two benchmarks at once must not stop each other's.
+        : jackName_(QStringLiteral("vmc-bench-%1").arg(QCoreApplication::applicationPid()))
     {
         qputenv("JACK_DEFAULT_SERVER", jackName_.toLocal8Bit());
         qputenv("JACK_NO_START_SERVER", "1");

@@ -7,11 +7,33 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QDeadlineTimer>
 #include <QSaveFile>
+#include <QThread>
+
+#include <cstdio>
 
 #include <utility>
 
-IniSettingsStore::IniSettingsStore(const QString& filePath) : filePath_(filePath) {}
+IniSettingsStore::IniSettingsStore(const QString& filePath, int lockWaitMs)
+    : filePath_(filePath), lockWaitMs_(lockWaitMs)
+{
+}
+
+IniSettingsStore::~IniSettingsStore()
+{
+    try {
+        WritePending();
+    } catch (const NumberedError& e) {
+        std::fprintf(stderr, "%s: settings not written: %s\n", qPrintable(ApplicationName()), qPrintable(e.description()));
+    }
+}
+
+void IniSettingsStore::WritePending()
+{
+    if (!pending_.isEmpty())
+        Commit({});
+}
 
 QString IniSettingsStore::CanonicalPath(const QString& filePath)
 {
@@ -77,7 +99,15 @@ void IniSettingsStore::ReloadIfChanged() const
         Load();
 }
 
+// The file as it is, with the writes kept for it.
 void IniSettingsStore::Load() const
+{
+    ReadFile();
+    for (const Change& change : pending_)
+        document_.Set(change.section, change.key, change.value);
+}
+
+void IniSettingsStore::ReadFile() const
 {
     const QFileInfo info(filePath_);
     loadedSize_ = info.exists() ? info.size() : -1;
@@ -111,9 +141,12 @@ void IniSettingsStore::Forget() const
 }
 
 // Under the lock, the changes go onto the file as it is now, so that values
-// another copy wrote since this one last read stay.
+// another copy wrote since this one last read stay. Changes that find the
+// lock held by another copy are kept for the next commit; when the kept ones
+// find it held again, that is thrown (and they are still kept).
 void IniSettingsStore::Commit(const QList<Change>& changes)
 {
+    const QList<Change> all = pending_ + changes;
     QDir().mkpath(QFileInfo(filePath_).absolutePath());
     const QString lockPath = lockFilePath();
     // A folder in the lock's way is never taken over as a stale lock: no wait.
@@ -124,19 +157,39 @@ void IniSettingsStore::Commit(const QList<Change>& changes)
     }
     QLockFile lock(lockPath);
     lock.setStaleLockTime(kStaleLockMs);
-    if (!lock.tryLock(kLockWaitMs)) {
+    if (!TakeLock(lock)) {
         Forget();
+        const bool firstTry = pending_.isEmpty();
+        if (lock.error() == QLockFile::LockFailedError)
+            pending_ = all;
+        if (lock.error() == QLockFile::LockFailedError && firstTry)
+            return;
         throw LockError(lock.error());
     }
+    pending_.clear();
     Load();
     // Replacing a file whose settings could not be read would lose them all.
     if (!unreadable_.isEmpty())
         throw UnreadableError();
     bool changed = false;
-    for (const Change& change : changes)
+    for (const Change& change : all)
         changed = document_.Set(change.section, change.key, change.value) || changed;
     if (changed)
         Save();
+}
+
+// QLockFile's own wait sleeps twice as long after each try (100 ms, 200 ms,
+// ...): it tries six times in six seconds, and copies that write often take
+// the lock in between every time. Short tries keep up with them.
+bool IniSettingsStore::TakeLock(QLockFile& lock) const
+{
+    const QDeadlineTimer deadline(lockWaitMs_);
+    while (!lock.tryLock(0)) {
+        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
+            return false;
+        QThread::msleep(kLockTryMs);
+    }
+    return true;
 }
 
 void IniSettingsStore::Save()

@@ -24,7 +24,7 @@ HamlibAnswer Raw(HamlibRig& rig, const QByteArray& text)
     if (!rig.TakesRawText())
         return Unavailable(QStringLiteral("raw text does not go through NET rigctl"));
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.constData());
-    return Done(qMin(0, rig_send_raw(rig.get(), bytes, int(text.size()), nullptr, 0, nullptr)));
+    return Done(qMin(0, rig_send_raw(rig.ForCall(), bytes, int(text.size()), nullptr, 0, nullptr)));
 }
 }
 
@@ -40,7 +40,7 @@ HamlibCommand HamlibCommand::Refused(QString text, int code, const QString& why)
 HamlibCommand HamlibCommand::SetFrequency(Vfo vfo, qint64 hertz)
 {
     return HamlibCommand(QStringLiteral("F %1 %2").arg(HamlibRig::VfoName(vfo)).arg(hertz), [vfo, hertz](HamlibRig& rig) {
-        return Done(rig_set_freq(rig.get(), HamlibRig::ToHamlib(vfo), freq_t(hertz)));
+        return Done(rig_set_freq(rig.ForCall(), HamlibRig::ToHamlib(vfo), freq_t(hertz)));
     });
 }
 
@@ -51,9 +51,9 @@ HamlibCommand HamlibCommand::VfoOperation(const QString& name)
     if (op == RIG_OP_NONE)
         return Refused(text, -RIG_EINVAL, QStringLiteral("Hamlib knows no VFO operation %1").arg(name));
     return HamlibCommand(text, [op, name](HamlibRig& rig) {
-        if (!rig_has_vfo_op(rig.get(), op))
+        if (!rig_has_vfo_op(rig.ForCall(), op))
             return Unavailable(QStringLiteral("the model has no VFO operation %1").arg(name));
-        return Done(rig_vfo_op(rig.get(), RIG_VFO_CURR, op));
+        return Done(rig_vfo_op(rig.ForCall(), RIG_VFO_CURR, op));
     });
 }
 
@@ -64,7 +64,7 @@ HamlibCommand HamlibCommand::SetMode(const QString& name, qint64 passband)
     if (mode == RIG_MODE_NONE)
         return Refused(text, -RIG_EINVAL, QStringLiteral("Hamlib knows no mode %1").arg(name));
     return HamlibCommand(text, [mode, passband](HamlibRig& rig) {
-        return Done(rig_set_mode(rig.get(), RIG_VFO_CURR, mode, pbwidth_t(passband)));
+        return Done(rig_set_mode(rig.ForCall(), RIG_VFO_CURR, mode, pbwidth_t(passband)));
     });
 }
 
@@ -75,14 +75,14 @@ HamlibCommand HamlibCommand::SetLevel(const QString& name, double value)
     if (level == RIG_LEVEL_NONE)
         return Refused(text, -RIG_EINVAL, QStringLiteral("Hamlib knows no level %1").arg(name));
     return HamlibCommand(text, [level, name, value](HamlibRig& rig) {
-        if (!rig_has_set_level(rig.get(), level))
+        if (!rig_has_set_level(rig.ForCall(), level))
             return Unavailable(QStringLiteral("the model cannot set level %1").arg(name));
         value_t setting{};
         if (RIG_LEVEL_IS_FLOAT(level))
             setting.f = float(value);
         else
             setting.i = qRound(value);
-        return Done(rig_set_level(rig.get(), RIG_VFO_CURR, level, setting));
+        return Done(rig_set_level(rig.ForCall(), RIG_VFO_CURR, level, setting));
     });
 }
 
@@ -93,9 +93,9 @@ HamlibCommand HamlibCommand::SetFunction(const QString& name, bool on)
     if (func == RIG_FUNC_NONE)
         return Refused(text, -RIG_EINVAL, QStringLiteral("Hamlib knows no function %1").arg(name));
     return HamlibCommand(text, [func, name, on](HamlibRig& rig) {
-        if (!rig_has_set_func(rig.get(), func))
+        if (!rig_has_set_func(rig.ForCall(), func))
             return Unavailable(QStringLiteral("the model cannot set function %1").arg(name));
-        return Done(rig_set_func(rig.get(), RIG_VFO_CURR, func, on ? 1 : 0));
+        return Done(rig_set_func(rig.ForCall(), RIG_VFO_CURR, func, on ? 1 : 0));
     });
 }
 
@@ -103,28 +103,28 @@ HamlibCommand HamlibCommand::SetSplit(bool on, Vfo txVfo)
 {
     return HamlibCommand(QStringLiteral("S %1 %2").arg(Bit(on), HamlibRig::VfoName(txVfo)), [on, txVfo](HamlibRig& rig) {
         const split_t split = on ? RIG_SPLIT_ON : RIG_SPLIT_OFF;
-        return Done(rig_set_split_vfo(rig.get(), RIG_VFO_CURR, split, HamlibRig::ToHamlib(txVfo)));
+        return Done(rig_set_split_vfo(rig.ForCall(), RIG_VFO_CURR, split, HamlibRig::ToHamlib(txVfo)));
     });
 }
 
 HamlibCommand HamlibCommand::SetTransmit(bool on)
 {
     return HamlibCommand(QStringLiteral("T ") + Bit(on), [on](HamlibRig& rig) {
-        return Done(rig_set_ptt(rig.get(), RIG_VFO_CURR, on ? RIG_PTT_ON : RIG_PTT_OFF));
+        return Done(rig_set_ptt(rig.ForCall(), RIG_VFO_CURR, on ? RIG_PTT_ON : RIG_PTT_OFF));
     });
 }
 
 HamlibCommand HamlibCommand::SetRit(qint64 hertz)
 {
     return HamlibCommand(QStringLiteral("J %1").arg(hertz), [hertz](HamlibRig& rig) {
-        return Done(rig_set_rit(rig.get(), RIG_VFO_CURR, shortfreq_t(hertz)));
+        return Done(rig_set_rit(rig.ForCall(), RIG_VFO_CURR, shortfreq_t(hertz)));
     });
 }
 
 HamlibCommand HamlibCommand::SetXit(qint64 hertz)
 {
     return HamlibCommand(QStringLiteral("Z %1").arg(hertz), [hertz](HamlibRig& rig) {
-        return Done(rig_set_xit(rig.get(), RIG_VFO_CURR, shortfreq_t(hertz)));
+        return Done(rig_set_xit(rig.ForCall(), RIG_VFO_CURR, shortfreq_t(hertz)));
     });
 }
 

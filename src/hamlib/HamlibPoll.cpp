@@ -7,7 +7,7 @@ namespace {
 int ReadFrequency(HamlibRig& rig, vfo_t vfo, std::optional<qint64>& into)
 {
     freq_t hertz = 0;
-    const int code = rig_get_freq(rig.get(), vfo, &hertz);
+    const int code = rig_get_freq(rig.ForCall(), vfo, &hertz);
     if (code == RIG_OK)
         into = qint64(hertz);
     return code;
@@ -17,7 +17,7 @@ int ReadMode(HamlibRig& rig, HamlibReading& into)
 {
     rmode_t mode = RIG_MODE_NONE;
     pbwidth_t passband = 0;
-    const int code = rig_get_mode(rig.get(), RIG_VFO_CURR, &mode, &passband);
+    const int code = rig_get_mode(rig.ForCall(), RIG_VFO_CURR, &mode, &passband);
     if (code == RIG_OK) {
         into.mode = QString::fromLatin1(rig_strrmode(mode));
         into.passband = qint64(passband);
@@ -29,7 +29,7 @@ int ReadSplit(HamlibRig& rig, HamlibReading& into)
 {
     split_t split = RIG_SPLIT_OFF;
     vfo_t txVfo = RIG_VFO_NONE;
-    const int code = rig_get_split_vfo(rig.get(), RIG_VFO_CURR, &split, &txVfo);
+    const int code = rig_get_split_vfo(rig.ForCall(), RIG_VFO_CURR, &split, &txVfo);
     if (code == RIG_OK) {
         into.split = split == RIG_SPLIT_ON;
         into.txVfo = HamlibRig::FromHamlib(txVfo);
@@ -40,7 +40,7 @@ int ReadSplit(HamlibRig& rig, HamlibReading& into)
 int ReadTransmit(HamlibRig& rig, HamlibReading& into)
 {
     ptt_t ptt = RIG_PTT_OFF;
-    const int code = rig_get_ptt(rig.get(), RIG_VFO_CURR, &ptt);
+    const int code = rig_get_ptt(rig.ForCall(), RIG_VFO_CURR, &ptt);
     if (code == RIG_OK)
         into.transmitting = ptt != RIG_PTT_OFF;
     return code;
@@ -49,7 +49,7 @@ int ReadTransmit(HamlibRig& rig, HamlibReading& into)
 int ReadVfoInUse(HamlibRig& rig, HamlibReading& into)
 {
     vfo_t vfo = RIG_VFO_NONE;
-    const int code = rig_get_vfo(rig.get(), &vfo);
+    const int code = rig_get_vfo(rig.ForCall(), &vfo);
     if (code == RIG_OK)
         into.vfoBInUse = HamlibRig::FromHamlib(vfo) == Vfo::B;
     return code;
@@ -58,7 +58,7 @@ int ReadVfoInUse(HamlibRig& rig, HamlibReading& into)
 int ReadOffset(int (*get)(RIG*, vfo_t, shortfreq_t*), HamlibRig& rig, std::optional<qint64>& into)
 {
     shortfreq_t hertz = 0;
-    const int code = get(rig.get(), RIG_VFO_CURR, &hertz);
+    const int code = get(rig.ForCall(), RIG_VFO_CURR, &hertz);
     if (code == RIG_OK)
         into = qint64(hertz);
     return code;
@@ -67,7 +67,7 @@ int ReadOffset(int (*get)(RIG*, vfo_t, shortfreq_t*), HamlibRig& rig, std::optio
 int ReadFunction(setting_t func, HamlibRig& rig, std::optional<bool>& into)
 {
     int on = 0;
-    const int code = rig_get_func(rig.get(), RIG_VFO_CURR, func, &on);
+    const int code = rig_get_func(rig.ForCall(), RIG_VFO_CURR, func, &on);
     if (code == RIG_OK)
         into = on != 0;
     return code;
@@ -93,7 +93,7 @@ QString Value(const std::optional<bool>& value)
 
 void HamlibPoll::Reset(HamlibRig& rig)
 {
-    const rig_caps& caps = *rig.get()->caps;
+    const rig_caps& caps = *rig.ForCall()->caps;
     queries_.clear();
     using R = HamlibReading;
     queries_.push_back({QStringLiteral("f VFOA"), [](HamlibRig& h, R& r) { return ReadFrequency(h, RIG_VFO_A, r.vfoA); }});
@@ -109,11 +109,11 @@ void HamlibPoll::Reset(HamlibRig& rig)
         queries_.push_back({QStringLiteral("j"), [](HamlibRig& h, R& r) { return ReadOffset(rig_get_rit, h, r.rit); }});
     if (caps.get_xit)
         queries_.push_back({QStringLiteral("z"), [](HamlibRig& h, R& r) { return ReadOffset(rig_get_xit, h, r.xit); }});
-    if (rig_has_get_func(rig.get(), RIG_FUNC_RIT))
+    if (rig_has_get_func(rig.ForCall(), RIG_FUNC_RIT))
         queries_.push_back({QStringLiteral("u RIT"), [](HamlibRig& h, R& r) { return ReadFunction(RIG_FUNC_RIT, h, r.ritOn); }});
-    if (rig_has_get_func(rig.get(), RIG_FUNC_XIT))
+    if (rig_has_get_func(rig.ForCall(), RIG_FUNC_XIT))
         queries_.push_back({QStringLiteral("u XIT"), [](HamlibRig& h, R& r) { return ReadFunction(RIG_FUNC_XIT, h, r.xitOn); }});
-    if (rig_has_get_func(rig.get(), RIG_FUNC_NB))
+    if (rig_has_get_func(rig.ForCall(), RIG_FUNC_NB))
         queries_.push_back({QStringLiteral("u NB"), [](HamlibRig& h, R& r) { return ReadFunction(RIG_FUNC_NB, h, r.noiseBlanker); }});
     if (caps.get_vfo)
         queries_.push_back({QStringLiteral("v"), ReadVfoInUse});

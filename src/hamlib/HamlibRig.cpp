@@ -1,5 +1,7 @@
 #include "hamlib/HamlibRig.h"
 
+#include <cerrno>
+
 #include "hamlib/HamlibModels.h"
 
 #include <QFileInfo>
@@ -59,6 +61,12 @@ bool HamlibRig::SetConf(const char* name, const QString& value, QString& error)
     return code == RIG_OK;
 }
 
+RIG* HamlibRig::ForCall() const
+{
+    errno = 0;
+    return rig_.get();
+}
+
 int HamlibRig::Open(QString& why)
 {
     Close();
@@ -66,7 +74,7 @@ int HamlibRig::Open(QString& why)
         why = QStringLiteral("there is no such device");
         return -RIG_EIO;
     }
-    const int code = rig_open(rig_.get());
+    const int code = rig_open(ForCall());
     open_ = code == RIG_OK;
     if (!open_)
         why = ErrorText(code);
@@ -83,7 +91,7 @@ bool HamlibRig::PortMissing() const
 void HamlibRig::Close()
 {
     if (open_)
-        rig_close(rig_.get());
+        rig_close(ForCall());
     open_ = false;
 }
 
@@ -95,7 +103,7 @@ bool HamlibRig::TakesRawText() const
 bool HamlibRig::Answers()
 {
     freq_t hertz = 0;
-    return rig_get_freq(rig_.get(), RIG_VFO_CURR, &hertz) == RIG_OK;
+    return rig_get_freq(ForCall(), RIG_VFO_CURR, &hertz) == RIG_OK;
 }
 
 vfo_t HamlibRig::ToHamlib(Vfo vfo)

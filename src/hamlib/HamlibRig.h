@@ -41,7 +41,11 @@ public:
     void Close();
     bool isOpen() const { return open_; }
 
-    RIG* get() const { return rig_.get(); }
+    // The handle for a call into Hamlib, errno cleared first: Hamlib's reads
+    // (read_string_generic) sleep 5 ms after every byte while errno holds
+    // EAGAIN, whoever left it there (Qt's own mutex waits do on this thread)
+    // and never clear it, so a reply of 38 characters would take 200 ms.
+    RIG* ForCall() const;
     // Maker, model and port where it has one, e.g. "Kenwood TS-480 on /dev/ttyUSB0".
     const QString& name() const { return name_; }
     // VFO B can be read without switching the radio to it.

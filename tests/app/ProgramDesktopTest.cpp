@@ -111,8 +111,9 @@ TEST(ProgramDesktop, SignalEndsTheProgramWhenTheSettingsCannotBeWritten)
         SCOPED_TRACE(arguments.join(' ').toStdString());
         auto program = StartRealProgram(arguments, x.display(), config);
         ASSERT_FALSE(WindowOf(x, *program).isEmpty());
-        if (!folder.isEmpty())
+        if (!folder.isEmpty()) {
             ASSERT_TRUE(QDir().mkpath(folder));
+        }
         ::kill(pid_t(program->processId()), SIGTERM);
         ASSERT_TRUE(program->waitForFinished(4000)) << "the end waits";
         EXPECT_TRUE(program->exitStatus() == QProcess::NormalExit && program->exitCode() == 0);

@@ -65,6 +65,28 @@ TEST(IniSettingsFile, RunningCopiesLoseNoneOfEachOthersKeys)
             EXPECT_EQ(reread.Read("settings", prefix + QString::number(i), "lost"), QString::number(i));
 }
 
+// A write while another copy holds the lock longer than the wait is kept
+// (and read back), a second one then fails, and both reach the file with the
+// next write once the lock is free.
+TEST(IniSettingsFile, WritesWhileAnotherCopyHoldsTheLockAreKeptNotLost)
+{
+    TempSettings t;
+    QProcess holder;
+    holder.start(VMC_SETTINGS_COPY, {t.store.filePath(), "hold-lock"});
+    ASSERT_TRUE(holder.waitForReadyRead(60000) && holder.readLine() == "locked\n");
+    IniSettingsStore store(t.store.filePath(), 50);
+    store.Write("settings", "catport", "5");
+    EXPECT_TRUE(store.HasPending());
+    EXPECT_EQ(store.Read("settings", "catport", ""), "5");
+    EXPECT_THROW(store.Write("settings", "polltime", "500"), NumberedError);
+    holder.write("\n");
+    ASSERT_TRUE(holder.waitForFinished(60000) && holder.exitCode() == 0);
+    store.Write("settings", "rigtype", "flex");
+    IniSettingsStore reread(t.store.filePath());
+    for (const auto& [key, value] : {std::pair{"catport", "5"}, {"polltime", "500"}, {"rigtype", "flex"}})
+        EXPECT_EQ(reread.Read("settings", key, "lost"), value) << key;
+}
+
 TEST(IniSettingsFile, LockLeftByACopyThatDiedIsTakenOver)
 {
     TempSettings t;

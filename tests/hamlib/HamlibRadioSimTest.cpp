@@ -3,9 +3,12 @@
 #include "support/RigctldProcess.h"
 #include "LinkEvents.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 
 TEST(HamlibRadioSim, Ts480OpensAndAStepTunesTheRadio)
@@ -53,4 +56,33 @@ TEST(HamlibRadioSim, ARadioNotThereIsOneFailureUntilThePollFindsIt)
         EXPECT_EQ(rig.failures, QStringList{c.failure});
         EXPECT_EQ(rig.refusals.size(), 1);
     }
+}
+
+// Hamlib's reads sleep 5 ms after each byte while errno holds EAGAIN, and
+// Qt's mutex waits leave it there on the worker's thread: each call into
+// Hamlib starts with it cleared. Ten frequencies on the paced line, errno
+// left at EAGAIN before each, take about as long as ten with errno 0 (a
+// reply a byte at a time would take ten times as long).
+TEST(HamlibRadioSim, ErrnoLeftOnTheThreadDoesNotSlowTheRadioDown)
+{
+    ForkedRadioSim radio;
+    ASSERT_TRUE(radio.Start({"--paced"}));
+    LinkEvents rig;
+    rig.link.SetPollInterval(0);
+    rig.link.Open({2028, radio.pty, 38400});
+    const auto tenSteps = [&](int leftErrno, qint64 from) {
+        QElapsedTimer clock;
+        clock.start();
+        for (qint64 hertz = from; hertz < from + 100; hertz += 10)
+            rig.link.Send([=] {
+                errno = leftErrno;
+                return HamlibCommand::SetFrequency(Vfo::A, hertz);
+            });
+        EXPECT_TRUE(rig.WaitTrace(QStringLiteral("F VFOA %1 -> RPRT 0").arg(from + 90)));
+        return clock.elapsed();
+    };
+    tenSteps(0, 14000000);  // the line and the driver warmed up
+    const qint64 clean = tenSteps(0, 14010000);
+    const qint64 left = tenSteps(EAGAIN, 14020000);
+    EXPECT_LT(left, 3 * clean + 100) << "errno 0: " << clean << " ms, EAGAIN: " << left << " ms";
 }

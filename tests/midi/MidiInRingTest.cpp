@@ -34,3 +34,20 @@ TEST(MidiInRing, ConcurrentProducerLosesNothingUncounted)
     EXPECT_TRUE(inOrder);
     EXPECT_EQ(received + dropped, kCount);
 }
+
+// A full ring holds kCapacity events; the next one is dropped and counted,
+// and nothing pending is written over. Emptied, it takes as many again.
+TEST(MidiInRing, FullRingDropsAndCountsTheEventThatDoesNotFit)
+{
+    MidiInRing ring;
+    for (int round = 0; round < 2; ++round) {
+        for (std::uint32_t i = 1; i <= MidiInRing::kCapacity; ++i)
+            EXPECT_TRUE(ring.Push(MidiEvent::Short(0xB0, 0x64, 0x41, i))) << i;
+        EXPECT_FALSE(ring.Push(MidiEvent::Short(0xB0, 0x64, 0x41, 999)));
+        EXPECT_EQ(ring.TakeDropped(), 1);
+        EXPECT_EQ(ring.Pending(), MidiInRing::kCapacity);
+        for (std::uint32_t i = 1; i <= MidiInRing::kCapacity; ++i, ring.PopFront())
+            EXPECT_EQ(ring.Front().timestamp, i);
+        EXPECT_EQ(ring.Pending(), 0);
+    }
+}
