@@ -15,6 +15,7 @@
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QProcess>
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -22,6 +23,13 @@
 #include <rtmidi/RtMidi.h>
 #include <vector>
 #include <memory>
+
+// The value below which the share `p` (0 to 1) of `values` lies.
+inline double Percentile(std::vector<double> values, double p)
+{
+    std::sort(values.begin(), values.end());
+    return values[std::min(values.size() - 1, std::size_t(p * double(values.size() - 1) + 0.5))];
+}
 
 // A second JACK input on the surface's port: JACK hands it each message in
 // the same cycle as the program's own input, so the time of its callback is

@@ -44,12 +44,6 @@ struct Result {
     double callbackP50, callbackP99, sendP50, sendP99;
 };
 
-double Percentile(std::vector<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t at = std::min(values.size() - 1, std::size_t(p * double(values.size() - 1) + 0.5));
-    return values[at];
-}
 
 // The arrival (epoch ms) of each click's command, in the order of the clicks.
 std::vector<double> Arrivals(const BenchRig& rig, bool elecraft, int clicks)

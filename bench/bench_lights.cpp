@@ -89,11 +89,6 @@ private:
     std::vector<std::pair<Clock::time_point, bool>> replies_;
 };
 
-double Percentile(std::vector<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, std::size_t(p * double(values.size() - 1) + 0.5))];
-}
 
 } // namespace
 

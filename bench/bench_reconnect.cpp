@@ -13,12 +13,6 @@
 
 namespace {
 
-double Percentile(std::vector<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t at = std::min(values.size() - 1, std::size_t(p * double(values.size() - 1) + 0.5));
-    return values[at];
-}
 
 } // namespace
 

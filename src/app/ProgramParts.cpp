@@ -89,12 +89,24 @@ void ProgramParts::LoadOptions(const Step& step, const std::function<void(const 
         });
     }
     step([&] { keyMap.Load(store_); });
-    step([&] { LoadLearnedControls(); });
+    step([&] {
+        ReportUnreadable(learned.Load(), QStringLiteral("learned controls"), LearnedControls::Section(),
+                         QStringLiteral("A control is learned as its kind, channel and number (\"cc 2 0A\", "
+                                        "\"note 1 24\", \"bend 1\"; a wheel with its encoding, \"cc 2 0A twos\"), "
+                                        "or as a number alone in two hexadecimal digits (00 to 7F), each for one "
+                                        "control only. Learn the controls again to replace them."));
+    });
     step([&] {
         settings.Load(Key::MidiOutput);
         settings.Store(Key::MidiOutput);
     });
-    step([&] { LoadLightTable(); });
+    step([&] {
+        ReportUnreadable(lightTable.Load(), QStringLiteral("lights"), LightTable::Section(),
+                         QStringLiteral("A light is a note or control change with its channel, number, on and off "
+                                        "values (\"cc 1 01 7F 00\", \"note 2 24 7F 00\"), or \"none\". Their "
+                                        "buttons' own lights stand for them until they are set again in the Lights "
+                                        "window."));
+    });
     step([&] {
         settings.Load(Key::MidiPollTime);
         midi->StopPump();
@@ -103,32 +115,14 @@ void ProgramParts::LoadOptions(const Step& step, const std::function<void(const 
     });
 }
 
-void ProgramParts::LoadLearnedControls()
+void ProgramParts::ReportUnreadable(const QStringList& entries, const QString& what, const QString& section,
+                                    const QString& help)
 {
-    const QStringList unreadable = learned.Load();
-    if (unreadable.isEmpty())
+    if (entries.isEmpty())
         return;
-    alerts_.Tell(QStringLiteral("These learned controls in section [%1] of the settings file "
-                                "cannot be read and are ignored:\n%2\n\nA control is learned as "
-                                "its kind, channel and number (\"cc 2 0A\", \"note 1 24\", \"bend 1\"; "
-                                "a wheel with its encoding, \"cc 2 0A twos\"), or as a number alone "
-                                "in two hexadecimal digits (00 to 7F), each for one control only. "
-                                "Learn the controls again to replace them.")
-                     .arg(LearnedControls::Section(), unreadable.join(QLatin1Char('\n'))),
-                 IAlerts::Icon::Information);
-}
-
-void ProgramParts::LoadLightTable()
-{
-    const QStringList unreadable = lightTable.Load();
-    if (unreadable.isEmpty())
-        return;
-    alerts_.Tell(QStringLiteral("These lights in section [%1] of the settings file cannot be read and are "
-                                "ignored:\n%2\n\nA light is a note or control change with its channel, "
-                                "number, on and off values (\"cc 1 01 7F 00\", \"note 2 24 7F 00\"), or "
-                                "\"none\". Their buttons' own lights stand for them until they are set again "
-                                "in the Lights window.")
-                     .arg(LightTable::Section(), unreadable.join(QLatin1Char('\n'))),
+    alerts_.Tell(QStringLiteral("These %1 in section [%2] of the settings file cannot be read and are ignored:"
+                                "\n%3\n\n%4")
+                     .arg(what, section, entries.join(QLatin1Char('\n')), help),
                  IAlerts::Icon::Information);
 }
 

@@ -85,8 +85,9 @@ struct ProgramParts {
     void CloseWindows();
 
 private:
-    // Reads the learned controls; unreadable entries are shown in one box and ignored.
-    void LoadLearnedControls();
+    // Entries of a section that cannot be read, shown in one box (none: no box).
+    void ReportUnreadable(const QStringList& entries, const QString& what, const QString& section,
+                          const QString& help);
     // The learning commands of the MIDI setup window.
     void ConnectLearning(MidiSetupWindow& setup);
     // The output and its lights follow the input and the radio.
@@ -96,8 +97,7 @@ private:
     void UseOutput();
     // The output choice and the lights window of the MIDI setup window.
     void ConnectLights(MidiSetupWindow& setup);
-    // Reads the light table; unreadable entries are shown in one box and ignored.
-    void LoadLightTable();
+
 
     ISettingsStore& store_;
     IAlerts& alerts_;
