@@ -4,8 +4,9 @@
 
 HamlibLink::HamlibLink(int pollMs, QObject* parent)
     : QObject(parent),
-      outbox_([this] { QMetaObject::invokeMethod(this, &HamlibLink::TakeReports, Qt::QueuedConnection); })
+      outbox_([this] { emit reportsWaiting(QPrivateSignal()); })
 {
+    connect(this, &HamlibLink::reportsWaiting, this, &HamlibLink::TakeReports, Qt::QueuedConnection);
     HamlibModels::Instance();
     // A report is moved into the outbox on the worker's thread and emitted from there on the UI thread.
     worker_ = new HamlibWorker(pollMs, [this](HamlibReport report) { outbox_.Put(std::move(report)); });

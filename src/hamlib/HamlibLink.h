@@ -42,6 +42,8 @@ public:
 signals:
     // Each of the worker's reports, in the order the worker made them.
     void reported(const HamlibReport& report);
+    // Queued to the UI thread (emitted on the worker's): reports wait in the outbox.
+    void reportsWaiting(QPrivateSignal);
 
 private:
     void TakeReports();

@@ -17,8 +17,13 @@ bool LacksFeature(int code)
 
 HamlibWorker::HamlibWorker(int pollMs, Reporter report)
     : report_(std::move(report)), pollTimer_(new QTimer(this)),
-      requests_([this] { QMetaObject::invokeMethod(this, &HamlibWorker::TakeRequests, Qt::QueuedConnection); })
+      requests_([this] { emit requestsWaiting(QPrivateSignal()); })
 {
+    // Queued connections made here, before the worker's thread starts: a
+    // queued invokeMethod would allocate its call on the calling thread and
+    // run it on the worker's, ordered only inside Qt.
+    connect(this, &HamlibWorker::requestsWaiting, this, &HamlibWorker::TakeRequests, Qt::QueuedConnection);
+    connect(this, &HamlibWorker::finishWanted, this, &HamlibWorker::Finish, Qt::QueuedConnection);
     pollTimer_->setInterval(qMax(0, pollMs));
     connect(pollTimer_, &QTimer::timeout, this, &HamlibWorker::Tick);
 }
@@ -59,7 +64,7 @@ quint64 HamlibWorker::PostStep(Vfo vfo, qint64 hertz)
 void HamlibWorker::Stop()
 {
     requests_.Shut();
-    QMetaObject::invokeMethod(this, &HamlibWorker::Finish, Qt::QueuedConnection);
+    emit finishWanted(QPrivateSignal());
 }
 
 void HamlibWorker::Finish()
@@ -89,7 +94,7 @@ void HamlibWorker::TakeRequests()
     if (item)
         requestSerial_ = std::max(requestSerial_, item->serial);
     if (more)
-        QMetaObject::invokeMethod(this, &HamlibWorker::TakeRequests, Qt::QueuedConnection);
+        emit requestsWaiting(QPrivateSignal());
 }
 
 void HamlibWorker::OpenNow(const HamlibConfig& config)

@@ -63,6 +63,11 @@ public:
     // loop once the request under way, if any, is done.
     void Stop();
 
+signals:
+    // Queued to the worker itself (emitted on any thread).
+    void requestsWaiting(QPrivateSignal);
+    void finishWanted(QPrivateSignal);
+
 private:
     void TakeRequests();
     void Finish();
