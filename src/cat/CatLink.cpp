@@ -98,8 +98,10 @@ void CatLink::Ask(const QString& query)
 
 void CatLink::ForgetQueries()
 {
+    // A late reply may answer the oldest query forgotten here, and commands
+    // sent after that query moved the radio on from it.
+    sentBeforeForgotten_ = waiting_.empty() ? commandsSent_ : waiting_.front().sentAfter;
     waiting_.clear();
-    sentAtTickEnd_ = commandsSent_;
 }
 
 bool CatLink::Write(const QString& command)
@@ -207,11 +209,11 @@ bool CatLink::Current(const QByteArray& reply)
     // before that one got no reply. Commands sent after a query have moved
     // the radio on from its reply; one that comes after its tick has ended
     // answers a query that no longer waits, and is current only if nothing
-    // was sent since.
+    // was sent since the oldest of those was asked.
     const auto answered = std::find_if(waiting_.begin(), waiting_.end(),
                                        [&](const Query& query) { return query.kind == reply.left(2); });
     if (answered == waiting_.end())
-        return sentAtTickEnd_ == commandsSent_;
+        return sentBeforeForgotten_ == commandsSent_;
     const quint64 sentAfter = answered->sentAfter;
     waiting_.erase(waiting_.begin(), answered + 1);
     return sentAfter == commandsSent_;

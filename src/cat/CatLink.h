@@ -109,10 +109,10 @@ private:
     bool portFailureShown_ = false;
     // Commands other than queries taken so far (a held step counts); the
     // queries still waiting for their replies, oldest first; the count when
-    // the last tick ended.
+    // the oldest query the last tick left unanswered was asked.
     quint64 commandsSent_ = 0;
     std::deque<Query> waiting_;
-    quint64 sentAtTickEnd_ = 0;
+    quint64 sentBeforeForgotten_ = 0;
     // The frequency command held back while the line is busy, empty when none.
     QString heldStep_;
     QTimer drainTimer_;

@@ -72,18 +72,23 @@ TEST(CatLink, RepliesAcrossReadsAreJoinedAndEachParsedOnce)
 }
 
 // A status reply to a query that a later command overtook proves the link,
-// but the wheel has moved the radio on since: its frequency is not taken.
+// but the wheel has moved the radio on since: its frequency is not taken,
+// whether it comes within its tick or after it ended.
 TEST(CatLink, ReplyOvertakenByACommandIsNotTaken)
 {
-    LinkRig rig;
-    rig.link.Ask("IF;");
-    rig.link.Send("FA00014060010;");
-    rig.ReadEach({kIf38});
-    EXPECT_TRUE(rig.state().answering);
-    EXPECT_EQ(rig.state().vfoA, 0);
-    rig.link.Ask("IF;");
-    rig.ReadEach({kIf38});
-    EXPECT_EQ(rig.state().vfoA, 14060000);
+    for (const bool late : {false, true}) {
+        LinkRig rig;
+        rig.link.Ask("IF;");
+        rig.link.Send("FA00014060010;");
+        if (late)
+            rig.link.ForgetQueries();
+        rig.ReadEach({kIf38});
+        EXPECT_TRUE(rig.state().answering);
+        EXPECT_EQ(rig.state().vfoA, 0) << "late: " << late;
+        rig.link.Ask("IF;");
+        rig.ReadEach({kIf38});
+        EXPECT_EQ(rig.state().vfoA, 14060000);
+    }
 }
 
 // A query refused ("?;") or left without a reply within its tick no longer
