@@ -1,6 +1,7 @@
 #include "midi/MidiOutput.h"
 
 #include "core/ILogSink.h"
+#include "core/Logging.h"
 #include "midi/MidiDeviceWatch.h"
 
 #include <QThread>
@@ -31,6 +32,7 @@ void MidiOutput::Use(const QString& name, IfAbsent ifAbsent)
         return MidiDeviceList::NameOf(port, Api()) == name;
     });
     if (found == ports.end() && ifAbsent == IfAbsent::LetItBe) {
+        qCDebug(midiTrace) << "no output of" << name << "among" << ports.size() << "outputs";
         wanted_.clear();
         return;
     }
@@ -60,6 +62,7 @@ void MidiOutput::Send(const MidiEvent& message)
     error_.clear();
     const unsigned char bytes[] = {message.status, message.data1, message.data2};
     port_->sendMessage(bytes, sizeof bytes);
+    qCDebug(midiTrace) << "sent" << message.status << message.data1 << message.data2;
     sinceSent_.start();
     if (!error_.empty() && !sendFailureLogged_) {
         sendFailureLogged_ = true;
@@ -97,6 +100,7 @@ QString MidiOutput::Connect(const std::string& portName)
     }
     if (!port_)
         return error_.empty() ? QStringLiteral("it could not be opened") : QString::fromStdString(error_);
+    qCDebug(midiTrace) << "opened output" << portName.c_str();
     portName_ = portName;
     sendFailureLogged_ = false;
     emit opened();

@@ -16,17 +16,31 @@ namespace {
 struct Controller {
     Controller() : ports(std::make_unique<JackSurfacePorts>("Vorn-MIDI")) {}
 
-    // Collects what came until `expected` has come in this order among it.
+    // Waits until `expected` has come, in this order, among what came since
+    // the last expectation was met; what came up to its last message is then
+    // set aside, so that an earlier message never meets a later expectation.
     bool Got(const QStringList& expected)
     {
-        return WaitFor([&] {
-            for (const MidiBytes& m : ports->TakeReceived())
-                received << QString::asprintf("%02X%02X%02X", m[0], m[1], m[2]);
+        qsizetype end = 0;
+        const bool got = WaitFor([&] {
+            Collect();
             int next = 0;
-            for (const QString& message : received)
-                next += next < expected.size() && message == expected[next];
+            for (qsizetype i = 0; i < received.size() && next < expected.size(); ++i) {
+                if (received[i] == expected[next]) {
+                    ++next;
+                    end = i + 1;
+                }
+            }
             return next == expected.size();
         });
+        if (got)
+            received.remove(0, end);
+        return got;
+    }
+    void Collect()
+    {
+        for (const MidiBytes& m : ports->TakeReceived())
+            received << QString::asprintf("%02X%02X%02X", m[0], m[1], m[2]);
     }
     void Press(unsigned char button)
     {
@@ -66,11 +80,9 @@ TEST(ProgramLights, FollowTheRadioComeBackWithTheControllerAndGoOutAtExit)
     EXPECT_TRUE(controller->Got({"B0057F"})) << "the noise blanker on by the button";
     EXPECT_EQ(RigctlClient::Run(rigctlPort, {"S", "0", "VFOA"}), "");
     EXPECT_TRUE(controller->Got({"B00100"})) << "split off by a logger";
-    controller->Got({});
-    controller->received.clear();
     const qsizetype polls = radio.ReceivedCommands().count("IF");
     ASSERT_TRUE(WaitFor([&] { return radio.ReceivedCommands().count("IF") >= polls + 3; }));
-    controller->Got({});
+    controller->Collect();
     EXPECT_TRUE(controller->received.isEmpty()) << "sent on polls that changed nothing: "
                                                 << controller->received.join(' ').toStdString();
 
