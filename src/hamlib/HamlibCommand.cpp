@@ -23,6 +23,10 @@ HamlibAnswer Raw(HamlibRig& rig, const QByteArray& text)
 {
     if (!rig.TakesRawText())
         return Unavailable(QStringLiteral("raw text does not go through NET rigctl"));
+    // Hamlib 4.6 answers raw text to a rig it only simulates by copying the
+    // text into the reply buffer, which this call does not give.
+    if (rig.Simulated())
+        return Done(-RIG_ENAVAIL);
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.constData());
     return Done(qMin(0, rig_send_raw(rig.ForCall(), bytes, int(text.size()), nullptr, 0, nullptr)));
 }

@@ -100,6 +100,12 @@ bool HamlibRig::TakesRawText() const
     return rig_->caps->rig_model != RIG_MODEL_NETRIGCTL;
 }
 
+bool HamlibRig::Simulated() const
+{
+    const rig_model_t model = rig_->caps->rig_model;
+    return model == RIG_MODEL_DUMMY || model == RIG_MODEL_NONE || rig_->caps->port_type == RIG_PORT_NONE;
+}
+
 bool HamlibRig::Answers()
 {
     freq_t hertz = 0;

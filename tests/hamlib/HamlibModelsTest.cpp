@@ -17,7 +17,6 @@ TEST(HamlibModels, ListsKnownModelsWithTheirPortsAndSpeedsAndNoUnknownNumber)
     } cases[] = {
         {1, "Hamlib", "Dummy", HamlibPortKind::Other, 0, {}, ""},
         {2, "Hamlib", "NET rigctl", HamlibPortKind::Network, 0, {}, "127.0.0.1:4532"},
-        {4, "FLRig", "FLRig", HamlibPortKind::Network, 0, {}, "127.0.0.1:12345"},
         {2028, "Kenwood", "TS-480", HamlibPortKind::Serial, 115200, {4800, 9600, 19200, 38400, 57600, 115200}, ""},
     };
     for (const auto& c : cases) {
