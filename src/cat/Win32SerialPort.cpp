@@ -1,5 +1,7 @@
 #include "cat/Win32SerialPort.h"
 
+#include <QDeadlineTimer>
+#include <QTimer>
 #include <QWinEventNotifier>
 
 #include <algorithm>
@@ -7,6 +9,8 @@
 namespace {
 // A radio's replies are a few dozen bytes; a read takes at most this much at once.
 constexpr DWORD kReadChunk = 4096;
+// How often the driver's input queue is looked at besides the announcements.
+constexpr int kInputLookMs = 5;
 
 QString DevicePath(const QString& name)
 {
@@ -17,8 +21,13 @@ QString DevicePath(const QString& name)
 }
 } // namespace
 
-Win32SerialPort::Win32SerialPort(QObject* parent) : QIODevice(parent)
+Win32SerialPort::Win32SerialPort(QObject* parent) : QIODevice(parent), inputLook_(new QTimer(this))
 {
+    inputLook_->setInterval(kInputLookMs);
+    connect(inputLook_, &QTimer::timeout, this, [this] {
+        if (TakeInput())
+            emit readyRead();
+    });
     Prepare(inputWatch_, this);
     Prepare(reading_, this);
     Prepare(writing_, this);
@@ -83,6 +92,7 @@ bool Win32SerialPort::Open(const QString& name, int baud)
     }
     QIODevice::open(QIODevice::ReadWrite);
     WatchForInput();
+    inputLook_->start();
     return true;
 }
 
@@ -126,6 +136,7 @@ bool Win32SerialPort::Configure(int baud)
 
 void Win32SerialPort::close()
 {
+    inputLook_->stop();
     if (handle_ == INVALID_HANDLE_VALUE)
         return;
     CancelIo(handle_);
@@ -169,39 +180,50 @@ void Win32SerialPort::WatchForInput()
     }
 }
 
+// A watch that fails is not taken as the port's failure: some drivers
+// (Wine's on a pseudo-terminal) cannot watch at all, and the regular look at
+// the input queue tells a port that has gone.
 void Win32SerialPort::OnInputAnnounced()
 {
     inputWatch_.notifier->setEnabled(false);
     inputWatch_.pending = false;
     DWORD ignored = 0;
-    if (!GetOverlappedResult(handle_, &inputWatch_.overlapped, &ignored, FALSE))
-        return Fail(GetLastError());
+    const bool watched = GetOverlappedResult(handle_, &inputWatch_.overlapped, &ignored, FALSE);
     if (TakeInput())
         emit readyRead();
-    WatchForInput();
+    if (watched)
+        WatchForInput();
 }
 
-// Reads everything the driver holds now. A port that has gone fails here
-// even when nothing was announced: a read is the one call that tells.
+// Reads what the driver holds now, and no more: a read of a byte that has
+// not come may wait for it on some drivers whatever the timeouts say. A port
+// that has gone fails here even when nothing was announced.
 bool Win32SerialPort::TakeInput()
 {
     if (handle_ == INVALID_HANDLE_VALUE || failed_)
         return false;
     const qsizetype before = received_.size();
     for (;;) {
+        DWORD errors = 0;
+        COMSTAT status{};
+        if (!ClearCommError(handle_, &errors, &status)) {
+            Fail(GetLastError());
+            break;
+        }
+        if (status.cbInQue == 0)
+            break;
         char chunk[kReadChunk];
         DWORD got = 0;
         ResetEvent(reading_.overlapped.hEvent);
-        if (!ReadFile(handle_, chunk, kReadChunk, &got, &reading_.overlapped)) {
+        if (!ReadFile(handle_, chunk, std::min(status.cbInQue, kReadChunk), &got, &reading_.overlapped)) {
             const DWORD error = GetLastError();
-            // The timeouts make every read end at once; waiting here is only for its result.
             if (error != ERROR_IO_PENDING || !GetOverlappedResult(handle_, &reading_.overlapped, &got, TRUE)) {
                 Fail(error == ERROR_IO_PENDING ? GetLastError() : error);
                 break;
             }
         }
         received_.append(chunk, qsizetype(got));
-        if (got < kReadChunk)
+        if (got == 0)
             break;
     }
     return received_.size() > before;
@@ -209,16 +231,23 @@ bool Win32SerialPort::TakeInput()
 
 bool Win32SerialPort::waitForReadyRead(int msecs)
 {
-    if (TakeInput()) {
-        emit readyRead();
-        return true;
+    const QDeadlineTimer deadline(qMax(0, msecs));
+    for (;;) {
+        if (TakeInput()) {
+            emit readyRead();
+            return true;
+        }
+        if (failed_ || deadline.hasExpired())
+            return false;
+        // In slices, for drivers whose announcement never comes.
+        const DWORD slice = DWORD(std::min<qint64>(kInputLookMs, deadline.remainingTime()));
+        if (!inputWatch_.pending)
+            Sleep(slice);
+        else if (WaitForSingleObject(inputWatch_.overlapped.hEvent, slice) == WAIT_OBJECT_0)
+            OnInputAnnounced();
+        if (bytesAvailable() > 0)
+            return true;
     }
-    if (msecs <= 0 || !inputWatch_.pending)
-        return false;
-    if (WaitForSingleObject(inputWatch_.overlapped.hEvent, DWORD(msecs)) != WAIT_OBJECT_0)
-        return false;
-    OnInputAnnounced();
-    return bytesAvailable() > 0;
 }
 
 qint64 Win32SerialPort::bytesAvailable() const

@@ -6,13 +6,14 @@
 
 #include <qt_windows.h>
 
+class QTimer;
 class QWinEventNotifier;
 
 // A serial port of Windows as a QIODevice, over the Win32 API: 8 data bits,
 // no parity, one stop bit, no flow control, RTS and DTR off. Every transfer
 // is overlapped, so no call waits for the line: bytes that arrive are taken
-// in when the system announces them (readyRead), or at once by
-// waitForReadyRead(0); writes go out in the background (bytesWritten). A port
+// in when the system announces them or a look at the driver's queue every
+// few milliseconds finds them (readyRead), or at once by waitForReadyRead(0); writes go out in the background (bytesWritten). A port
 // that fails while open (an adapter unplugged, the far end of a pipe gone)
 // emits failed() once with the system's words, and is unusable until opened
 // again. UI thread only.
@@ -68,6 +69,7 @@ private:
     static void Release(Transfer& transfer);
 
     HANDLE handle_ = INVALID_HANDLE_VALUE;
+    QTimer* inputLook_;
     Transfer inputWatch_;
     Transfer reading_;
     Transfer writing_;

@@ -19,7 +19,7 @@
 // The Windows serial line against the radio simulator of the Linux desk,
 // which Wine's COM9 reaches (see desk_radio.py).
 namespace {
-const QByteArray kStatusStart = "IF00007074000";
+const QByteArray kStatusStart = "IF00014060000";
 
 // The replies the radio sends to `command` until one has ended, read as the poll reads them.
 QByteArray Ask(ICatLine& line, const QByteArray& command)
@@ -101,7 +101,7 @@ TEST_F(Win32SerialLineTest, ALineThatVanishesIsGoneUntilItOpensAgain)
     ASSERT_TRUE(DeskRadio::Start());
     Win32SerialLine line(settings);
     line.Open(DeskRadio::kCom);
-    ASSERT_TRUE(Ask(line, "FA;").startsWith("FA00007074000;"));
+    ASSERT_TRUE(Ask(line, "FA;").startsWith("FA00014060000;"));
 
     ASSERT_TRUE(DeskRadio::Stop());
     QString why;
@@ -128,17 +128,17 @@ TEST_F(Win32SerialLineTest, ThePollReachesTheRadioAndTheWheelTunesIt)
     CatRig<ComPortLine> rig(settings);
     KeyMap keyMap;
     keyMap.Load(settings);
-    SurfaceDispatcher dispatcher(keyMap, rig.state, rig.options, rig.radio, rig.alerts, rig.log);
+    SurfaceDispatcher dispatcher(keyMap, rig.options, rig.radio, rig.alerts, rig.log);
     rig.link.SelectPort(DeskRadio::kCom, rig.setMarks);
     rig.poll.SetInterval(100);
     rig.poll.Start();
-    ASSERT_TRUE(WaitFor([&] { return rig.state.answering; }, 5000)) << rig.alerts.boxes.size();
+    ASSERT_TRUE(WaitFor([&] { return rig.state().answering; }, 5000)) << rig.alerts.boxes.size();
 
     for (int click = 0; click < 3; ++click)
         dispatcher.Dispatch(MidiEvent::Short(0xB0, 0x64, 0x41));
     EXPECT_TRUE(WaitFor([&] {
         QFile log(DeskRadio::LogPath());
-        return log.open(QIODevice::ReadOnly) && log.readAll().contains(" FA00007074030");
+        return log.open(QIODevice::ReadOnly) && log.readAll().contains(" FA00014060030");
     }, 5000));
-    EXPECT_TRUE(WaitFor([&] { return rig.state.vfoA == 7074030; }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return rig.state().vfoA == 14060030; }, 5000));
 }
