@@ -11,18 +11,8 @@ program="$build/vorn-midi-connector"
 sim="$build/tools/radiosim/vmc-radiosim"
 [ -x "$program" ] && [ -x "$sim" ] || { echo "build vorn-midi-connector and vmc-radiosim first" >&2; exit 1; }
 
-work=$(mktemp -d)
-sim_pid=
-cleanup() {
-  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-"$sim" --link "$work/radio" --log "$work/radio.log" >"$work/sim.out" &
-sim_pid=$!
-for _ in $(seq 100); do [ -e "$work/radio" ] && break; sleep 0.05; done
-[ -e "$work/radio" ] || { echo "the radio simulator did not start" >&2; exit 1; }
+. "$(dirname "$0")/radio_sim.sh"
+start_radio_sim "$sim"
 
 mkdir -p "$work/config"
 cat >"$work/config/vorn-midi-connector.ini" <<INI
