@@ -56,7 +56,7 @@ TEST_F(ProgramHamlibTest, TheSurfaceTunesRigctldAndTunesItAgainAfterItWasGone)
     StartProgram();
     ASSERT_TRUE(WaitFor([&] { return LinkUp(); })) << window->CatLog().toPlainText().toStdString();
     const qint64 start = server.Ask({"f"}).value(0).toLongLong();
-    ASSERT_TRUE(TunedUntil([&] { return server.Ask({"f"}).value(0).toLongLong() == start + 10; }));
+    ASSERT_TRUE(TunedUntil([&] { return server.Ask({"f"}).value(0).toLongLong() > start; }));
     ASSERT_TRUE(SendUntil(Press(SurfaceControls::Id::Button1),
                           [&] { return server.Ask({"s"}, 2) == QStringList({"1", "VFOB"}); }));
 
