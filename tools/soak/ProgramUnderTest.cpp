@@ -69,14 +69,19 @@ void ProgramUnderTest::Take(const QString& line)
 
 QString ProgramUnderTest::Xdotool(const QStringList& arguments)
 {
-    QProcess xdotool;
-    xdotool.start(QStringLiteral("xdotool"), arguments);
-    if (!xdotool.waitForFinished(kXdotoolWaitMs)) {
-        xdotool.kill();
-        xdotool.waitForFinished();
+    return XTool(QStringLiteral("xdotool"), arguments);
+}
+
+QString ProgramUnderTest::XTool(const QString& tool, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(kXdotoolWaitMs)) {
+        process.kill();
+        process.waitForFinished();
         return {};
     }
-    return QString::fromLocal8Bit(xdotool.readAllStandardOutput()).trimmed();
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
 }
 
 QStringList ProgramUnderTest::Windows() const
@@ -88,11 +93,18 @@ QStringList ProgramUnderTest::Windows() const
     return ids.isEmpty() ? QStringList() : ids.split(QLatin1Char('\n'));
 }
 
+// The boxes bear the main window's title; they are the windows that belong
+// to another (WM_TRANSIENT_FOR), the main window is the one that does not.
 QString ProgramUnderTest::MainWindow()
 {
-    if (mainWindow_.isEmpty())
-        mainWindow_ = Windows().value(0);
-    return mainWindow_;
+    if (!mainWindow_.isEmpty())
+        return mainWindow_;
+    for (const QString& window : Windows()) {
+        const QString owner = XTool(QStringLiteral("xprop"), {QStringLiteral("-id"), window, QStringLiteral("WM_TRANSIENT_FOR")});
+        if (owner.contains(QLatin1String("not found")))
+            return mainWindow_ = window;
+    }
+    return {};
 }
 
 QStringList ProgramUnderTest::Boxes()
@@ -103,11 +115,12 @@ QStringList ProgramUnderTest::Boxes()
     return boxes;
 }
 
-void ProgramUnderTest::Exit(std::function<void(bool, int)> then)
+void ProgramUnderTest::Exit(std::function<void()> answerBoxes, std::function<void(bool, int)> then)
 {
     // As an operator would: the keys again now and then, should a box that
     // came up meanwhile (or a busy moment) have taken the first.
-    const auto pressExit = [this] {
+    const auto pressExit = [this, answerBoxes] {
+        answerBoxes();
         Xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), MainWindow(), QStringLiteral("key"),
                  QStringLiteral("alt+x")});
     };

@@ -27,16 +27,20 @@ public:
     int Steps() const { return stepsUp_ + stepsDown_; }
 
     // The program's visible windows titled "Vorn-MIDI Connector": its main
-    // window (the first found, kept) and its message boxes.
+    // window (the one that belongs to no other, kept) and its message boxes.
     QStringList Windows() const;
     QString MainWindow();
     QStringList Boxes();
 
-    // E&xit from the main window's menu; `then` gets whether the program
-    // ended in time and its exit status.
-    void Exit(std::function<void(bool ended, int status)> then);
+    // E&xit from the main window's menu, again every few seconds until the
+    // program has ended, each time after `answerBoxes` (a box that came
+    // meanwhile holds the menu); `then` gets whether the program ended in
+    // time and its exit status.
+    void Exit(std::function<void()> answerBoxes, std::function<void(bool ended, int status)> then);
 
     static QString Xdotool(const QStringList& arguments);
+    // What the X tool `tool` prints, or nothing when it does not end in time.
+    static QString XTool(const QString& tool, const QStringList& arguments);
 
 signals:
     void ended();

@@ -205,7 +205,7 @@ void SoakRun::CheckExit()
 
 void SoakRun::Exit()
 {
-    program_.Exit([this](bool ended, int status) {
+    program_.Exit([this] { boxes_.CloseAll(); }, [this](bool ended, int status) {
         report_.Check(ended && status == 0, QStringLiteral("E&xit ends the program with status 0"),
                       ended ? QStringLiteral("status %1").arg(status) : QStringLiteral("still running after E&xit"));
         CheckTheRest();
