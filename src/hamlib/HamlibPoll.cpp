@@ -73,13 +73,6 @@ int ReadFunction(setting_t func, HamlibRig& rig, std::optional<bool>& into)
     return code;
 }
 
-// The first read failing, or a later one while a frequency read fails too,
-// means the radio is gone; any other failed read is the model's limit.
-bool RadioGone(HamlibRig& rig, bool firstRead, int code)
-{
-    return HamlibRig::IsLinkFailure(code) && (firstRead || !rig.Answers());
-}
-
 QString Value(const std::optional<qint64>& value)
 {
     return value ? QString::number(*value) : QStringLiteral("?");
@@ -124,12 +117,19 @@ HamlibPoll::Tick HamlibPoll::Read(HamlibRig& rig)
     Tick tick;
     for (auto query = queries_.begin(); query != queries_.end();) {
         const int code = query->read(rig, tick.reading);
+        // A read that fails on the link while a frequency read fails too
+        // means the radio is gone. One garbled or late reply (noise on the
+        // line, a loaded machine) does not: that read waits for the next tick
+        // (taken as gone, it dropped the wheel's steps until then). Any other
+        // failed read is the model's limit.
         if (code == RIG_OK) {
             ++query;
-        } else if (RadioGone(rig, query == queries_.begin(), code)) {
+        } else if (HamlibRig::IsLinkFailure(code) && !rig.Answers()) {
             tick.failure = code;
             tick.failedRead = query->text;
             return tick;
+        } else if (HamlibRig::IsLinkFailure(code)) {
+            ++query;
         } else {
             tick.notes << HamlibCommand::TraceLine(query->text, {code, {}}) + QStringLiteral(": no longer read");
             query = queries_.erase(query);
