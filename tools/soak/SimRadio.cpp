@@ -2,6 +2,7 @@
 
 #include "Await.h"
 
+#include <QFileInfo>
 #include <QTimer>
 
 namespace {
@@ -62,6 +63,11 @@ void SimRadio::Kill()
     process_->kill();
     process_->waitForFinished(5000);
     process_.reset();
+    // The system takes a device's link away with the device (udev does so
+    // for /dev/serial/by-id); a link left pointing at the pseudo-terminal's
+    // number would lead the program to whichever process gets it next.
+    if (QFileInfo(link_).isSymLink())
+        QFile::remove(link_);
 }
 
 void SimRadio::ReadLog()
