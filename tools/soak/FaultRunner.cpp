@@ -111,8 +111,8 @@ void FaultRunner::RestartRadio()
 {
     s_.controller.Stop();
     After(this, kRestBeforeKillMs, [this] {
-        const qint64 expected = s_.ExpectedVfoA();
-        AwaitRadioAt(expected, kRadioAtTries, [this, expected](qint64 hz) {
+        AwaitRadioAt(kRadioAtTries, [this](qint64 hz) {
+            const qint64 expected = s_.ExpectedVfoA();
             Count(QStringLiteral("radio at the counted VFO A before it went off"), hz == expected,
                   QStringLiteral("radio %1 Hz, counted %2 Hz").arg(hz).arg(expected));
             s_.radio.Kill();
@@ -124,13 +124,15 @@ void FaultRunner::RestartRadio()
     });
 }
 
-void FaultRunner::AwaitRadioAt(qint64 expected, int triesLeft, std::function<void(qint64)> then)
+// The count is asked afresh each time: the program's trace of the last
+// clicks may come after the radio has them.
+void FaultRunner::AwaitRadioAt(int triesLeft, std::function<void(qint64)> then)
 {
     s_.radio.ReadVfoA([=](qint64 hz) {
-        if (hz == expected || triesLeft <= 1)
+        if (hz == s_.ExpectedVfoA() || triesLeft <= 1)
             then(hz);
         else
-            After(this, kQueryEveryMs, [=] { AwaitRadioAt(expected, triesLeft - 1, then); });
+            After(this, kQueryEveryMs, [=] { AwaitRadioAt(triesLeft - 1, then); });
     });
 }
 

@@ -34,7 +34,8 @@ private:
     void Count(const QString& what, bool ok, const QString& detail = {});
 
     void RestartRadio();
-    void AwaitRadioAt(qint64 expected, int triesLeft, std::function<void(qint64)> then);
+    // Until the radio's VFO A is the counted one, or `triesLeft` reads have passed.
+    void AwaitRadioAt(int triesLeft, std::function<void(qint64)> then);
     void AwaitProgramFrequency(std::function<bool(std::optional<qint64>)> wanted, int triesLeft,
                                std::function<void(bool)> then);
     void SwitchRadioOn(qint64 vfoAHz);
