@@ -117,14 +117,13 @@ HamlibPoll::Tick HamlibPoll::Read(HamlibRig& rig)
     Tick tick;
     for (auto query = queries_.begin(); query != queries_.end();) {
         const int code = query->read(rig, tick.reading);
-        // A read that fails on the link while a frequency read fails too
-        // means the radio is gone. One garbled or late reply (noise on the
-        // line, a loaded machine) does not: that read waits for the next tick
-        // (taken as gone, it dropped the wheel's steps until then). Any other
-        // failed read is the model's limit.
+        // A read that failed on the link while the radio still answers met a
+        // garbled or late reply (noise on the line, a loaded machine): it
+        // waits for the next tick (taken as gone, it dropped the wheel's
+        // steps until then). Any other failed read is the model's limit.
         if (code == RIG_OK) {
             ++query;
-        } else if (HamlibRig::IsLinkFailure(code) && !rig.Answers()) {
+        } else if (rig.GoneAfter(code)) {
             tick.failure = code;
             tick.failedRead = query->text;
             return tick;

@@ -1,10 +1,9 @@
 #include "hamlib/HamlibRig.h"
 
-#include <cerrno>
-
 #include "hamlib/HamlibModels.h"
 
 #include <QFileInfo>
+#include <cerrno>
 
 namespace {
 // A transmit switch Hamlib would not drive unless told: the model switches by
@@ -106,10 +105,10 @@ bool HamlibRig::Simulated() const
     return model == RIG_MODEL_DUMMY || model == RIG_MODEL_NONE || rig_->caps->port_type == RIG_PORT_NONE;
 }
 
-bool HamlibRig::Answers()
+bool HamlibRig::GoneAfter(int code)
 {
     freq_t hertz = 0;
-    return rig_get_freq(ForCall(), RIG_VFO_CURR, &hertz) == RIG_OK;
+    return IsLinkFailure(code) && rig_get_freq(ForCall(), RIG_VFO_CURR, &hertz) != RIG_OK;
 }
 
 vfo_t HamlibRig::ToHamlib(Vfo vfo)

@@ -59,8 +59,10 @@ public:
     QList<RadioMode> Modes() const;
     // The functions and levels it sets and the VFO operations it carries out.
     RadioAbilities Abilities() const;
-    // The radio answers a frequency read now.
-    bool Answers();
+    // A request or read failed with `code`: the radio is gone when that is a
+    // failure of the link and a frequency read fails too (one garbled or late
+    // reply is not the radio gone).
+    bool GoneAfter(int code);
 
     static vfo_t ToHamlib(Vfo vfo);
     // Empty for any VFO but A (Main) and B (Sub).

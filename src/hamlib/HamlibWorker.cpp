@@ -188,7 +188,7 @@ void HamlibWorker::Execute(const HamlibCommand& command, bool step)
         return;
     }
     const QString why = answer.text.isEmpty() ? HamlibRig::ErrorText(answer.code) : answer.text;
-    if (HamlibRig::IsLinkFailure(answer.code) && !rig_->Answers())
+    if (rig_->GoneAfter(answer.code))
         return Fail(QStringLiteral("%1 (%2)").arg(why, command.text()));
     if (step && std::exchange(stepRefusalShown_, true))
         return;
