@@ -1,20 +1,16 @@
 #include "SurfaceController.h"
 
+#include "core/SurfaceControls.h"
 #include "vsurface/JackSurfacePorts.h"
 #include "vsurface/MidiSurfacePorts.h"
 
 namespace {
+using Id = SurfaceControls::Id;
 constexpr unsigned char kControlChange = 0xB0;
-constexpr unsigned char kHomeWheel = 0x64;
-constexpr unsigned char kOneUp = 0x41;
-constexpr unsigned char kOneDown = 0x3F;
-// The wheel's centre: speed 0, a value the surface never sends for a turn.
-constexpr unsigned char kNoSpeed = 0x40;
-constexpr unsigned char kPressed = 0x7F;
-constexpr unsigned char kReleased = 0x00;
 // Split, RIT, RIT clear, noise blanker, mode step; and the long presses of
 // buttons 1, 2, 3, 5 and 6 (3 and 6 have empty entries).
-constexpr unsigned char kButtons[] = {0x01, 0x02, 0x03, 0x05, 0x06, 0x0B, 0x0C, 0x0D, 0x0F, 0x10};
+constexpr Id kButtons[] = {Id::Button1,     Id::Button2,     Id::Button3,     Id::Button5,     Id::Button6,
+                           Id::Button1Long, Id::Button2Long, Id::Button3Long, Id::Button5Long, Id::Button6Long};
 constexpr int kWheelMinMs = 60;
 constexpr int kWheelMaxMs = 300;
 constexpr int kButtonMinMs = 1500;
@@ -70,23 +66,24 @@ void SurfaceController::TurnWheel()
     const int clicks = random_.bounded(kBurstOneIn) == 0 ? int(random_.bounded(2, kBurstMaxClicks + 1)) : 1;
     const bool up = random_.bounded(2) == 0;
     for (int i = 0; i < clicks; ++i)
-        clicksSent_ += Send(kHomeWheel, up ? kOneUp : kOneDown);
+        clicksSent_ += Send(SurfaceControls::Byte(Id::WheelHome), SurfaceControls::WheelValue(1, up));
     TakeLights();
     wheel_.start(int(random_.bounded(kWheelMinMs, kWheelMaxMs)));
 }
 
 void SurfaceController::PressButton()
 {
-    const unsigned char button = kButtons[random_.bounded(int(std::size(kButtons)))];
-    pressesSent_ += Send(button, kPressed);
+    const unsigned char button = SurfaceControls::Byte(kButtons[random_.bounded(int(std::size(kButtons)))]);
+    pressesSent_ += Send(button, SurfaceControls::kPressed);
     // Let go in a moment, even when the hand is off the controls by then.
-    QTimer::singleShot(int(random_.bounded(kHoldMinMs, kHoldMaxMs)), this, [this, button] { Send(button, kReleased); });
+    QTimer::singleShot(int(random_.bounded(kHoldMinMs, kHoldMaxMs)), this, [this, button] { Send(button, SurfaceControls::kReleased); });
     buttons_.start(int(random_.bounded(kButtonMinMs, kButtonMaxMs)));
 }
 
 void SurfaceController::SendUnmapped()
 {
-    Send(kHomeWheel, kNoSpeed);
+    // The wheel's centre, speed 0: a value the surface never sends for a turn.
+    Send(SurfaceControls::Byte(Id::WheelHome), SurfaceControls::kWheelCentre);
 }
 
 bool SurfaceController::Send(unsigned char controller, unsigned char value)
