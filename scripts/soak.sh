@@ -57,39 +57,22 @@ fi
 mkdir -p "$dir"
 dir=$(cd "$dir" && pwd)
 
-jackd_pid=""
-# Servers start and stop one at a time across runs (see tests/support/jack_fixture.sh).
-jack_lock=${TMPDIR:-/tmp}/vmc-jack-$(id -u).lock
-
-stop_jack() {
-  [ -n "$jackd_pid" ] || return 0
-  (
-    flock 9
-    kill "$jackd_pid" 2>/dev/null || exit 0
-    # jackd first waits up to 5 s for a client that went away without closing.
-    for _ in $(seq 100); do kill -0 "$jackd_pid" 2>/dev/null && sleep 0.1 || exit 0; done
-    kill -9 "$jackd_pid" 2>/dev/null || true
-  ) 9>"$jack_lock"
-}
-
-# A JACK server given by the caller (the tests' own) is used as it is; else one of the run's own.
+# A JACK server given by the caller (the tests' own) is used as it is; else
+# one of the run's own, started and stopped as the tests' are. Long cycles: a
+# loaded machine without realtime scheduling then loses no MIDI.
+jack_fixture=$root/tests/support/jack_fixture.sh
+own_jack=""
 start_jack() {
   export VMC_MIDI_API=jack JACK_NO_START_SERVER=1 JACK_NO_AUDIO_RESERVATION=1
   if [ -n "${JACK_DEFAULT_SERVER:-}" ] && jack_lsp >/dev/null 2>&1; then
     return 0
   fi
-  command -v jackd >/dev/null || { echo "soak: jackd is missing; scripts/setup.sh installs jackd2" >&2; exit 1; }
   export JACK_DEFAULT_SERVER="vmc-soak-$$"
-  python3 "$root/scripts/jack_forget_dead_servers.py" || true
-  # Long cycles: a loaded machine without realtime scheduling then loses no MIDI.
-  (
-    flock 9
-    jackd -n "$JACK_DEFAULT_SERVER" -r -d dummy -r 48000 -p 2048 >"$dir/jackd.out" 2>&1 </dev/null 9>&- &
-    echo $! >"$dir/jackd.pid"
-    jack_wait -s "$JACK_DEFAULT_SERVER" -w -t 10 >/dev/null 2>&1
-  ) 9>"$jack_lock" && started=1 || started=0
-  jackd_pid=$(cat "$dir/jackd.pid")
-  [ "$started" = 1 ] || { echo "soak: the JACK server did not start: $(tail -n 3 "$dir/jackd.out")" >&2; exit 1; }
+  VMC_JACK_PERIOD=2048 "$jack_fixture" start "$JACK_DEFAULT_SERVER" >/dev/null
+  own_jack=$JACK_DEFAULT_SERVER
+}
+stop_jack() {
+  [ -z "$own_jack" ] || "$jack_fixture" stop "$own_jack"
 }
 
 finish() {
