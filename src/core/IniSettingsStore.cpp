@@ -3,16 +3,15 @@
 #include "core/NumberedError.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QDeadlineTimer>
 #include <QSaveFile>
 #include <QThread>
 
 #include <cstdio>
-
 #include <utility>
 
 IniSettingsStore::IniSettingsStore(const QString& filePath, int lockWaitMs)
@@ -159,11 +158,12 @@ void IniSettingsStore::Commit(const QList<Change>& changes)
     lock.setStaleLockTime(kStaleLockMs);
     if (!TakeLock(lock)) {
         Forget();
-        const bool firstTry = pending_.isEmpty();
-        if (lock.error() == QLockFile::LockFailedError)
+        if (lock.error() == QLockFile::LockFailedError) {
+            const bool keptBefore = !pending_.isEmpty();
             pending_ = all;
-        if (lock.error() == QLockFile::LockFailedError && firstTry)
-            return;
+            if (!keptBefore)
+                return;
+        }
         throw LockError(lock.error());
     }
     pending_.clear();
