@@ -13,6 +13,9 @@
 # Closing the program ends the demo. Executables come from $VMC_BUILD_DIR
 # (default: build/ in the checkout; scripts/run.sh builds them there).
 set -euo pipefail
+# A command that fails ends the demo; it says which, where the output is read.
+set -E
+trap 'echo "demo: line $LINENO: $BASH_COMMAND failed" >&2' ERR
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${VMC_BUILD_DIR:-$root/build}
@@ -103,25 +106,22 @@ start() {
   helpers+=("$!")
 }
 
-# await WHAT SECONDS PID TEST...: polls TEST until it succeeds; fails when PID ends first.
-await() {
-  local what=$1 seconds=$2 pid=$3
-  shift 3
-  local deadline=$((SECONDS + seconds))
-  until "$@"; do
-    kill -0 "$pid" 2>/dev/null || fail "$what: the process ended; see $dir"
-    [ "$SECONDS" -lt "$deadline" ] || fail "$what: not ready after ${seconds}s; see $dir"
-    sleep 0.2
-  done
-}
-
-# window_of PID TITLE: the id of PID's window with exactly that title, if shown.
-window_of() {
+# find_window PID TITLE: the id of PID's window with exactly that title, if shown.
+find_window() {
   xdotool search --all --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n 1
 }
 
-has_window() {
-  [ -n "$(window_of "$1" "$2")" ]
+# await_window PID TITLE: waits up to 15 s for PID's window of exactly that
+# title and prints its id; fails when PID ends first. The id is the one the
+# search found: a second search can miss while other windows come and go.
+await_window() {
+  local pid=$1 title=$2 id="" deadline=$((SECONDS + 15))
+  until id=$(find_window "$pid" "$title") && [ -n "$id" ]; do
+    kill -0 "$pid" 2>/dev/null || fail "$title: the process ended; see $dir"
+    [ "$SECONDS" -lt "$deadline" ] || fail "$title: no window after 15 s; see $dir"
+    sleep 0.2
+  done
+  echo "$id"
 }
 
 start_jack_when_needed() {
@@ -158,10 +158,14 @@ write_demo_settings() {
 }
 
 # place_right_of WINDOW NEIGHBOUR: moves WINDOW next to NEIGHBOUR's right edge.
+# Only where the windows stand depends on it, so a window that cannot be
+# moved stays where it opened and the demo goes on.
 place_right_of() {
-  local X Y WIDTH HEIGHT SCREEN WINDOW
-  eval "$(xdotool getwindowgeometry --shell "$2")"
-  xdotool windowmove "$1" $((X + WIDTH + kGap)) "$kTop"
+  local X Y WIDTH HEIGHT SCREEN WINDOW geometry
+  geometry=$(xdotool getwindowgeometry --shell "$2" 2>/dev/null) \
+    && eval "$geometry" \
+    && xdotool windowmove "$1" $((X + WIDTH + kGap)) "$kTop" 2>/dev/null \
+    || echo "demo: a window stays where it opened (it could not be moved)" >&2
 }
 
 turn_wheel() {
@@ -172,22 +176,17 @@ turn_wheel() {
 start_jack_when_needed
 start radiosim "$radiosim" --panel --link "$dir/radio" --log "$dir/radio-commands.log"
 radiosim_pid=${helpers[-1]}
-await "radio simulator" 15 "$radiosim_pid" has_window "$radiosim_pid" "Radio Simulator"
+radiosim_window=$(await_window "$radiosim_pid" "Radio Simulator")
 
 # The surface first, so that the program's automatic connection finds "Vorn-MIDI".
 start vsurface "$vsurface"
 vsurface_pid=${helpers[-1]}
-await "virtual control surface" 15 "$vsurface_pid" \
-  has_window "$vsurface_pid" "Vorn-MIDI virtual control surface"
+vsurface_window=$(await_window "$vsurface_pid" "Vorn-MIDI virtual control surface")
 
 write_demo_settings
 start program "$program" --settings "$dir/vorn-midi-connector.ini"
 program_pid=${helpers[-1]}
-await "Vorn-MIDI Connector" 15 "$program_pid" has_window "$program_pid" "Vorn-MIDI Connector"
-
-program_window=$(window_of "$program_pid" "Vorn-MIDI Connector")
-vsurface_window=$(window_of "$vsurface_pid" "Vorn-MIDI virtual control surface")
-radiosim_window=$(window_of "$radiosim_pid" "Radio Simulator")
+program_window=$(await_window "$program_pid" "Vorn-MIDI Connector")
 place_right_of "$vsurface_window" "$program_window"
 place_right_of "$radiosim_window" "$vsurface_window"
 
