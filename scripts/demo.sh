@@ -128,9 +128,13 @@ start_jack_when_needed() {
   if [ "${VMC_MIDI_API:-}" != jack ] && { [ -e /dev/snd/seq ] || [ "${VMC_MIDI_API:-}" = alsa ]; }; then
     return 0
   fi
+  export VMC_MIDI_API=jack JACK_NO_START_SERVER=1 JACK_NO_AUDIO_RESERVATION=1
+  # A JACK server given by the caller (the tests' own) is used as it is.
+  if [ -n "${JACK_DEFAULT_SERVER:-}" ] && jack_lsp >/dev/null 2>&1; then
+    return 0
+  fi
   command -v jackd >/dev/null || fail "no ALSA sequencer and no jackd; scripts/setup.sh installs jackd2"
-  export JACK_DEFAULT_SERVER="vmc-demo-$$" VMC_MIDI_API=jack
-  export JACK_NO_START_SERVER=1 JACK_NO_AUDIO_RESERVATION=1
+  export JACK_DEFAULT_SERVER="vmc-demo-$$"
   "$root/scripts/jack_forget_dead_servers.py" || true
   # Long periods: a busy machine without realtime scheduling then loses no MIDI.
   start jackd jackd -n "$JACK_DEFAULT_SERVER" -r -d dummy -r 48000 -p 2048
