@@ -75,8 +75,8 @@ TEST_F(HamlibRadioTest, TheDefaultMapDrivesTheRadio)
     EXPECT_TRUE(midiLog.lines.isEmpty()) << midiLog.lines.join('\n').toStdString();
 }
 
-// An entry that does not parse, one the radio refuses and one with several
-// commands: one line each, naming the control or the command, and the radio
+// An entry that does not parse, ones the radio refuses (a function or a mode
+// it does not have) and one with several commands: one line each, naming the control or the command, and the radio
 // goes on.
 TEST_F(HamlibRadioTest, EntriesThatFailAreOneLineEach)
 {
@@ -85,6 +85,7 @@ TEST_F(HamlibRadioTest, EntriesThatFailAreOneLineEach)
         {Id::Button2, "T 1 F ten", "Map entry Button 2 \"T 1 F ten\" not carried out: F, Invalid parameter.", true},
         {Id::Button3, "w FA;", "Not carried out: w FA;: Feature not available", false},
         {Id::Button5, "U SHOUT 1", "Map entry Button 5 \"U SHOUT 1\" not carried out: U, Function not available.", true},
+        {Id::Button6, "M SHOUT 0", "Map entry Button 6 \"M SHOUT 0\" not carried out: M, Invalid parameter.", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.entry);
@@ -97,7 +98,7 @@ TEST_F(HamlibRadioTest, EntriesThatFailAreOneLineEach)
     EXPECT_TRUE(CatLogGets("T 1 -> RPRT 0"));
     Press(Id::WheelHome, 0x41);
     EXPECT_TRUE(CatLogGets(QStringLiteral("F VFOA %1 -> RPRT 0").arg(state.vfoA)));
-    EXPECT_EQ(midiLog.lines.size(), 3);
+    EXPECT_EQ(midiLog.lines.size(), 4);
     EXPECT_TRUE(alerts.boxes.isEmpty());
 }
 } // namespace
