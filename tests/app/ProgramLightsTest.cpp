@@ -6,15 +6,34 @@
 #include "support/RigctlClient.h"
 #include "support/TempSettings.h"
 #include "vsurface/JackSurfacePorts.h"
+#include "vsurface/MidiSurfacePorts.h"
 
 #include <QStringList>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
 
 // What the controller was sent, as "B0017F" each.
 struct Controller {
-    Controller() : ports(std::make_unique<JackSurfacePorts>("Vorn-MIDI")) {}
+    Controller() : ports(Open()) {}
+
+    // A server starting or stopping (another build's tests beside these)
+    // rewrites JACK's registry of servers, and a client that opens meanwhile
+    // may find none: a few tries.
+    static std::unique_ptr<JackSurfacePorts> Open()
+    {
+        constexpr int kTries = 10;
+        for (int tried = 1;; ++tried) {
+            try {
+                return std::make_unique<JackSurfacePorts>("Vorn-MIDI");
+            } catch (const MidiSurfacePorts::Error&) {
+                if (tried == kTries)
+                    throw;
+                QThread::msleep(200);
+            }
+        }
+    }
 
     // Waits until `expected` has come, in this order, among what came since
     // the last expectation was met; what came up to its last message is then
