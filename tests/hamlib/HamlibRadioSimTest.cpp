@@ -27,8 +27,9 @@ TEST(HamlibRadioSim, Ts480OpensAndAStepTunesTheRadio)
     EXPECT_TRUE(rig.failures.isEmpty());
 }
 
-// A radio that is not there when it is opened: one failure, requests meanwhile
-// not sent (reported once), and the poll opens it once it is there.
+// A radio that is not there when it is opened: one failure, nothing read from
+// it and requests meanwhile not sent (reported once), and the poll opens it
+// once it is there.
 TEST(HamlibRadioSim, ARadioNotThereIsOneFailureUntilThePollFindsIt)
 {
     QTemporaryDir dir;
@@ -49,6 +50,7 @@ TEST(HamlibRadioSim, ARadioNotThereIsOneFailureUntilThePollFindsIt)
         rig.link.Send([] { return HamlibCommand::SetFrequency(Vfo::A, 7074000); });
         rig.link.PostStep(Vfo::A, 7074010);
         ASSERT_TRUE(WaitFor([&] { return rig.refusals.size() == 1; }));
+        EXPECT_EQ(rig.Lines("poll: "), QStringList()) << "read from a radio that did not open";
         ASSERT_TRUE(c.appear());
         ASSERT_TRUE(WaitFor([&] { return rig.recoveries == 1; }));
         rig.link.PostStep(Vfo::A, 7074020);
