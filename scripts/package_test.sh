@@ -73,7 +73,7 @@ echo "== a short run on a virtual display, fresh settings file, SIGTERM"
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config
 settings=$work/fresh/vmc.ini
 set +e
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+xvfb-run -a -s "-noreset -screen 0 1024x768x24" bash -c '
   "$1" --settings "$2" >"$3" 2>&1 &
   pid=$!
   # Up once it has written its settings or shows a window (a fresh file

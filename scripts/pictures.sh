@@ -8,7 +8,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$(cd "${1:-${VMC_BUILD_DIR:-$root/build}}" && pwd)
 if [ -z "${VMC_PICTURES_SCREEN:-}" ]; then
-  VMC_PICTURES_SCREEN=1 exec xvfb-run -a -s "-screen 0 1400x800x24" "$0" "$build"
+  VMC_PICTURES_SCREEN=1 exec xvfb-run -a -s "-noreset -screen 0 1400x800x24" "$0" "$build"
 fi
 program=$build/vorn-midi-connector
 docs=$root/docs

@@ -16,4 +16,4 @@ if [ -n "${DISPLAY:-}" ]; then
   exec scripts/demo.sh "$@"
 fi
 echo "No display: running the demo on a virtual screen and saving a screenshot."
-xvfb-run -a -s "-screen 0 1400x800x24" scripts/demo.sh --screenshot screenshots/demo.png "$@"
+xvfb-run -a -s "-noreset -screen 0 1400x800x24" scripts/demo.sh --screenshot screenshots/demo.png "$@"

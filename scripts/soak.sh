@@ -42,10 +42,11 @@ for exe in "$build/vorn-midi-connector" "$build/tools/radiosim/vmc-radiosim" "$s
   [ -x "$exe" ] || { echo "soak: $exe is missing; build the folder first" >&2; exit 1; }
 done
 
-# The program's windows need a display: a virtual one of the run's own.
+# The program's windows need a display: a virtual one of the run's own, which
+# never resets (a reset when the last client leaves refuses the next meanwhile).
 if [ -z "${VMC_SOAK_SCREEN:-}" ]; then
   command -v xvfb-run >/dev/null || { echo "soak: xvfb-run is missing; scripts/setup.sh installs it" >&2; exit 1; }
-  VMC_SOAK_SCREEN=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$minutes" --road "$road" --seed "$seed" \
+  VMC_SOAK_SCREEN=1 exec xvfb-run -a -s "-noreset -screen 0 1280x1024x24" "$0" "$minutes" --road "$road" --seed "$seed" \
     --build "$build" ${dir:+--dir "$dir"}
 fi
 

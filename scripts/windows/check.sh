@@ -10,7 +10,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+  exec xvfb-run -a -s "-noreset -screen 0 1024x768x24" "$0" "$@"
 fi
 build=$(cd "$1" && pwd)
 radiosim=$2

@@ -17,7 +17,7 @@ if [ "${1:-}" != --on-virtual-display ]; then
   for tool in xvfb-run xdotool import identify; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing (scripts/setup.sh)"; exit 77; }
   done
-  exec xvfb-run -a -s "-screen 0 1400x800x24" "$0" --on-virtual-display
+  exec xvfb-run -a -s "-noreset -screen 0 1400x800x24" "$0" --on-virtual-display
 fi
 
 readonly kStartHz=14060000  # the simulator's VFO A at start

@@ -8,13 +8,15 @@
 #include <QStringList>
 
 // An X server of the test's own (Xvfb), for running the real executable; its
-// display number comes from -displayfd.
+// display number comes from -displayfd. An X server resets when its last
+// client leaves and refuses connections meanwhile (-noreset: it never does),
+// which a loaded machine stretched until a program starting then failed.
 class Xvfb {
 public:
     bool Start()
     {
         EndWithTheTest(process_);
-        process_.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+        process_.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-noreset", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
         const QString number = FirstLine(process_, 10000);
         display_ = QStringLiteral(":") + number;
         return !number.isEmpty();
